@@ -1,0 +1,24 @@
+// The commands of tavimor-cli. Each takes its arguments (after the command
+// name), returns the exit code, and lets core errors escape to main, which
+// prints their text on stderr and exits 1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavimor::cli {
+
+using Args = std::vector<std::string>;
+
+// Thrown for a wrong command line; main prints the usage.
+struct UsageError {
+    std::string message;
+};
+
+int Upgrade(const Args& args);
+int ToJson(const Args& args);
+int FromJson(const Args& args);
+int Produce(const Args& args);
+int Exam(const Args& args);
+
+} // namespace tavimor::cli

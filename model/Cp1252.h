@@ -1,0 +1,28 @@
+// Conversion between the Windows-1252 text of the core and Unicode.
+//
+// All 256 bytes round-trip: the five bytes that Windows-1252 leaves undefined
+// (81, 8D, 8F, 90, 9D) map to the C1 control characters of the same value, as
+// the platform's own conversion does.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavimor {
+
+// The character the code page puts in place of one it cannot represent.
+inline constexpr char kCp1252Replacement = '?';
+
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Malformed UTF-8 and characters outside Windows-1252 become kCp1252Replacement.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// bytes holds UTF-16 little-endian code units; unpaired surrogates and
+// characters outside Windows-1252 become kCp1252Replacement.
+std::string Utf16LeToCp1252(std::string_view bytes);
+
+// True when the text is pure 7-bit ASCII, i.e. its UTF-8 form is the same bytes.
+bool IsAscii(std::string_view text);
+
+} // namespace tavimor

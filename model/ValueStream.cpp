@@ -1,0 +1,116 @@
+#include "model/ValueStream.h"
+
+#include "model/Cp1252.h"
+#include "model/Errors.h"
+
+
+namespace tavimor {
+
+void TValueWriter::PutLittleEndian(std::uint32_t v, int byteCount)
+{
+    for (int i = 0; i < byteCount; ++i)
+        PutByte(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void TValueWriter::WriteInteger(std::int32_t v)
+{
+    const auto bits = static_cast<std::uint32_t>(v);
+    if (v >= -128 && v <= 127) {
+        PutByte(static_cast<std::uint8_t>(ValueTag::Int8));
+        PutLittleEndian(bits, 1);
+    } else if (v >= -32768 && v <= 32767) {
+        PutByte(static_cast<std::uint8_t>(ValueTag::Int16));
+        PutLittleEndian(bits, 2);
+    } else {
+        PutByte(static_cast<std::uint8_t>(ValueTag::Int32));
+        PutLittleEndian(bits, 4);
+    }
+}
+
+void TValueWriter::WriteString(std::string_view text)
+{
+    if (!IsAscii(text)) {
+        const std::string utf8 = Cp1252ToUtf8(text);
+        PutByte(static_cast<std::uint8_t>(ValueTag::Utf8String));
+        PutLittleEndian(static_cast<std::uint32_t>(utf8.size()), 4);
+        bytes_ += utf8;
+    } else if (text.size() <= 255) {
+        PutByte(static_cast<std::uint8_t>(ValueTag::String8));
+        PutLittleEndian(static_cast<std::uint32_t>(text.size()), 1);
+        bytes_ += text;
+    } else {
+        PutByte(static_cast<std::uint8_t>(ValueTag::String32));
+        PutLittleEndian(static_cast<std::uint32_t>(text.size()), 4);
+        bytes_ += text;
+    }
+}
+
+void TValueWriter::WriteBoolean(bool b)
+{
+    PutByte(static_cast<std::uint8_t>(b ? ValueTag::True : ValueTag::False));
+}
+
+std::uint8_t TValueReader::TakeByte()
+{
+    if (pos_ >= bytes_.size())
+        throw StreamReadError();
+    return static_cast<std::uint8_t>(bytes_[pos_++]);
+}
+
+std::uint32_t TValueReader::TakeLittleEndian(int byteCount)
+{
+    std::uint32_t v = 0;
+    for (int i = 0; i < byteCount; ++i)
+        v |= static_cast<std::uint32_t>(TakeByte()) << (8 * i);
+    return v;
+}
+
+std::string_view TValueReader::Take(std::size_t count)
+{
+    if (count > bytes_.size() - pos_)
+        throw StreamReadError();
+    const std::string_view taken = bytes_.substr(pos_, count);
+    pos_ += count;
+    return taken;
+}
+
+std::int32_t TValueReader::ReadInteger()
+{
+    switch (static_cast<ValueTag>(TakeByte())) {
+    case ValueTag::Int8:
+        return static_cast<std::int8_t>(TakeLittleEndian(1));
+    case ValueTag::Int16:
+        return static_cast<std::int16_t>(TakeLittleEndian(2));
+    case ValueTag::Int32:
+        return static_cast<std::int32_t>(TakeLittleEndian(4));
+    default:
+        throw InvalidPropertyValue();
+    }
+}
+
+std::string TValueReader::ReadString()
+{
+    switch (static_cast<ValueTag>(TakeByte())) {
+    case ValueTag::String8:
+        return std::string(Take(TakeLittleEndian(1)));
+    case ValueTag::String32:
+        return std::string(Take(TakeLittleEndian(4)));
+    case ValueTag::WString: {
+        const std::uint64_t units = TakeLittleEndian(4);
+        if (units > (bytes_.size() - pos_) / 2)
+            throw StreamReadError();
+        return Utf16LeToCp1252(Take(static_cast<std::size_t>(units * 2)));
+    }
+    case ValueTag::Utf8String:
+        return Utf8ToCp1252(Take(TakeLittleEndian(4)));
+    default:
+        throw InvalidPropertyValue();
+    }
+}
+
+bool TValueReader::ReadBoolean()
+{
+    return static_cast<ValueTag>(TakeByte()) == ValueTag::True;
+}
+
+} // namespace tavimor

@@ -1,0 +1,68 @@
+// The typed value stream: self-describing integers, strings and booleans, each
+// a tag byte and its payload, little-endian. Every binary file of the system
+// is a plain sequence of such values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavimor {
+
+enum class ValueTag : std::uint8_t {
+    Int8 = 2,
+    Int16 = 3,
+    Int32 = 4,
+    String8 = 6,   // one length byte, then Windows-1252 bytes
+    False = 8,
+    True = 9,
+    String32 = 12, // four length bytes, then Windows-1252 bytes
+    WString = 18,  // four bytes count of UTF-16 units, then UTF-16LE (read only)
+    Utf8String = 20,
+};
+
+// Appends values to an in-memory image of the file; the owner writes Bytes()
+// out in one go, so a failed write never leaves a half-written value behind.
+class TValueWriter {
+public:
+    // The smallest of tags 2, 3, 4 that holds v.
+    void WriteInteger(std::int32_t v);
+    // Text holding a byte of 128 or more is written as UTF-8 (tag 20); pure
+    // ASCII with tag 6 up to 255 bytes, tag 12 above.
+    void WriteString(std::string_view text);
+    void WriteBoolean(bool b);
+
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    void PutByte(std::uint8_t b) { bytes_ += static_cast<char>(b); }
+    void PutLittleEndian(std::uint32_t v, int byteCount);
+
+    std::string bytes_;
+};
+
+// Reads values from the bytes of a whole file. Reading past the end is
+// "Stream read error", a value of the wrong kind "Invalid property value";
+// a length is checked against the bytes left before anything is allocated.
+class TValueReader {
+public:
+    explicit TValueReader(std::string_view bytes) : bytes_(bytes) {}
+
+    std::int32_t ReadInteger();
+    std::string ReadString();
+    // True for tag 9, false for any other tag; only the tag byte is consumed.
+    bool ReadBoolean();
+
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::uint8_t TakeByte();
+    std::uint32_t TakeLittleEndian(int byteCount);
+    std::string_view Take(std::size_t count);
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace tavimor

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package and npm module the project needs to build,
+# test, fuzz and benchmark. Harmless to run again: it installs only what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev clang-format
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev
+  nodejs npm chromium
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+# A machine that already has Node.js from another Debian source needs no npm package.
+if command -v npm >/dev/null 2>&1; then
+  missing=("${missing[@]/npm}")
+  missing=("${missing[@]/nodejs}")
+fi
+read -r -a missing <<<"${missing[*]}"
+
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The browser tests drive Debian's chromium with playwright-core (no browser download).
+if [ ! -d tests/e2e/node_modules/playwright-core ]; then
+  (cd tests/e2e && npm ci --no-audit --no-fund)
+fi
