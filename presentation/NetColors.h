@@ -30,9 +30,12 @@ inline constexpr int kBasicColorCount = 18;
 // "white", "lightgrey", ... "teal", indexed from 0.
 const std::array<BasicColor, kBasicColorCount>& BasicColors();
 
-// The platform's notation of a colour value that has no name ("$00BBGGRR"
-// style hex), and its reverse.
+// The platform's notation of a colour value that has no name: "$" and eight
+// upper-case hex digits, 00BBGGRR ("$000000FF" is red).
 std::string ColorToText(ColorValue value);
+// The reverse of ColorToText; plain decimal text is read too. Any other text
+// is "'%s' is not a valid integer value" (ConvertError).
+ColorValue TextToColor(const std::string& text);
 
 class TNetColorList {
 public:

@@ -1,0 +1,256 @@
+#include "model/QuestModel.h"
+
+#include "generator/SpecHTML.h"
+#include "model/Errors.h"
+
+#include <algorithm>
+
+namespace tavimor {
+namespace {
+
+constexpr const char* kDefaultWrongMess = "Cette r\xE9ponse est fausse.";
+constexpr const char* kDefaultRightMess = "Cette r\xE9ponse est la bonne.";
+constexpr const char* kDefaultNoAnswerMess = "Vous n'avez pas r\xE9pondu \xE0 cette question.";
+// The link name used when the link text carries no "|".
+constexpr const char* kDefaultLinkName = "nom_du_lien";
+constexpr const char* kExamBlank = "____________";
+
+void CheckSide(int side)
+{
+    if (side != kWrongSide && side != kRightSide)
+        throw ListIndexError(side);
+}
+
+// Splits a cloze text at its first marker: the text ahead of it, and what
+// follows once the marker and the one character after it are dropped.
+// False when the text holds no marker.
+bool SplitAtMarker(const std::string& text, std::string& before, std::string& rest)
+{
+    const std::string_view marker = kOptionMarker;
+    const std::size_t at = text.find(marker);
+    if (at == std::string::npos)
+        return false;
+    before = text.substr(0, at);
+    const std::size_t restStart = std::min(text.size(), at + marker.size() + 1);
+    rest = text.substr(restStart);
+    return true;
+}
+
+} // namespace
+
+const char* RepTypeName(TRepType type)
+{
+    switch (type) {
+    case TRepType::rKWZ:
+        return "KWZ Standard";
+    case TRepType::rTrue:
+        return "Vrai/Faux";
+    case TRepType::rOList:
+        return "Liste d'options";
+    }
+    return ""; // a type byte no editor writes, carried from a file
+}
+
+TQuestList::TQuestList() { InitMessages(); }
+
+void TQuestList::InitMessages()
+{
+    GenMess[kWrongSide] = {kDefaultWrongMess};
+    GenMess[kRightSide] = {kDefaultRightMess};
+    NoAnswerMess = kDefaultNoAnswerMess;
+}
+
+std::uint16_t TQuestList::AddQuest()
+{
+    quests_.emplace_back();
+    current_ = quests_.size() - 1;
+    CurQ = static_cast<std::uint16_t>(quests_.size());
+    return CurQ;
+}
+
+void TQuestList::DeleteQuest(std::uint16_t n)
+{
+    if (n == 0)
+        return;
+    quests_.erase(quests_.begin() + static_cast<std::ptrdiff_t>(IndexOf(n)));
+    const auto count = static_cast<std::uint16_t>(quests_.size());
+    if (n > count)
+        n = count;
+    CurQ = n;
+    // The question shown next (the one that took the removed one's place, or
+    // the new last one) becomes current, as showing it in the editor does.
+    current_ = n > 0 ? n - 1u : 0u;
+}
+
+void TQuestList::Clear()
+{
+    quests_.clear();
+    current_ = 0;
+    CurQ = 0;
+}
+
+void TQuestList::Move(int from, int to)
+{
+    const int count = Count();
+    if (from < 0 || from >= count)
+        throw ListIndexError(from);
+    if (to < 0 || to >= count)
+        throw ListIndexError(to);
+    const auto first = quests_.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+
+    // Current keeps designating the same question.
+    const auto cur = static_cast<int>(current_);
+    if (cur == from)
+        current_ = static_cast<std::size_t>(to);
+    else if (from < cur && cur <= to)
+        --current_;
+    else if (to <= cur && cur < from)
+        ++current_;
+}
+
+std::size_t TQuestList::IndexOf(int n) const
+{
+    if (n < 1 || n > Count())
+        throw ListIndexError(static_cast<long long>(n) - 1);
+    current_ = static_cast<std::size_t>(n - 1);
+    return current_;
+}
+
+TQuest& TQuestList::Quest(int n) { return quests_[IndexOf(n)]; }
+
+const TQuest& TQuestList::Quest(int n) const { return quests_[IndexOf(n)]; }
+
+TQuest& TQuestList::Current()
+{
+    if (current_ >= quests_.size())
+        throw ListIndexError(static_cast<long long>(current_));
+    return quests_[current_];
+}
+
+TRepType TQuestList::GetQType(int n) const { return Quest(n).QType; }
+
+void TQuestList::SetQType(int n, TRepType type) { Quest(n).QType = type; }
+
+const std::string& TQuestList::GetQText(int index) const { return Quest(index + 1).QText; }
+
+std::vector<std::string>& TQuestList::GetReps(int index) { return Quest(index + 1).Reps; }
+
+const std::vector<std::string>& TQuestList::GetReps(int index) const { return Quest(index + 1).Reps; }
+
+const std::string& TQuestList::GetRep(int n, int choice) const
+{
+    const TQuest& quest = Quest(n);
+    if (choice < 0 || static_cast<std::size_t>(choice) >= quest.Reps.size())
+        throw ListIndexError(choice);
+    return quest.Reps[static_cast<std::size_t>(choice)];
+}
+
+std::uint16_t TQuestList::GetGoodRep(int n) const { return static_cast<std::uint16_t>(Quest(n).GoodRep); }
+
+std::uint16_t TQuestList::GetColumns(int n) const { return Quest(n).Columns; }
+
+std::uint16_t TQuestList::GetPoints(int n) const { return Quest(n).Points; }
+
+std::uint16_t TQuestList::TotalPoints() const
+{
+    std::uint16_t total = 0;
+    for (const TQuest& quest : quests_)
+        total = static_cast<std::uint16_t>(total + quest.Points);
+    return total;
+}
+
+std::uint16_t TQuestList::CountReps(int n)
+{
+    TQuest& quest = Quest(n);
+    quest.NRep = static_cast<std::uint16_t>(quest.Reps.size());
+    return quest.NRep;
+}
+
+const std::string& TQuestList::GetExtFile(int n) const { return Quest(n).ExtFile; }
+
+std::string TQuestList::GetFeedback(int n, int side) const
+{
+    const TQuest& quest = Quest(n);
+    CheckSide(side);
+    const auto s = static_cast<std::size_t>(side);
+
+    std::string text;
+    if (quest.UseGenMess[s]) {
+        const std::vector<std::string>& bank = GenMess[s];
+        const std::int32_t index = quest.MessIdx[s];
+        if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
+            throw ListIndexError(index);
+        text = bank[static_cast<std::size_t>(index)];
+    } else {
+        text = quest.Mess[s];
+    }
+
+    if (quest.UseExtFile) {
+        // ExtLink holds the label, a "|" and the link name.
+        const std::size_t bar = quest.ExtLink.find('|');
+        const std::string label = quest.ExtLink.substr(0, bar);
+        const std::string name = bar == std::string::npos ? kDefaultLinkName : quest.ExtLink.substr(bar + 1);
+        text += "<P>" + label + "<A HREF=" + quest.ExtFile + "> " + name + "</A>";
+    }
+    return JsEscape(text);
+}
+
+std::string TQuestList::GetHtmlText(int n) const
+{
+    const TQuest& quest = Quest(n);
+    if (quest.QType != TRepType::rOList)
+        return quest.QText;
+    std::string before;
+    std::string rest;
+    if (!SplitAtMarker(quest.QText, before, rest))
+        return {};
+    std::string html = before + "<select><option>";
+    for (const std::string& choice : quest.Reps)
+        html += "<option>" + choice;
+    html += "</select>  &nbsp;" + rest;
+    return html;
+}
+
+std::string TQuestList::GetExamText(int n) const
+{
+    const TQuest& quest = Quest(n);
+    if (quest.QType != TRepType::rOList)
+        return quest.QText;
+    std::string before;
+    std::string rest;
+    if (!SplitAtMarker(quest.QText, before, rest))
+        return {};
+    return before + kExamBlank + rest;
+}
+
+void TQuestList::ShiftMessIdx(int k, int side)
+{
+    CheckSide(side);
+    const auto s = static_cast<std::size_t>(side);
+    for (TQuest& quest : quests_) {
+        std::int32_t& index = quest.MessIdx[s];
+        if (index == k)
+            index = 0;
+        else if (index > k)
+            --index;
+    }
+}
+
+std::string FixOptionTag(TRepType type, const std::string& text)
+{
+    const std::string_view marker = kOptionMarker;
+    if (type != TRepType::rOList)
+        return text.starts_with(marker) ? text.substr(marker.size()) : text;
+    if (text.empty())
+        return std::string(marker);
+    if (text.find(marker) != std::string::npos)
+        return text;
+    // The text typed so far stays first; the list goes at its end.
+    return text + " " + std::string(marker);
+}
+
+} // namespace tavimor
