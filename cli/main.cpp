@@ -18,6 +18,8 @@ const std::map<std::string_view, Command>& CommandTable()
         {"produce", tavimor::cli::Produce},        {"exam", tavimor::cli::Exam},
         {"upgrade", tavimor::cli::Upgrade},        {"to-json", tavimor::cli::ToJson},
         {"from-json", tavimor::cli::FromJson},
+        {"export-text", tavimor::cli::ExportTextCommand},
+        {"import-text", tavimor::cli::ImportTextCommand},
     };
     return table;
 }
@@ -25,6 +27,8 @@ const std::map<std::string_view, Command>& CommandTable()
 constexpr const char* kUsage = "usage:\n"
                                "  tavimor-cli produce DOC.kwz [--prefs DIR]\n"
                                "  tavimor-cli exam DOC.kwz [--prefs DIR]\n"
+                               "  tavimor-cli export-text DOC.kwz [OUT.txt]\n"
+                               "  tavimor-cli import-text IN.txt OUT.kwz\n"
                                "  tavimor-cli upgrade IN.kwz OUT.kwz\n"
                                "  tavimor-cli to-json DOC.kwz\n"
                                "  tavimor-cli from-json IN.json OUT.kwz\n";

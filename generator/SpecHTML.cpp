@@ -12,37 +12,66 @@ namespace {
 
 // Named character references of the Latin-1 letters C0..FF (no entry for
 // the multiplication and division signs D7 and F7).
-constexpr std::array<const char*, 64> kEntityNames{
-    "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil", // C0
-    "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",   // C8
-    "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   nullptr,  // D0
-    "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",  "szlig",  // D8
-    "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil", // E0
-    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   // E8
-    "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   nullptr,  // F0
-    "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",   // F8
+constexpr std::array<const char*, 64> kEntityNames {
+    "Agrave", "Aacute", "Acirc", "Atilde", "Auml", "Aring", "AElig", "Ccedil", // C0
+    "Egrave", "Eacute", "Ecirc", "Euml", "Igrave", "Iacute", "Icirc", "Iuml", // C8
+    "ETH", "Ntilde", "Ograve", "Oacute", "Ocirc", "Otilde", "Ouml", nullptr, // D0
+    "Oslash", "Ugrave", "Uacute", "Ucirc", "Uuml", "Yacute", "THORN", "szlig", // D8
+    "agrave", "aacute", "acirc", "atilde", "auml", "aring", "aelig", "ccedil", // E0
+    "egrave", "eacute", "ecirc", "euml", "igrave", "iacute", "icirc", "iuml", // E8
+    "eth", "ntilde", "ograve", "oacute", "ocirc", "otilde", "ouml", nullptr, // F0
+    "oslash", "ugrave", "uacute", "ucirc", "uuml", "yacute", "thorn", "yuml", // F8
 };
 
 // Accent folding of link targets; 0 leaves the character as it is.
 char FoldedLetter(unsigned char c)
 {
     switch (c) {
-    case 0xC0: case 0xC2: return 'A';
-    case 0xC7: case 0xE7: return 'c';
-    case 0xC8: case 0xC9: case 0xCB: return 'E';
-    case 0xCE: case 0xCF: return 'I';
-    case 0xD4: return 'O';
-    case 0xD9: case 0xDB: case 0xDC: return 'U';
-    case 0xE0: case 0xE2: return 'a';
-    case 0xE8: case 0xE9: case 0xEA: case 0xEB: return 'e';
-    case 0xEE: case 0xEF: return 'i';
-    case 0xF4: return 'o';
-    case 0xF9: case 0xFB: case 0xFC: return 'u';
-    default: return 0;
+    case 0xC0:
+    case 0xC2:
+        return 'A';
+    case 0xC7:
+    case 0xE7:
+        return 'c';
+    case 0xC8:
+    case 0xC9:
+    case 0xCB:
+        return 'E';
+    case 0xCE:
+    case 0xCF:
+        return 'I';
+    case 0xD4:
+        return 'O';
+    case 0xD9:
+    case 0xDB:
+    case 0xDC:
+        return 'U';
+    case 0xE0:
+    case 0xE2:
+        return 'a';
+    case 0xE8:
+    case 0xE9:
+    case 0xEA:
+    case 0xEB:
+        return 'e';
+    case 0xEE:
+    case 0xEF:
+        return 'i';
+    case 0xF4:
+        return 'o';
+    case 0xF9:
+    case 0xFB:
+    case 0xFC:
+        return 'u';
+    default:
+        return 0;
     }
 }
 
-std::string Num(unsigned value) { return std::to_string(value); }
+std::string Num(unsigned value)
+{
+    return std::to_string(value);
+}
 
 } // namespace
 
@@ -51,8 +80,8 @@ std::string TitleTag(const std::string& title)
     return title.empty() ? std::string() : "<TITLE>" + title + "</TITLE>";
 }
 
-std::string PageHead(const std::string& extra, const std::string& script, const std::string& css,
-                     const std::string& title)
+std::string PageHead(
+    const std::string& extra, const std::string& script, const std::string& css, const std::string& title)
 {
     std::string head = "<HTML>\n<HEAD>\n\t";
     if (script.find(".js") != std::string::npos)
@@ -83,18 +112,24 @@ std::string HeadingTag(const std::string& text, const std::string& cssClass, std
 
 std::string TableTag(std::uint16_t width, std::uint16_t padding, std::uint16_t spacing, bool border)
 {
-    return "<TABLE width=" + Num(width) + " Align=center cellPadding=" + Num(padding) + " cellSpacing="
-        + Num(spacing) + " border=" + (border ? "1" : "0") + ">";
+    return "<TABLE width=" + Num(width) + " Align=center cellPadding=" + Num(padding) + " cellSpacing=" + Num(spacing)
+        + " border=" + (border ? "1" : "0") + ">";
 }
 
-std::string RuleTag(std::uint16_t width) { return "<P> <HR WIDTH=" + Num(width) + "> <P>\n"; }
+std::string RuleTag(std::uint16_t width)
+{
+    return "<P> <HR WIDTH=" + Num(width) + "> <P>\n";
+}
 
 std::string AnchorTag(const std::string& target, const std::string& text)
 {
     return "<A HREF=\"" + FoldAccents(target) + "\">" + EntityEncode(text) + "</A>";
 }
 
-std::string BodyEnd() { return "\n</BODY>\n</HTML>"; }
+std::string BodyEnd()
+{
+    return "\n</BODY>\n</HTML>";
+}
 
 std::string ButtonTag(const std::string& name, const std::string& caption, const std::string& action)
 {
@@ -144,7 +179,10 @@ std::string JsEscape(std::string_view text)
     return out;
 }
 
-std::string JsText(std::string_view text) { return JsEscape(EntityEncode(text)); }
+std::string JsText(std::string_view text)
+{
+    return JsEscape(EntityEncode(text));
+}
 
 std::string FoldAccents(std::string_view text)
 {
@@ -177,7 +215,10 @@ std::string Trim(std::string_view s)
     return std::string(s);
 }
 
-std::string StripExtension(const std::string& s) { return TextBefore(".", Trim(s)); }
+std::string StripExtension(const std::string& s)
+{
+    return TextBefore(".", Trim(s));
+}
 
 std::string RemoveChar(char c, const std::string& s)
 {
@@ -199,13 +240,19 @@ std::string ReplaceOrAppend(const std::string& token, const std::string& value, 
     return out;
 }
 
-std::string BoolToFlag(bool b) { return b ? "1" : "0"; }
+std::string BoolToFlag(bool b)
+{
+    return b ? "1" : "0";
+}
 
-bool FlagToBool(const std::string& s) { return Trim(s) != "0"; }
+bool FlagToBool(const std::string& s)
+{
+    return Trim(s) != "0";
+}
 
 bool MakeFolder(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         return false;
     ::mkdir(path.c_str(), 0777);

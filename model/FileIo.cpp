@@ -90,7 +90,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     const std::filesystem::path target(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target, so that the rename stays within one file system.
+    std::string leaf = ".";
+    leaf += target.filename().string();
+    leaf += ".XXXXXX";
+    std::string pattern = (folder / leaf).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         throw FileCreateError(path);

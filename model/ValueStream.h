@@ -47,6 +47,8 @@ private:
 class TValueReader {
 public:
     explicit TValueReader(std::string_view bytes) : bytes_(bytes) {}
+    // The reader only views the bytes: a temporary string would be gone before the first read.
+    explicit TValueReader(std::string&&) = delete;
 
     std::int32_t ReadInteger();
     std::string ReadString();

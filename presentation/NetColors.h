@@ -16,8 +16,8 @@ using ColorValue = std::int32_t;
 
 struct TNetColor {
     std::uint16_t Number = 0; // position in the table, from 1
-    std::string Name;         // keyword, lower case
-    std::string Hex;          // six lower-case digits, RRGGBB
+    std::string Name; // keyword, lower case
+    std::string Hex; // six lower-case digits, RRGGBB
     ColorValue Value = 0;
     ColorValue RGB = 0;
 };
@@ -44,22 +44,24 @@ public:
     TNetColorList();
 
     const std::vector<TNetColor>& Colors() const { return colors_; }
-    const TNetColor& At(int position) const { return colors_.at(static_cast<std::size_t>(position)); }
+    // A position outside 0..139 is "List index out of bounds (%d)" here and
+    // in HexOf and RGBTextOf.
+    const TNetColor& At(int position) const;
 
     // "f0f8ff" gives hex 00FFF8F0.
     static ColorValue HexToColor(std::string_view hex);
-    int IndexOfName(std::string_view name) const;      // exact; -1 if none
+    int IndexOfName(std::string_view name) const; // exact; -1 if none
     ColorValue ColorByName(std::string_view name) const; // trimmed, exact; white if none
-    std::string NameOfColor(ColorValue value) const;     // first match, else ColorToText
+    std::string NameOfColor(ColorValue value) const; // first match, else ColorToText
     const std::string& HexOf(int position) const;
     std::string RGBTextOf(int position) const;
-    std::string NameOfHex(std::string_view hex) const;
+    std::string NameOfHex(std::string_view hex) const; // exact; empty if none
 
-    // Fills SortedNames and SortedIndex: sort type 0 by hex text, 1 by the
-    // decimal text of RGB, both case-insensitive text order.
+    // Fills SortedNames and SortedIndex: sort type 1 by the decimal text of
+    // RGB, any other type by the hex text; both in case-insensitive text order.
     void SortBy(int sortType);
     std::array<std::string, kCount> SortedNames;
-    std::array<int, kCount> SortedIndex{};
+    std::array<int, kCount> SortedIndex {};
 
 private:
     std::vector<TNetColor> colors_;

@@ -17,6 +17,7 @@ struct THMessPage {
 };
 
 // Pages: 0 entry ("Entrée"), 1 evaluation ("Évaluation"), 2 results ("Résultats").
+// A page index outside 0..2 is "List index out of bounds (%d)".
 class THMPList {
 public:
     static constexpr int kPageCount = 3;
@@ -48,8 +49,8 @@ const ImageNames& DefaultImageNames();
 
 class THTMPrefs {
 public:
-    bool MenuLeft = true;       // "Menu à gauche"
-    bool NoBorder = false;      // "Pas de bordure"
+    bool MenuLeft = true; // "Menu à gauche"
+    bool NoBorder = false; // "Pas de bordure"
     bool DistinctPages = false; // "pages distinctes"
     ImageNames ImgNames = DefaultImageNames();
 
@@ -59,10 +60,13 @@ public:
     void ResetFlags();
     void ResetImgNames() { ImgNames = DefaultImageNames(); }
 
-    // The layout block: 3 booleans, 5 spare strings, 9 image names.
+    // The layout block: 3 booleans, 5 spare strings, 9 image names. The
+    // editor copies its check boxes into the flags before writing.
     void WriteBlock(TValueWriter& writer) const;
+    // Spare strings are dropped, image names cut to 255 characters. A read
+    // error leaves the preferences as they were.
     void ReadBlock(TValueReader& reader);
-    // The block of version 3 documents (read only).
+    // The block of version 3 documents (read only), with the same guarantee.
     void ReadOldBlock(TValueReader& reader);
 };
 

@@ -1,0 +1,85 @@
+// Saving and loading documents of growing size: the time per question must
+// stay flat, showing that both directions grow linearly.
+#include "bench/BigDocument.h"
+#include "model/DocumentFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using tavimor::TQuizDocument;
+
+// Reports the time per question next to the time per iteration.
+void CountQuestions(benchmark::State& state)
+{
+    state.counters["per_question"] = benchmark::Counter(static_cast<double>(state.range(0)),
+                                                        benchmark::Counter::kIsIterationInvariantRate
+                                                            | benchmark::Counter::kInvert);
+}
+
+TQuizDocument StartupDocument()
+{
+    TQuizDocument doc;
+    tavimor::ResetToStartupState(doc, "");
+    return doc;
+}
+
+std::string BenchPath()
+{
+    return (std::filesystem::temp_directory_path() / "tavimor-bench.kwz").string();
+}
+
+// The whole file image in memory.
+void BM_DocumentBytes(benchmark::State& state)
+{
+    const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
+    std::size_t size = 0;
+    for (auto _ : state) {
+        const std::string bytes = tavimor::DocumentBytes(doc);
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+    CountQuestions(state);
+}
+
+// Reading a file image into a document as "Ouvrir" finds it: just reset.
+void BM_ReadDocument(benchmark::State& state)
+{
+    const std::string bytes = tavimor::DocumentBytes(tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0))));
+    const TQuizDocument startup = StartupDocument();
+    for (auto _ : state) {
+        TQuizDocument doc = startup;
+        tavimor::ReadDocument(doc, bytes);
+        benchmark::DoNotOptimize(doc.Quests.Count());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    CountQuestions(state);
+}
+
+// Save to a real file (temporary file, sync, rename) and load it back.
+void BM_SaveLoadRoundTrip(benchmark::State& state)
+{
+    const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
+    const TQuizDocument startup = StartupDocument();
+    const std::string path = BenchPath();
+    for (auto _ : state) {
+        tavimor::SaveDocument(doc, path);
+        TQuizDocument loaded = startup;
+        tavimor::LoadDocument(loaded, path);
+        if (loaded.Quests.Count() != doc.Quests.Count())
+            state.SkipWithError("the document read back differs");
+    }
+    std::remove(path.c_str());
+    CountQuestions(state);
+}
+
+} // namespace
+
+BENCHMARK(BM_DocumentBytes)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadDocument)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveLoadRoundTrip)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();

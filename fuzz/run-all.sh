@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs every fuzz_* program of BUILD_DIR for SECONDS seconds each, on a working
+# copy of its seed corpus (fuzz/corpus/<name>/, which is never modified).
+# Findings are written as fuzz/crash-*, fuzz/leak-*, fuzz/timeout-*; the
+# script exits non-zero when any harness found something.
+set -uo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 BUILD_DIR SECONDS" >&2
+  exit 2
+fi
+build_dir=$(cd "$1" && pwd)
+seconds=$2
+fuzz_dir=$(cd "$(dirname "$0")" && pwd)
+
+shopt -s nullglob
+harnesses=("$build_dir"/fuzz_*)
+if [ ${#harnesses[@]} -eq 0 ]; then
+  echo "no fuzz_* program in $build_dir" >&2
+  exit 2
+fi
+
+failed=()
+for harness in "${harnesses[@]}"; do
+  [ -x "$harness" ] || continue
+  name=$(basename "$harness")
+  name=${name#fuzz_}
+  work="$build_dir/corpus-$name"
+  mkdir -p "$work"
+  if [ -d "$fuzz_dir/corpus/$name" ]; then
+    cp -r "$fuzz_dir/corpus/$name/." "$work/"
+  fi
+  echo "== fuzz_$name for ${seconds}s"
+  if ! "$harness" -max_total_time="$seconds" -rss_limit_mb=512 -timeout=10 -print_final_stats=1 \
+      -artifact_prefix="$fuzz_dir/" "$work" 2>"$build_dir/fuzz_$name.log"; then
+    failed+=("$name")
+    echo "fuzz_$name found a problem; see $build_dir/fuzz_$name.log and $fuzz_dir/" >&2
+    tail -n 40 "$build_dir/fuzz_$name.log" >&2
+  else
+    grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$build_dir/fuzz_$name.log" || true
+  fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "findings in: ${failed[*]}" >&2
+  exit 1
+fi
+echo "no findings"

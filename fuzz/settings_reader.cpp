@@ -1,0 +1,77 @@
+// Feeds arbitrary bytes, as the content of the settings file, to the settings
+// reader, then writes changed settings over that same file, as the editor does
+// at exit, and reads them back: every key must come back as written whatever
+// else the file held.
+#include "model/Errors.h"
+#include "presentation/AppSettings.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <unistd.h>
+
+namespace {
+
+// A memory-backed folder when there is one: the writers sync what they write.
+std::string ScratchFolder()
+{
+    return ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
+}
+
+// The input as the file's whole content.
+void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        std::abort();
+    if (size > 0)
+        std::fwrite(data, 1, size, file);
+    std::fclose(file);
+}
+
+const std::string& SettingsPath()
+{
+    static const std::string path = [] {
+        std::atexit([] { std::remove(SettingsPath().c_str()); });
+        return ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".ini";
+    }();
+    return path;
+}
+
+auto Fields(const tavimor::AppSettings& s)
+{
+    return std::tie(s.Professeur, s.EMail, s.Institut, s.BaseURL, s.EPgTitle, s.EPgCmnt, s.RPgTitle, s.RPgCmnt,
+        s.SaveID, s.AutoLoad, s.SaveTitle, s.FullPalette, s.LastFileName, s.RegisterFType, s.CertInd, s.TLabel,
+        s.ResumLab);
+}
+
+// Other values for every key, derived from those read.
+tavimor::AppSettings Changed(tavimor::AppSettings s)
+{
+    for (std::string* text : {&s.Professeur, &s.EMail, &s.Institut, &s.BaseURL, &s.EPgTitle, &s.EPgCmnt, &s.RPgTitle,
+             &s.RPgCmnt, &s.LastFileName, &s.TLabel, &s.ResumLab})
+        *text = text->size() % 2 == 0 ? *text + "; x=\xE9" : std::string();
+    for (bool* flag : {&s.SaveID, &s.AutoLoad, &s.SaveTitle, &s.FullPalette, &s.RegisterFType, &s.CertInd})
+        *flag = !*flag;
+    return s;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    WriteInput(SettingsPath(), data, size);
+    const tavimor::AppSettings read = tavimor::ReadSettings(SettingsPath());
+
+    const tavimor::AppSettings changed = Changed(read);
+    tavimor::WriteSettings(changed, SettingsPath());
+    if (Fields(tavimor::ReadSettings(SettingsPath())) != Fields(changed)) {
+        std::fprintf(stderr, "settings written over this file do not read back\n");
+        std::abort();
+    }
+    return 0;
+}

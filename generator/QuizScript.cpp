@@ -1,0 +1,569 @@
+#include "generator/QuizScript.h"
+
+#include "generator/SpecHTML.h"
+#include "model/QuestModel.h"
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tavimor {
+
+namespace {
+
+// Feedback messages are stored, and compared, cut to this many characters.
+constexpr std::size_t kMaxMessageLength = 255;
+
+void AppendNumber(std::string& out, long long value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+// The distinct messages of one feedback side, in order of first use, with a
+// hash index from text to position so that a lookup does not scan the bank.
+class MessageBank {
+public:
+    // The position of text in the bank, appending it when it is new.
+    std::size_t Position(std::string text)
+    {
+        const auto [entry, inserted] = index_.try_emplace(std::move(text), texts_.size());
+        if (inserted)
+            texts_.push_back(&entry->first);
+        return entry->second;
+    }
+
+    std::size_t Size() const { return texts_.size(); }
+    const std::string& Text(std::size_t position) const { return *texts_[position]; }
+
+private:
+    // Node-based: the keys stay where they are while the map grows.
+    std::unordered_map<std::string, std::size_t> index_;
+    std::vector<const std::string*> texts_;
+};
+
+// The script's view of the page state. Each page that loads the script reads
+// the hidden fields of the top frame again.
+constexpr std::string_view kModeFunctions = R"JS(function loadTwo(page2, page3) {
+	parent.menu.location.href = page2;
+	parent.main.location.href = page3;
+}
+
+function setMode(n) {
+	QMode = n;
+	if (n == 2) getCGiven();
+	dataForm.QModeD.value = QMode;
+}
+
+)JS";
+
+// Each page load starts from the stored answers: a fresh quiz records empty
+// strings, a running one (a reloaded menu frame included) restores its records
+// from the hidden fields so that a later store does not lose earlier answers.
+constexpr std::string_view kStartUp = R"JS(if (QMode == 0) {
+	rString = "";
+	cString = "";
+	setAllValues();
+} else {
+	getCGiven();
+}
+
+)JS";
+
+constexpr std::string_view kQuestionFunctions = R"JS(function setQTitle() {
+	return "Question " + curQ;
+}
+
+function setQuestion(n) {
+	Max = Q[curQ - 1].mChx;
+	return Q[curQ - 1].text;
+}
+
+function setRChoix() {
+	var q = Q[curQ - 1];
+	if (q.qType == 2) return "";
+	var s = "<TD valign=top>";
+	for (var j = 0; j < Max; j++) {
+		s += "<INPUT TYPE=radio NAME=\"RadChoix\" >" + "<!-- routine changed -->" + q.chx[j] + "<P>";
+		if (q.rCols > 1) {
+			s += "</TD>";
+			if ((j + 1) % q.rCols == 0) s += "</TR><TR>";
+			s += "<TD valign=top>";
+		}
+	}
+	return s;
+}
+
+function resetChoix() {
+	var f = parent.main.document.CForm;
+	if (f != null && f.RadChoix != null) {
+		var r = f.RadChoix;
+		if (r.length == null) r = [r];
+		for (var i = 0; i < r.length; i++) r[i].checked = false;
+	}
+	Q[curQ - 1].CGiven = -1;
+	Q[curQ - 1].CertVal = 0;
+)JS";
+
+constexpr std::string_view kResetCertainty = "\tif (f != null && f.CertCheck != null) f.CertCheck.checked = false;";
+
+// One radio button is not returned as a list, hence the wrapping into an
+// array; a page without the answer form (the end page) records nothing; the
+// blank first entry of a cloze list means "not answered".
+constexpr std::string_view kNavigationFunctions = R"JS(
+}
+
+function showQuest(fName) {
+	setAllValues();
+	parent.main.location.href = fName;
+}
+
+function getPrevious() {
+	if (QMode == 1) {
+		getChoix();
+		curQ = curQ - 1;
+		if (curQ < 1) curQ = maxQ;
+		showQuest("quest.htm");
+	} else if (QMode == 3) {
+		curQ = curQ - 1;
+		if (curQ < 1) curQ = maxQ;
+		dataForm.curQD.value = curQ;
+		parent.main.location.href = "mess.htm";
+	} else if (QMode == 2) {
+		comeBack();
+	}
+}
+
+function goNext() {
+	if (QMode == 3) {
+		curQ = parseInt(curQ, 10) + 1;
+		if (curQ > maxQ) curQ = 1;
+		dataForm.curQD.value = curQ;
+		parent.main.location.href = "mess.htm";
+	} else if (QMode == 1) {
+		var page = "quest.htm";
+		getChoix();
+		curQ = parseInt(curQ, 10) + 1;
+		if (curQ > maxQ) {
+			page = "end.htm";
+			parent.menu.location.href = "menu.htm";
+			curQ = 1;
+		}
+		showQuest(page);
+	} else if (QMode == 2) {
+		comeBack();
+	}
+}
+
+function getChoix() {
+	var f = document.CForm;
+	if (parent != null && parent.main != null) f = parent.main.document.CForm;
+	if (f == null) return;
+	var q = Q[curQ - 1];
+	if (q.qType == 2) {
+		var list = f.elements[0];
+		if (list != null && list.selectedIndex != null) {
+			q.CGiven = (list.selectedIndex > 0) ? list.selectedIndex : -1;
+		}
+	} else if (f.RadChoix != null) {
+		var r = f.RadChoix;
+		if (r.length == null) r = [r];
+		for (var i = 0; i < r.length && i < q.mChx; i++) {
+			if (r[i].checked) q.CGiven = i;
+		}
+	}
+)JS";
+
+constexpr std::string_view kChoixCertainty = "\tif (f.CertCheck != null) q.CertVal = (f.CertCheck.checked) ? 1 : 0;\n";
+
+// The answers string keeps one character per question: the digits 0-9 for
+// CGiven + 1 up to 9, then one character from "A" upward (code 55 + value),
+// so that a choice past the ninth does not shift the later questions.
+constexpr std::string_view kRecordFunctions = R"JS(}
+
+function EvalNow() {
+	if (QMode != 0) {
+		getChoix();
+		showQuest("quest.htm");
+	}
+}
+
+function getCGiven() {
+	if (rString != "") {
+		for (var i = 0; i < maxQ; i++) {
+			var r = 0;
+			var c = 0;
+			if (i < rString.length) {
+				r = rString.charCodeAt(i);
+				r = (r < 65) ? r - 48 : r - 55;
+			}
+			if (i < cString.length) c = cString.charCodeAt(i) - 48;
+			Q[i].CGiven = r - 1;
+			Q[i].CertVal = c;
+		}
+	}
+}
+
+function checkVisited() {
+	if (QMode > 0) {
+		getCGiven();
+		var q = Q[curQ - 1];
+		var f = document.CForm;
+		if (f == null) return;
+		if (q.CGiven > -1) {
+			if (q.qType == 2) {
+				if (f.elements[0] != null) f.elements[0].selectedIndex = q.CGiven;
+			} else if (f.RadChoix != null) {
+				var r = f.RadChoix;
+				if (r.length == null) r = [r];
+				if (q.CGiven < r.length) r[q.CGiven].checked = true;
+			}
+		}
+		if (q.CertVal > 0 && f.CertCheck != null) f.CertCheck.checked = true;
+	} else {
+		QMode = 1;
+		dataForm.QModeD.value = QMode;
+	}
+}
+
+function showMess(n) {
+	curQ = n + 1;
+	setAllValues();
+	parent.main.location.href = "mess.htm";
+	QMode = 3;
+	dataForm.QModeD.value = QMode;
+	parent.menu.location.href = "menu.htm";
+}
+
+function getAnswer() {
+	getCGiven();
+	var q = Q[curQ - 1];
+	if (q.CGiven < 0 || q.CGiven >= q.mChx) return "";
+	return q.chx[q.CGiven];
+}
+
+function setMessage() {
+	var q = Q[curQ - 1];
+	var m = NAM;
+	Evaluate(curQ - 1);
+	if (q.ss) m = gMess[q.rq[1]];
+	else if (q.CGiven > -1) m = bMess[q.rq[0]];
+	return "<B>" + m + "</B>";
+}
+
+function getAllGood() {
+	var n = 0;
+	getCGiven();
+	for (var i = 0; i < maxQ; i++) {
+		if (Q[i].CGiven == Q[i].CGood) Q[i].ss = true;
+		if (Q[i].ss) n++;
+	}
+	return n;
+}
+
+function comeBack() {
+	dataForm.curQD.value = 1;
+	curQ = 1;
+	QMode = 1;
+	dataForm.QModeD.value = QMode;
+	parent.main.location.href = "quest.htm";
+}
+
+function loadMenu(n) {
+	QMode = n;
+	dataForm.QModeD.value = QMode;
+	parent.menu.location.href = "menu.htm";
+}
+
+function getResults() {
+	for (var i = 0; i < maxQ; i++) Evaluate(i);
+	return doRTable();
+}
+
+function doTotal() {
+	var n = 0;
+	for (var i = 0; i < maxQ; i++) {
+		if (Q[i].ss) n++;
+	}
+	return n;
+}
+
+function doTotalIC() {
+	var total = 0;
+	for (var i = 0; i < maxQ; i++) {
+		var p = 0;
+		if (Q[i].ss) p = (Q[i].CertVal > 0) ? 20 : 11;
+		else if (Q[i].CGiven != -1) p = (Q[i].CertVal > 0) ? 0 : 9;
+		Q[i].pnts = p;
+		total += p;
+	}
+	return Math.round(total * 100 / (maxQ * 20)) + "%";
+}
+
+function Evaluate(n) {
+	Q[n].ss = (Q[n].CGiven == Q[n].CGood);
+}
+
+function doRTable() {
+	var s = "<TABLE CELLSPACING=2 ALIGN=CENTER BORDER=1>";
+	s += "<TR BGCOLOR=\"WHITE\" ALIGN=CENTER>" + "<TH BGCOLOR=\"WHITE\" width=20> Q </TH>";
+	for (var i = 0; i < maxQ; i++) {
+		s += "<TD><TT><B>" + "<A HREF=\"javascript:showMess(" + i + ")\">" + (i + 1) + "</A></B></TT></TD>";
+	}
+	s += "</TR>";
+	s += "<TR BGCOLOR=\"LIGHTGREY\" ALIGN=CENTER>" + "<TH BGCOLOR=\"WHITE\"> R </TH>";
+	for (var j = 0; j < maxQ; j++) {
+		var img = "<IMG SRC=\"bImg.gif\" BORDER=0>";
+		if (Q[j].ss) img = "<IMG SRC=\"gImg.gif\" BORDER=0>";
+		else if (Q[j].CGiven == -1) img = "<IMG SRC=\"nImg.gif\" BORDER=0>";
+		s += "<TD ALIGN=CENTER>" + img + "</TD>";
+	}
+)JS";
+
+constexpr std::string_view kTableCertainty
+    = R"JS(	s += "<TR BGCOLOR=\"WHITE\" ALIGN=CENTER>" + "<TH BGCOLOR=\"WHITE\" width=20> IC </TH>";
+	for (var k = 0; k < maxQ; k++) {
+		s += "<TD><FONT COLOR=DARKGREEN><TT><B>" + Q[k].CertVal + "</B></TT></TD>";
+	}
+)JS";
+
+// The student's name goes into the results page through document.write, so
+// the characters that would start markup are written as entities.
+constexpr std::string_view kStateFunctions = R"JS(	s += "</TR></TABLE>";
+	return s;
+}
+
+function getSName() {
+	var s = "" + dataForm.sNameD.value;
+	s = s.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+	return s;
+}
+
+function fixRString() {
+	var s = "";
+	for (var i = 0; i < maxQ; i++) {
+		var v = Q[i].CGiven + 1;
+		if (v < 10) s += v;
+		else s += String.fromCharCode(55 + v);
+	}
+	return s;
+}
+
+function fixCString() {
+	var s = "";
+	for (var i = 0; i < maxQ; i++) s += Q[i].CertVal;
+	return s;
+}
+
+function setAllValues() {
+	dataForm.curQD.value = curQ;
+	rString = fixRString();
+	dataForm.rStrD.value = rString;
+	cString = fixCString();
+	dataForm.cStrD.value = cString;
+}
+
+)JS";
+
+constexpr std::string_view kSlashes = "//////////////////////////////////////////////////////////////////";
+static_assert(kSlashes.size() == 66);
+
+void WriteGlobals(std::string& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody)
+{
+    out += "var main= document\n"
+           "if (parent != null) main=parent.main.document;\n"
+           "var dataForm = parent.topMenu.dataForm;\n"
+           "\n"
+           "var Resum=\"";
+    out += JsText(resumBody);
+    out += "\"\nvar maxQ=";
+    AppendNumber(out, quests.Count());
+    out += "\nvar curQ= dataForm.curQD.value;\n"
+           "var QMode = dataForm.QModeD.value;\n"
+           "var resultOn = false \n"
+           "var maxPnts = ";
+    AppendNumber(out, quests.TotalPoints());
+    out += "\nvar NAM = \"";
+    out += JsEscape(quests.NoAnswerMess);
+    out += "\"\nvar rString = dataForm.rStrD.value;\n"
+           "var cString = dataForm.cStrD.value;\n";
+    out += useCertainty ? "var ICertShow = true; \n" : "var ICertShow = false;\n";
+    out += '\n';
+}
+
+// Writes the two message arrays and returns, for each side, the position of
+// each question's message in its array (question order).
+std::array<std::vector<std::size_t>, 2> WriteMessages(std::string& out, const TQuestList& quests)
+{
+    std::array<MessageBank, 2> banks;
+    std::array<std::vector<std::size_t>, 2> messIndex;
+    const int count = quests.Count();
+    for (auto& positions : messIndex)
+        positions.reserve(static_cast<std::size_t>(count));
+    for (int n = 1; n <= count; ++n) {
+        for (int side = 0; side < 2; ++side) {
+            std::string text = quests.GetFeedback(n, side);
+            if (text.size() > kMaxMessageLength)
+                text.resize(kMaxMessageLength);
+            messIndex[side].push_back(banks[side].Position(std::move(text)));
+        }
+    }
+
+    out += "var maxBM = ";
+    AppendNumber(out, static_cast<long long>(banks[0].Size()) - 1);
+    out += "; var bMess = new Array(maxBM)\nvar maxGM = ";
+    AppendNumber(out, static_cast<long long>(banks[1].Size()) - 1);
+    out += "; var gMess = new Array(maxGM)\n";
+    static constexpr std::array<std::string_view, 2> arrayNames {"bMess[", "gMess["};
+    for (int side = 0; side < 2; ++side) {
+        const MessageBank& bank = banks[side];
+        for (std::size_t j = 0; j < bank.Size(); ++j) {
+            out += arrayNames[side];
+            AppendNumber(out, static_cast<long long>(j));
+            out += "]=\"";
+            // A cut may have split an escape; escaping again drops a lone
+            // backslash left at the end.
+            out += JsEscape(bank.Text(j));
+            out += "\"\n";
+        }
+    }
+    out += '\n';
+    return messIndex;
+}
+
+void WriteQuestions(
+    std::string& out, const TQuestList& quests, const std::array<std::vector<std::size_t>, 2>& messIndex)
+{
+    out += "var Q = new Array(maxQ -1)\n"
+           "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\n"
+           "\n";
+    const int count = quests.Count();
+    for (int n = 1; n <= count; ++n) {
+        const std::size_t slot = static_cast<std::size_t>(n - 1);
+        char keyBuffer[16] = "Q[";
+        const auto keyEnd = std::to_chars(keyBuffer + 2, keyBuffer + sizeof keyBuffer, n - 1).ptr;
+        const std::string_view key(keyBuffer, static_cast<std::size_t>(keyEnd - keyBuffer)); // "Q[k"
+
+        const TRepType type = quests.GetQType(n);
+        const bool cloze = type == TRepType::rOList;
+        const std::vector<std::string>& reps = quests.GetReps(n - 1);
+        // The blank first entry of a cloze list shifts every choice by one.
+        const std::size_t shift = cloze ? 1 : 0;
+
+        out += key;
+        out += "]= new TQuest()\n";
+        out += key;
+        out += "].text= \"";
+        out += JsText(quests.GetHtmlText(n));
+        out += "\"\n";
+
+        out += key;
+        out += "].qType =";
+        AppendNumber(out, static_cast<int>(type));
+        out += " ; ";
+        out += key;
+        out += "].mChx =";
+        AppendNumber(out, static_cast<long long>(reps.size() + shift));
+        out += " ; ";
+        out += key;
+        out += "].chx = new Array(";
+        out += key;
+        out += "].mChx)\n";
+
+        if (cloze) {
+            out += key;
+            out += "].chx[0] = \" \"\n";
+        }
+        for (std::size_t i = 0; i < reps.size(); ++i) {
+            out += key;
+            out += "].chx[";
+            AppendNumber(out, static_cast<long long>(i + shift));
+            out += "] = \"";
+            out += JsText(reps[i]);
+            out += "\"\n";
+        }
+
+        // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
+        out += key;
+        out += "].CGood =";
+        AppendNumber(out, static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
+        out += " ; ";
+        out += key;
+        out += "].CGiven =-1 ; ";
+        out += key;
+        out += "].rCols =";
+        AppendNumber(out, quests.GetColumns(n));
+        out += " ; ";
+        out += key;
+        out += "].rq = new Array(";
+        AppendNumber(out, static_cast<long long>(messIndex[0][slot]));
+        out += ',';
+        AppendNumber(out, static_cast<long long>(messIndex[1][slot]));
+        out += ")\n";
+
+        out += key;
+        out += "].pnts = ";
+        AppendNumber(out, quests.GetPoints(n));
+        out += " ; ";
+        out += key;
+        out += "].ss = false ; ";
+        out += key;
+        out += "].CertVal = 0 ; \n\n";
+    }
+    out += '\n';
+}
+
+// A generous estimate of the script's size, so that the text grows in place.
+std::size_t EstimatedSize(const TQuestList& quests)
+{
+    std::size_t size = 16384;
+    const int count = quests.Count();
+    for (int n = 1; n <= count; ++n) {
+        const TQuest& quest = quests.Quest(n);
+        std::size_t texts = quest.QText.size() + quest.Mess[0].size() + quest.Mess[1].size();
+        for (const std::string& rep : quest.Reps)
+            texts += 2 * rep.size() + 48;
+        size += 2 * texts + 320;
+    }
+    return size;
+}
+
+} // namespace
+
+std::string TJSM::MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+{
+    std::string out;
+    out.reserve(EstimatedSize(quests));
+
+    WriteGlobals(out, quests, useCertainty, resumBody);
+    out += kModeFunctions;
+
+    const auto messIndex = WriteMessages(out, quests);
+    out += '\n';
+
+    WriteQuestions(out, quests, messIndex);
+    out += '\n';
+    out += kSlashes;
+    out += '\n';
+
+    out += kStartUp;
+    out += kQuestionFunctions;
+    // Without the certainty option the line stays, empty.
+    if (useCertainty)
+        out += kResetCertainty;
+    out += kNavigationFunctions;
+    if (useCertainty)
+        out += kChoixCertainty;
+    out += kRecordFunctions;
+    if (useCertainty)
+        out += kTableCertainty;
+    out += kStateFunctions;
+    return out;
+}
+
+} // namespace tavimor

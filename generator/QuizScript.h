@@ -1,0 +1,21 @@
+// The quiz script of a produced site: the quiz as script data (feedback
+// messages and one record per question) and every function that runs the
+// quiz in the student's browser.
+#pragma once
+
+#include <string>
+
+namespace tavimor {
+
+class TQuestList;
+
+class TJSM {
+public:
+    // The whole script text for the document, with LF line breaks (the page
+    // writer stores it with CR LF). useCertainty is the document's certainty
+    // option; resumBody is the page-texts body shown in the editor, written as
+    // the script's summary text.
+    std::string MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const;
+};
+
+} // namespace tavimor

@@ -1,0 +1,261 @@
+#include "model/DocumentFile.h"
+
+#include "model/FileIo.h"
+#include "model/ValueStream.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tavimor {
+namespace {
+
+constexpr int kSpareHeaderStrings = 3;
+// Files older than this are refused.
+constexpr int kOldestVersion = 3;
+// From this version on the layout block replaces the old one and follows the header.
+constexpr int kLayoutBlockVersion = 4;
+// From this version on the style block ends the file.
+constexpr int kStyleBlockVersion = 5;
+
+// Unsigned 16-bit fields are widened with zero extension before writing...
+void WriteWord(TValueWriter& writer, std::uint16_t value) { writer.WriteInteger(value); }
+// ...and keep the low 16 bits of what is read.
+std::uint16_t ReadWord(TValueReader& reader) { return static_cast<std::uint16_t>(reader.ReadInteger()); }
+
+void WriteHeader(TValueWriter& writer, const QuizHeader& header)
+{
+    writer.WriteString(header.AuthorLabel);
+    writer.WriteString(header.AuthorName);
+    writer.WriteString(header.EmailLabel);
+    writer.WriteString(header.Email);
+    writer.WriteString(header.InstitLabel);
+    writer.WriteString(header.Institution);
+    writer.WriteString(header.UrlLabel);
+    writer.WriteString(header.Url);
+    writer.WriteString(header.CountSentence);
+    writer.WriteBoolean(header.ShowCount);
+    writer.WriteString(header.CertSentence);
+    writer.WriteBoolean(header.UseCertainty);
+    writer.WriteString(header.UnansweredMess);
+    writer.WriteString(header.DefaultPoints);
+    for (int i = 0; i < kSpareHeaderStrings; ++i)
+        writer.WriteString("");
+}
+
+// Each value goes into the header as soon as it is read, so a damaged file
+// leaves what came before the damage in place.
+void ReadHeader(TValueReader& reader, QuizHeader& header)
+{
+    header.AuthorLabel = reader.ReadString();
+    header.AuthorName = reader.ReadString();
+    header.EmailLabel = reader.ReadString();
+    header.Email = reader.ReadString();
+    header.InstitLabel = reader.ReadString();
+    header.Institution = reader.ReadString();
+    header.UrlLabel = reader.ReadString();
+    header.Url = reader.ReadString();
+    header.CountSentence = reader.ReadString();
+    header.ShowCount = reader.ReadBoolean();
+    header.CertSentence = reader.ReadString();
+    header.UseCertainty = reader.ReadBoolean();
+    header.UnansweredMess = reader.ReadString();
+    header.DefaultPoints = reader.ReadString();
+    for (int i = 0; i < kSpareHeaderStrings; ++i)
+        reader.ReadString();
+}
+
+void WritePageTexts(TValueWriter& writer, const THMPList& pages)
+{
+    for (int page = 0; page < THMPList::kPageCount; ++page) {
+        writer.WriteString(pages.GetTitle(page));
+        writer.WriteString(pages.GetBody(page));
+    }
+}
+
+// Through SetTitle and SetBody, so that the texts of pages 1 and 2 are also
+// remembered for new documents.
+void ReadPageTexts(TValueReader& reader, THMPList& pages)
+{
+    for (int page = 0; page < THMPList::kPageCount; ++page) {
+        pages.SetTitle(page, reader.ReadString());
+        pages.SetBody(page, reader.ReadString());
+    }
+}
+
+void WriteBanks(TValueWriter& writer, const TQuestList& quests)
+{
+    for (const std::vector<std::string>& bank : quests.GenMess) {
+        writer.WriteInteger(static_cast<std::int32_t>(bank.size()));
+        for (const std::string& message : bank)
+            writer.WriteString(message);
+    }
+}
+
+// The count is trusted only as far as messages are actually there: nothing
+// is reserved ahead, so a huge count fails at the first missing string.
+void ReadBanks(TValueReader& reader, TQuestList& quests)
+{
+    for (std::vector<std::string>& bank : quests.GenMess) {
+        const std::int32_t count = reader.ReadInteger();
+        bank.clear();
+        for (std::int32_t i = 0; i < count; ++i)
+            bank.push_back(reader.ReadString());
+    }
+}
+
+void WriteQuestion(TValueWriter& writer, const TQuest& quest)
+{
+    // The choices written are the ones held, so the count and the list
+    // always agree in the file.
+    const std::size_t choiceCount = std::min<std::size_t>(quest.Reps.size(), std::numeric_limits<std::uint16_t>::max());
+
+    writer.WriteInteger(quest.QReserved);
+    writer.WriteInteger(static_cast<std::uint8_t>(quest.QType));
+    writer.WriteInteger(quest.Priority);
+    writer.WriteString(quest.QText);
+    WriteWord(writer, quest.Points);
+    WriteWord(writer, static_cast<std::uint16_t>(choiceCount));
+    if (choiceCount > 0) {
+        for (std::size_t i = 0; i < choiceCount; ++i)
+            writer.WriteString(quest.Reps[i]);
+        writer.WriteInteger(quest.GoodRep);
+        WriteWord(writer, quest.Columns);
+    }
+    for (std::size_t side = 0; side < 2; ++side) {
+        writer.WriteBoolean(quest.UseGenMess[side]);
+        writer.WriteString(quest.Mess[side]);
+        writer.WriteInteger(quest.MessIdx[side]);
+    }
+    writer.WriteBoolean(quest.ShowResum);
+    writer.WriteString(quest.ExtFile);
+    writer.WriteString(quest.ExtLink);
+    writer.WriteBoolean(quest.UseExtFile);
+    WriteWord(writer, quest.Points);
+}
+
+// Fills a question just appended; fields absent from the record keep the
+// values of a new question.
+void ReadQuestion(TValueReader& reader, TQuest& quest)
+{
+    quest.QReserved = reader.ReadInteger();
+    quest.QType = static_cast<TRepType>(static_cast<std::uint8_t>(reader.ReadInteger()));
+    quest.Priority = reader.ReadInteger();
+    quest.QText = reader.ReadString();
+    quest.Points = ReadWord(reader);
+    quest.NRep = ReadWord(reader);
+    if (quest.NRep > 0) {
+        for (std::uint16_t i = 0; i < quest.NRep; ++i)
+            quest.Reps.push_back(reader.ReadString());
+        quest.GoodRep = reader.ReadInteger();
+        quest.Columns = ReadWord(reader);
+    }
+    for (std::size_t side = 0; side < 2; ++side) {
+        quest.UseGenMess[side] = reader.ReadBoolean();
+        quest.Mess[side] = reader.ReadString();
+        quest.MessIdx[side] = reader.ReadInteger();
+    }
+    quest.ShowResum = reader.ReadBoolean();
+    quest.ExtFile = reader.ReadString();
+    quest.ExtLink = reader.ReadString();
+    quest.UseExtFile = reader.ReadBoolean();
+    quest.Points = ReadWord(reader); // the second copy is the one that stays
+}
+
+std::string Refusal(std::int32_t version)
+{
+    return "La version " + std::to_string(version) + " n'est plus support\xE9" "e...";
+}
+
+} // namespace
+
+void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
+{
+    doc.Header = QuizHeader{};
+    doc.Quests.Clear();
+    doc.Quests.InitMessages();
+    doc.Quests.NoAnswerMess = doc.Header.UnansweredMess;
+    doc.Quests.LReserved = 0;
+
+    doc.Layout.ResetFlags();
+    doc.Layout.ResetImgNames();
+
+    doc.Pages.SetTitle(0, "");
+    doc.Pages.SetBody(0, "");
+    doc.Pages.SetTitle(1, "Termin\xE9?");
+    doc.Pages.SetBody(1, "Vous pouvez maintenant revoir vos r\xE9ponses ou passer aux r\xE9sultats.");
+    doc.Pages.SetTitle(2, "R\xE9sultats");
+    doc.Pages.SetBody(2, "Voici vos r\xE9sultats.");
+
+    doc.Style = TStylePrefs{};
+    doc.Style.SetStartupElements(prefsDir);
+}
+
+std::string DocumentBytes(const TQuizDocument& doc)
+{
+    TValueWriter writer;
+    writer.WriteInteger(kDocumentVersion);
+    WriteHeader(writer, doc.Header);
+    doc.Layout.WriteBlock(writer);
+    WriteBanks(writer, doc.Quests);
+    WritePageTexts(writer, doc.Pages);
+
+    const int count = std::min<int>(doc.Quests.Count(), std::numeric_limits<std::uint16_t>::max());
+    WriteWord(writer, static_cast<std::uint16_t>(count));
+    writer.WriteInteger(doc.Quests.LReserved);
+    for (int n = 1; n <= count; ++n)
+        WriteQuestion(writer, doc.Quests.Quest(n));
+
+    doc.Style.WriteTo(writer);
+    return writer.Bytes();
+}
+
+void SaveDocument(const TQuizDocument& doc, const std::string& path)
+{
+    WriteFileAtomically(path, DocumentBytes(doc));
+}
+
+LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
+{
+    TValueReader reader(bytes);
+    LoadOutcome outcome;
+    const std::int32_t version = reader.ReadInteger();
+    outcome.version = version;
+    if (version < kOldestVersion) {
+        outcome.refusal = Refusal(version);
+        return outcome;
+    }
+
+    ReadHeader(reader, doc.Header);
+    // The quiz's no-answer message follows the editor's unanswered-message field.
+    doc.Quests.NoAnswerMess = doc.Header.UnansweredMess;
+
+    if (version < kLayoutBlockVersion) {
+        ReadPageTexts(reader, doc.Pages); // replaced by the page texts below
+        doc.Layout.ReadOldBlock(reader);
+    } else {
+        doc.Layout.ReadBlock(reader);
+    }
+    ReadBanks(reader, doc.Quests);
+    ReadPageTexts(reader, doc.Pages);
+
+    // Each record is at least a few bytes long, so a count larger than the
+    // file can hold ends at the first missing value; nothing is reserved ahead.
+    const std::uint16_t count = ReadWord(reader);
+    doc.Quests.LReserved = reader.ReadInteger();
+    for (std::uint16_t i = 0; i < count; ++i) {
+        doc.Quests.AddQuest();
+        ReadQuestion(reader, doc.Quests.Current());
+    }
+
+    if (version >= kStyleBlockVersion)
+        doc.Style.ReadFrom(reader);
+    return outcome;
+}
+
+LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path)
+{
+    const std::string bytes = ReadWholeFile(path);
+    return ReadDocument(doc, bytes);
+}
+
+} // namespace tavimor

@@ -1,0 +1,227 @@
+#include "presentation/FileTypeRegistration.h"
+
+#include "model/Cp1252.h"
+#include "model/Errors.h"
+#include "model/FileIo.h"
+#include "presentation/IntegerText.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string_view>
+#include <sys/wait.h>
+#include <system_error>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tavimor {
+namespace {
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+std::string XmlEscaped(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The program path as the first word of an Exec value: quoted when it holds a
+// character the Exec syntax reserves, "%" doubled, and every backslash of the
+// result doubled again because the value is itself an escaped string.
+std::string ExecProgram(std::string_view path)
+{
+    constexpr std::string_view kReserved = " \t\"'\\><~|&;$*?#()`";
+    constexpr std::string_view kEscapedInQuotes = "\"`$\\";
+    const bool quoted = path.find_first_of(kReserved) != std::string_view::npos;
+    std::string word;
+    for (const char c : path) {
+        if (c == '%')
+            word += '%';
+        else if (quoted && kEscapedInQuotes.find(c) != std::string_view::npos)
+            word += '\\';
+        word += c;
+    }
+    if (quoted)
+        word = '"' + word + '"';
+    std::string value;
+    for (const char c : word) {
+        if (c == '\\')
+            value += '\\';
+        value += c;
+    }
+    return value;
+}
+
+std::string WithDot(const std::string& extension)
+{
+    const std::string trimmed = TrimBlanks(extension);
+    return !trimmed.empty() && trimmed.front() == '.' ? trimmed : "." + trimmed;
+}
+
+// Writes text to folder/name, creating the folder; false on any failure.
+bool WriteInto(const std::filesystem::path& folder, const char* name, const std::string& text)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    try {
+        WriteFileAtomically((folder / name).string(), text);
+    } catch (const Error&) {
+        return false;
+    }
+    return true;
+}
+
+// The full path of an executable found on PATH, or nothing.
+std::string FindOnPath(std::string_view program)
+{
+    const std::string path = Environment("PATH");
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(':', start);
+        if (end == std::string::npos)
+            end = path.size();
+        // An empty entry would mean the current folder; a tool is never taken from there.
+        if (end > start) {
+            const std::string candidate = path.substr(start, end - start) + "/" + std::string(program);
+            if (::access(candidate.c_str(), X_OK) == 0)
+                return candidate;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+// Runs program with one argument, its output discarded, and waits for it.
+// Whatever happens is ignored: the files are in place either way and the
+// desktop picks them up at the latest at its next start.
+void RunQuietly(std::string_view program, const std::string& argument)
+{
+    const std::string executable = FindOnPath(program);
+    if (executable.empty())
+        return;
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return;
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string arg0(program);
+    std::string arg1 = argument;
+    char* argv[] = {arg0.data(), arg1.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, executable.c_str(), &actions, nullptr, argv, environ) == 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+} // namespace
+
+std::string ChooseDataHome(const std::string& xdgDataHome, const std::string& home)
+{
+    // The base directory specification ignores a relative value.
+    if (!xdgDataHome.empty() && xdgDataHome.front() == '/')
+        return xdgDataHome;
+    return (home.empty() ? std::string(".") : home) + "/.local/share";
+}
+
+std::string DefaultDataHome()
+{
+    return ChooseDataHome(Environment("XDG_DATA_HOME"), Environment("HOME"));
+}
+
+std::string MimePackageText(const std::string& extension, const std::string& description)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+           "  <mime-type type=\""
+        + std::string(kDocumentMimeType)
+        + "\">\n"
+          "    <comment>"
+        + XmlEscaped(Cp1252ToUtf8(description))
+        + "</comment>\n"
+          "    <glob pattern=\"*"
+        + XmlEscaped(WithDot(extension))
+        + "\"/>\n"
+          "  </mime-type>\n"
+          "</mime-info>\n";
+}
+
+std::string DesktopEntryText(const std::string& programPath, const std::string& icon)
+{
+    if (programPath.empty() || HasLineBreak(programPath) || HasLineBreak(icon))
+        return {};
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Tavimor\n"
+                       "Exec="
+        + ExecProgram(programPath) + " %f\n";
+    if (!icon.empty())
+        text += "Icon=" + icon + "\n";
+    text += "MimeType=" + std::string(kDocumentMimeType)
+        + ";\n"
+          "Terminal=false\n"
+          "Categories=Education;\n";
+    return text;
+}
+
+bool RegisterFileType(const std::string& programPath, const std::string& extension, const std::string& description,
+    const std::string& icon, const std::string& dataHome)
+{
+    if (TrimBlanks(extension).empty())
+        return false;
+    const std::filesystem::path home(dataHome);
+    const std::filesystem::path mimeFolder = home / "mime";
+    const std::filesystem::path applications = home / "applications";
+
+    // The type is useful on its own, so a failure here does not stop the entry.
+    WriteInto(mimeFolder / "packages", kMimePackageFileName, MimePackageText(extension, description));
+
+    const std::string entry = DesktopEntryText(programPath, icon);
+    const bool written = !entry.empty() && WriteInto(applications, kDesktopFileName, entry);
+
+    RunQuietly("update-mime-database", mimeFolder.string());
+    RunQuietly("update-desktop-database", applications.string());
+    return written;
+}
+
+void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome)
+{
+    if (settings.RegisterFType)
+        return;
+    settings.RegisterFType
+        = RegisterFileType(programPath, kDocumentExtension, kDocumentDescription, kProgramIconName, dataHome);
+}
+
+} // namespace tavimor

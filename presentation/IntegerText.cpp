@@ -1,0 +1,84 @@
+#include "presentation/IntegerText.h"
+
+#include "model/Errors.h"
+
+namespace tavimor {
+
+namespace {
+
+int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+} // namespace
+
+std::optional<std::int32_t> TryParseInteger(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    int base = 10;
+    if (pos < text.size() && text[pos] == '$') {
+        base = 16;
+        ++pos;
+    } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        base = 16;
+        pos += 2;
+    }
+    if (pos >= text.size())
+        return std::nullopt;
+
+    // Decimal may reach 2^31 for "-2147483648"; hex is a 32-bit pattern.
+    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFULL : (negative ? 0x80000000ULL : 0x7FFFFFFFULL);
+    std::uint64_t magnitude = 0;
+    for (; pos < text.size(); ++pos) {
+        const int digit = DigitValue(text[pos]);
+        if (digit < 0 || digit >= base)
+            return std::nullopt;
+        magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    auto bits = static_cast<std::uint32_t>(magnitude);
+    if (negative)
+        bits = 0U - bits;
+    return static_cast<std::int32_t>(bits);
+}
+
+std::int32_t ParseInteger(const std::string& text)
+{
+    const auto value = TryParseInteger(text);
+    if (!value)
+        throw ConvertError(text);
+    return *value;
+}
+
+std::string TrimBlanks(std::string_view text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+} // namespace tavimor

@@ -1,0 +1,297 @@
+// tavimor-cli produce and exam, run as a teacher would: a saved document, a
+// preferences folder, exit codes, messages and the files written.
+#include "model/DocumentFile.h"
+#include "model/ValueStream.h"
+#include "presentation/AppFolders.h"
+#include "resources/EmbeddedGifs.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tavimor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Folder {
+public:
+    Folder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tavimor-cli-site-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern + "/";
+    }
+    ~Folder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& s)
+{
+    std::string quoted = "'";
+    for (const char c : s)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs tavimor-cli with the arguments, in folder.
+CliRun RunCli(const Folder& folder, const std::vector<std::string>& args)
+{
+    std::string command = "cd " + Quoted(folder.Path()) + " && " + Quoted(TAVIMOR_CLI);
+    for (const auto& arg : args)
+        command += " " + Quoted(arg);
+    const std::string outFile = folder.Path() + ".stdout";
+    const std::string errFile = folder.Path() + ".stderr";
+    command += " >" + Quoted(outFile) + " 2>" + Quoted(errFile);
+    const int status = std::system(command.c_str());
+    CliRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadBytes(outFile);
+    run.err = ReadBytes(errFile);
+    fs::remove(outFile);
+    fs::remove(errFile);
+    return run;
+}
+
+// A document with the given number of choices per question, saved as name.
+std::string SaveQuiz(const Folder& folder, const std::string& name, const std::vector<int>& choiceCounts)
+{
+    TQuizDocument doc;
+    ResetToStartupState(doc, "");
+    doc.Pages.SetTitle(0, "Quiz d'essai");
+    doc.Header.UseCertainty = true;
+    for (const int count : choiceCounts) {
+        doc.Quests.AddQuest();
+        TQuest& q = doc.Quests.Quest(doc.Quests.Count());
+        q.QText = "Question \xE0 choix";
+        for (int i = 0; i < count; ++i)
+            q.Reps.push_back("R\xE9ponse " + std::to_string(i));
+        q.NRep = static_cast<std::uint16_t>(count);
+        q.GoodRep = count > 0 ? 0 : -1;
+    }
+    const std::string path = folder.Path() + name;
+    SaveDocument(doc, path);
+    return path;
+}
+
+const std::vector<std::string> kPages {"topMenu.htm", "blank.htm", "menu.htm", "main.htm", "quest.htm", "end.htm",
+    "result.htm", "mess.htm", "kwzStyle.css", "Quiz.js"};
+
+TEST(ProduceCommand, WritesTheSiteAndTellsWhatItCreated)
+{
+    Folder folder;
+    const std::string doc = SaveQuiz(folder, "Quiz.kwz", {2, 3, 6});
+    const std::string prefs = folder.Path() + "mesPrefs";
+    const CliRun run = RunCli(folder, {"produce", doc, "--prefs", prefs});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::string out = folder.Path() + "Quiz/";
+    EXPECT_EQ(run.out,
+        "Le r\xC3\xA9pertoire " + out
+            + " vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n"
+              "Le r\xC3\xA9pertoire "
+            + out
+            + "hPages/ vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n"
+              "Le Test Quiz vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n");
+    EXPECT_TRUE(fs::is_regular_file(out + "index.html"));
+    for (const auto& page : kPages)
+        EXPECT_GT(fs::file_size(out + "hPages/" + page), 0u) << page;
+    // The built-in images went into the preferences folder, then into the site.
+    for (const auto& gif : EmbeddedGifList()) {
+        const std::string file = std::string(gif.name) + ".gif";
+        EXPECT_EQ(ReadBytes(prefs + "/" + file), gif.bytes) << file;
+        EXPECT_EQ(ReadBytes(out + "hPages/" + file), gif.bytes) << file;
+    }
+    EXPECT_EQ(EmbeddedGifList().size(), 9u);
+
+    // Once more: the folders exist, so only the final message.
+    const CliRun again = RunCli(folder, {"produce", doc, "--prefs", prefs});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, "Le Test Quiz vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n");
+}
+
+TEST(ProduceCommand, AnImageOfThePreferencesFolderReplacesTheBuiltInOne)
+{
+    Folder folder;
+    const std::string doc = SaveQuiz(folder, "Quiz.kwz", {2, 2});
+    const std::string prefs = folder.Path() + "prefs/";
+    fs::create_directories(prefs);
+    const std::string own = ReadBytes(fs::path(TAVIMOR_TEST_DATA).parent_path() / "resources/gImg.gif");
+    ASSERT_FALSE(own.empty());
+    std::ofstream(prefs + "bImg.gif", std::ios::binary) << own;
+    ASSERT_EQ(RunCli(folder, {"produce", doc, "--prefs", prefs}).exitCode, 0);
+    EXPECT_EQ(ReadBytes(folder.Path() + "Quiz/hPages/bImg.gif"), own);
+}
+
+struct RefusedCase {
+    const char* name;
+    std::vector<int> choiceCounts;
+    const char* stderrText; // UTF-8
+};
+
+class ProduceRefusal : public ::testing::TestWithParam<RefusedCase> { };
+
+TEST_P(ProduceRefusal, ExitsWithOneAndTheFrenchMessage)
+{
+    Folder folder;
+    const std::string doc = SaveQuiz(folder, "Refus.kwz", GetParam().choiceCounts);
+    const CliRun run = RunCli(folder, {"produce", doc, "--prefs", folder.Path() + "prefs"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, GetParam().stderrText);
+    EXPECT_FALSE(fs::exists(folder.Path() + "Refus"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProduceRefusal,
+    ::testing::Values(RefusedCase {"OneQuestion", {4}, "Impossible de produire le test!\n"},
+        RefusedCase {"TwoWithoutChoices", {0, 3, 0},
+            "Une ou des questions n'ont pas de r\xC3\xA9ponse. \n"
+            "Une ou des questions n'ont pas de r\xC3\xA9ponse. \n"
+            "Impossible de produire le test!\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProduceCommand, RefusesADocumentWithoutAName)
+{
+    Folder folder;
+    SaveQuiz(folder, ".kwz", {2, 2});
+    for (const char* command : {"produce", "exam"}) {
+        const CliRun run = RunCli(folder, {command, ".kwz", "--prefs", "prefs"});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_NE(run.err.find("Le document n'a pas de nom de fichier"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(folder.Path() + "hPages"));
+    EXPECT_FALSE(fs::exists(folder.Path() + "index.html"));
+}
+
+TEST(ProduceCommand, ReportsAFileThatCannotBeOpened)
+{
+    Folder folder;
+    const CliRun run = RunCli(folder, {"produce", folder.Path() + "absent.kwz", "--prefs", folder.Path() + "p"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Cannot open file " + folder.Path() + "absent.kwz\n");
+}
+
+TEST(ProduceCommand, RefusesAVersionTooOld)
+{
+    Folder folder;
+    TValueWriter writer;
+    writer.WriteInteger(2);
+    std::ofstream(folder.Path() + "Vieux.kwz", std::ios::binary) << writer.Bytes();
+    const CliRun run = RunCli(folder, {"produce", "Vieux.kwz", "--prefs", "p"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("La version 2 n'est plus support\xC3\xA9", 0), 0u) << run.err;
+    EXPECT_FALSE(fs::exists(folder.Path() + "Vieux"));
+}
+
+TEST(ProduceCommand, NeedsADocument)
+{
+    Folder folder;
+    EXPECT_EQ(RunCli(folder, {"produce"}).exitCode, 1);
+    EXPECT_EQ(RunCli(folder, {"produce", "a.kwz", "--prefs"}).exitCode, 1);
+    EXPECT_EQ(RunCli(folder, {"exam", "a.kwz", "b.kwz"}).exitCode, 1);
+}
+
+TEST(ExamCommand, MakesTheSiteFoldersThenTheExamAndItsKey)
+{
+    Folder folder;
+    const std::string doc = SaveQuiz(folder, "Quiz.kwz", {3, 2});
+    const CliRun run = RunCli(folder, {"exam", "Quiz.kwz", "--prefs", "prefs"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "Le r\xC3\xA9pertoire Quiz/ vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n"
+        "Le r\xC3\xA9pertoire Quiz/hPages/ vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n"
+        "L'examen Quizexm.htm et son corrig\xC3\xA9 Quizsol.htm viennent d'\xC3\xAAtre "
+        "cr\xC3\xA9\xC3\xA9s.\n");
+    const std::string out = folder.Path() + "Quiz/";
+    const std::string exam = ReadBytes(out + "Quizexm.htm");
+    const std::string key = ReadBytes(out + "Quizsol.htm");
+    EXPECT_NE(exam.find("<H2>Quiz d'essai</H2>\r\n"), std::string::npos);
+    EXPECT_NE(exam.find("Groupe: _______"), std::string::npos);
+    EXPECT_NE(key.find("<LI> <b>R&eacute;ponse 0</b><BR>\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes(out + "kwzStyle.css"), ReadBytes(out + "hPages/kwzStyle.css"));
+    EXPECT_GT(fs::file_size(out + "kwzStyle.css"), 0u);
+    EXPECT_FALSE(fs::exists(out + "index.html")); // only the folders of the site
+}
+
+TEST(ExamCommand, WritesTheExamOfADocumentTheSiteRefuses)
+{
+    Folder folder;
+    SaveQuiz(folder, "Seul.kwz", {0});
+    const CliRun run = RunCli(folder, {"exam", "Seul.kwz", "--prefs", "prefs"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::is_regular_file(folder.Path() + "Seul/Seulexm.htm"));
+    EXPECT_TRUE(fs::is_regular_file(folder.Path() + "Seul/Seulsol.htm"));
+}
+
+TEST(ExamCommand, RefusesADocumentWithoutQuestions)
+{
+    Folder folder;
+    SaveQuiz(folder, "Vide.kwz", {});
+    const CliRun run = RunCli(folder, {"exam", "Vide.kwz", "--prefs", "prefs"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Le document n'a aucune question: impossible de produire l'examen!\n");
+    EXPECT_FALSE(fs::exists(folder.Path() + "Vide"));
+}
+
+// Where the settings and the preferences live by default.
+struct FolderCase {
+    const char* program;
+    bool writable;
+    const char* xdg;
+    const char* home;
+    const char* settings;
+};
+
+class SettingsFolderRule : public ::testing::TestWithParam<FolderCase> { };
+
+TEST_P(SettingsFolderRule, PrefersTheProgramFolder)
+{
+    const FolderCase& c = GetParam();
+    EXPECT_EQ(ChooseSettingsFolder(c.program, c.writable, c.xdg, c.home), c.settings);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsFolderRule,
+    ::testing::Values(FolderCase {"/opt/tav/", true, "/x", "/home/u", "/opt/tav/"},
+        FolderCase {"/opt/tav", true, "", "", "/opt/tav/"},
+        FolderCase {"/usr/bin/", false, "/cfg", "/home/u", "/cfg/tavimor/"},
+        FolderCase {"/usr/bin/", false, "/cfg/", "/home/u", "/cfg/tavimor/"},
+        FolderCase {"/usr/bin/", false, "", "/home/u", "/home/u/.config/tavimor/"}));
+
+TEST(AppFolders, PrefsFolderIsInsideTheSettingsFolder)
+{
+    EXPECT_EQ(PrefsFolder(), SettingsFolder() + "Prefs/");
+    EXPECT_EQ(ProgramFolder().back(), '/');
+    EXPECT_TRUE(fs::is_directory(ProgramFolder()));
+}
+
+} // namespace
+} // namespace tavimor
