@@ -25,7 +25,7 @@ build: deps
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIMOR_WERROR=ON -DTAVIMOR_SANITIZE=ON -DTAVIMOR_E2E=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIMOR_WERROR=ON -DTAVIMOR_SANITIZE=ON -DTAVIMOR_E2E=OFF -DTAVIMOR_BUILD_APP=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test: build asan format-check
@@ -38,12 +38,12 @@ run: build
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DTAVIMOR_BUILD_FUZZ=ON -DTAVIMOR_BUILD_TESTS=OFF -DTAVIMOR_SANITIZE=OFF
+	  -DTAVIMOR_BUILD_FUZZ=ON -DTAVIMOR_BUILD_TESTS=OFF -DTAVIMOR_SANITIZE=OFF -DTAVIMOR_BUILD_APP=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash fuzz/run-all.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIMOR_BUILD_BENCH=ON -DTAVIMOR_BUILD_TESTS=OFF
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIMOR_BUILD_BENCH=ON -DTAVIMOR_BUILD_TESTS=OFF -DTAVIMOR_BUILD_APP=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	bash bench/run-all.sh $(BENCH_BUILD)/bench
 

@@ -8,11 +8,22 @@ namespace {
 constexpr int kChoices = 6;
 
 const char* const kPlaces[] = {
-    "Besan\xE7on", "Orl\xE9" "ans", "N\xEEmes", "Saint-\xC9tienne", "Ari\xE8ge", "Pyr\xE9n\xE9" "es", "C\xF4te-d'Or",
+    "Besan\xE7on",
+    "Orl\xE9"
+    "ans",
+    "N\xEEmes",
+    "Saint-\xC9tienne",
+    "Ari\xE8ge",
+    "Pyr\xE9n\xE9"
+    "es",
+    "C\xF4te-d'Or",
     "H\xE9rault",
 };
 
-std::string Place(int i) { return kPlaces[i % static_cast<int>(std::size(kPlaces))]; }
+std::string Place(int i)
+{
+    return kPlaces[i % static_cast<int>(std::size(kPlaces))];
+}
 
 } // namespace
 
@@ -21,7 +32,8 @@ TQuizDocument MakeBigDocument(int questionCount)
     TQuizDocument doc;
     ResetToStartupState(doc, "");
     doc.Header.AuthorName = "Fran\xE7oise B\xE9rub\xE9";
-    doc.Header.Institution = "Lyc\xE9" "e Andr\xE9-Malraux";
+    doc.Header.Institution = "Lyc\xE9"
+                             "e Andr\xE9-Malraux";
     doc.Header.UseCertainty = true;
     doc.Quests.GenMess[0] = {"Ce n'est pas la bonne r\xE9ponse.", "Non, relisez le cours.", "Essayez encore\xA0!"};
     doc.Quests.GenMess[1] = {"Bravo\xA0!", "Exact, tr\xE8s bien.", "C'est la r\xE9ponse attendue."};
@@ -34,11 +46,17 @@ TQuizDocument MakeBigDocument(int questionCount)
         const std::string number = std::to_string(i + 1);
         if (i % 4 == 3) {
             q.QType = TRepType::rOList;
-            q.QText = "Question " + number + "\xA0: la pr\xE9" "fecture de ce d\xE9partement est <option> depuis 1790.";
+            q.QText = "Question " + number
+                + "\xA0: la pr\xE9"
+                  "fecture de ce d\xE9partement est <option> depuis 1790.";
             q.Columns = 0;
         } else {
-            q.QText = "Question " + number + "\xA0: quelle est la pr\xE9" "fecture du d\xE9partement o\xF9 se trouve "
-                + Place(i) + "\xA0? Choisissez la r\xE9ponse la plus pr\xE9" "cise.";
+            q.QText = "Question " + number
+                + "\xA0: quelle est la pr\xE9"
+                  "fecture du d\xE9partement o\xF9 se trouve "
+                + Place(i)
+                + "\xA0? Choisissez la r\xE9ponse la plus pr\xE9"
+                  "cise.";
             q.Columns = 2;
         }
         for (int c = 0; c < kChoices; ++c)

@@ -17,8 +17,7 @@ using tavimor::TQuizDocument;
 void CountQuestions(benchmark::State& state)
 {
     state.counters["per_question"] = benchmark::Counter(static_cast<double>(state.range(0)),
-                                                        benchmark::Counter::kIsIterationInvariantRate
-                                                            | benchmark::Counter::kInvert);
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 TQuizDocument StartupDocument()

@@ -8,11 +8,11 @@
 #include "cli/Commands.h"
 #include "model/Cp1252.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
 #include "model/FileIo.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <iostream>
@@ -27,7 +27,7 @@ namespace {
 // Objects keep their keys in the order of the document file.
 using json = nlohmann::ordered_json;
 
-constexpr std::array<const char*, 2> kSideNames{"Wrong", "Right"}; // feedback sides 0 and 1
+constexpr std::array<const char*, 2> kSideNames {"Wrong", "Right"}; // feedback sides 0 and 1
 
 // A JSON input that does not describe a document.
 class JsonFormatError : public std::runtime_error {
@@ -57,7 +57,10 @@ std::optional<int> LoadOrRefuse(TQuizDocument& doc, const std::string& path)
 
 // ---- document to JSON ----------------------------------------------------
 
-json Text(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+json Text(const std::string& cp1252)
+{
+    return Cp1252ToUtf8(cp1252);
+}
 
 json TextList(const std::vector<std::string>& texts)
 {
@@ -199,7 +202,9 @@ json DocumentToJson(const TQuizDocument& doc, int version)
 // target untouched when the key is absent; Finish refuses keys never asked for.
 class ObjectReader {
 public:
-    ObjectReader(const json& value, std::string where) : value_(value), where_(std::move(where))
+    ObjectReader(const json& value, std::string where)
+        : value_(value)
+        , where_(std::move(where))
     {
         if (!value_.is_object())
             Fail(where_, "an object");
@@ -336,7 +341,9 @@ void LayoutFromJson(const json& value, THTMPrefs& layout)
     in.TextList("ImgNames", names);
     if (names.size() != layout.ImgNames.size())
         throw JsonFormatError("Layout.ImgNames: expected " + std::to_string(kImageCount) + " names");
-    std::copy(names.begin(), names.end(), layout.ImgNames.begin());
+    // The page set holds each name in at most 255 characters, as reading a file does.
+    for (std::size_t i = 0; i < names.size(); ++i)
+        layout.ImgNames[i] = names[i].substr(0, 255);
     in.Finish();
 }
 
@@ -372,7 +379,7 @@ void QuestionFromJson(const json& value, const std::string& where, TQuest& q)
     in.Number("Priority", q.Priority);
     in.Text("QText", q.QText);
     in.Number("Points", q.Points);
-    if (const json* reps = in.Array("Reps", std::numeric_limits<std::uint16_t>::max()); reps) {
+    if (in.Array("Reps", std::numeric_limits<std::uint16_t>::max())) {
         in.TextList("Reps", q.Reps);
         q.NRep = static_cast<std::uint16_t>(q.Reps.size());
     }
@@ -416,6 +423,7 @@ void StyleFromJson(const json& value, TStylePrefs& style)
     in.Number("VLinkSysColor", style.VLinkSysColor);
     in.Text("DefFontFace", style.DefFontFace);
     in.Text("PMargin", style.PMargin);
+    style.PMargin.resize(std::min(style.PMargin.size(), kMaxPMarginLength));
     in.Text("sFileName", style.sFileName);
     if (const json* specs = in.Array("StyleSpecs", kStyleSlots)) {
         for (std::size_t slot = 0; slot < specs->size(); ++slot) {
@@ -476,7 +484,7 @@ void DocumentFromJson(const json& value, TQuizDocument& doc)
 void ExpectArgs(const Args& args, std::size_t count, const char* what)
 {
     if (args.size() != count)
-        throw UsageError{what};
+        throw UsageError {what};
 }
 
 } // namespace

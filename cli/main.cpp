@@ -14,9 +14,11 @@ using Command = int (*)(const tavimor::cli::Args&);
 
 const std::map<std::string_view, Command>& CommandTable()
 {
-    static const std::map<std::string_view, Command> table{
-        {"produce", tavimor::cli::Produce},        {"exam", tavimor::cli::Exam},
-        {"upgrade", tavimor::cli::Upgrade},        {"to-json", tavimor::cli::ToJson},
+    static const std::map<std::string_view, Command> table {
+        {"produce", tavimor::cli::Produce},
+        {"exam", tavimor::cli::Exam},
+        {"upgrade", tavimor::cli::Upgrade},
+        {"to-json", tavimor::cli::ToJson},
         {"from-json", tavimor::cli::FromJson},
         {"export-text", tavimor::cli::ExportTextCommand},
         {"import-text", tavimor::cli::ImportTextCommand},

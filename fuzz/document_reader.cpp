@@ -5,9 +5,9 @@
 #include "model/Errors.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <string>
 #include <string_view>
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz_* program of BUILD_DIR for SECONDS seconds each, on a working
 # copy of its seed corpus (fuzz/corpus/<name>/, which is never modified).
-# Findings are written as fuzz/crash-*, fuzz/leak-*, fuzz/timeout-*; the
-# script exits non-zero when any harness found something.
+# Findings (crash-*, leak-*, oom-*, timeout-* inputs) are kept in
+# BUILD_DIR/findings/; the script exits non-zero when any harness found something.
 set -uo pipefail
 
 if [ $# -ne 2 ]; then
@@ -20,9 +20,11 @@ if [ ${#harnesses[@]} -eq 0 ]; then
   exit 2
 fi
 
+findings="$build_dir/findings"
+mkdir -p "$findings"
 failed=()
 for harness in "${harnesses[@]}"; do
-  [ -x "$harness" ] || continue
+  [ -f "$harness" ] && [ -x "$harness" ] || continue
   name=$(basename "$harness")
   name=${name#fuzz_}
   work="$build_dir/corpus-$name"
@@ -32,12 +34,12 @@ for harness in "${harnesses[@]}"; do
   fi
   echo "== fuzz_$name for ${seconds}s"
   if ! "$harness" -max_total_time="$seconds" -rss_limit_mb=512 -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$fuzz_dir/" "$work" 2>"$build_dir/fuzz_$name.log"; then
+      -artifact_prefix="$findings/" "$work" 2>"$build_dir/log-$name.txt"; then
     failed+=("$name")
-    echo "fuzz_$name found a problem; see $build_dir/fuzz_$name.log and $fuzz_dir/" >&2
-    tail -n 40 "$build_dir/fuzz_$name.log" >&2
+    echo "fuzz_$name found a problem; see $build_dir/log-$name.txt and $findings/" >&2
+    tail -n 40 "$build_dir/log-$name.txt" >&2
   else
-    grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$build_dir/fuzz_$name.log" || true
+    grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$build_dir/log-$name.txt" || true
   fi
 done
 

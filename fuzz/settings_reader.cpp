@@ -35,10 +35,7 @@ void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t s
 
 const std::string& SettingsPath()
 {
-    static const std::string path = [] {
-        std::atexit([] { std::remove(SettingsPath().c_str()); });
-        return ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".ini";
-    }();
+    static const std::string path = ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".ini";
     return path;
 }
 
@@ -69,7 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const tavimor::AppSettings changed = Changed(read);
     tavimor::WriteSettings(changed, SettingsPath());
-    if (Fields(tavimor::ReadSettings(SettingsPath())) != Fields(changed)) {
+    const tavimor::AppSettings back = tavimor::ReadSettings(SettingsPath());
+    // Removed at once: the fuzzer ends without running exit handlers.
+    std::remove(SettingsPath().c_str());
+    if (Fields(back) != Fields(changed)) {
         std::fprintf(stderr, "settings written over this file do not read back\n");
         std::abort();
     }

@@ -36,10 +36,7 @@ void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t s
 // One file per fuzzing process, rewritten for every input.
 const std::string& InputPath()
 {
-    static const std::string path = [] {
-        std::atexit([] { std::remove(InputPath().c_str()); });
-        return ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".sprf";
-    }();
+    static const std::string path = ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".sprf";
     return path;
 }
 
@@ -55,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const tavimor::ConvertError&) {
         // The element read so far stays; the preferences must still be usable.
     }
+    // Removed at once: the fuzzer ends without running exit handlers.
+    std::remove(InputPath().c_str());
     prefs.MakeStyleSheet();
 
     tavimor::TValueWriter writer;

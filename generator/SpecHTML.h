@@ -17,8 +17,8 @@ inline constexpr char TAB = '\t';
 
 // Tag builders.
 std::string TitleTag(const std::string& title);
-std::string PageHead(const std::string& extra, const std::string& script, const std::string& css,
-                     const std::string& title);
+std::string PageHead(
+    const std::string& extra, const std::string& script, const std::string& css, const std::string& title);
 std::string HeadingTag(const std::string& text, const std::string& cssClass, std::uint16_t level);
 std::string TableTag(std::uint16_t width, std::uint16_t padding, std::uint16_t spacing, bool border);
 std::string RuleTag(std::uint16_t width);
@@ -30,9 +30,9 @@ std::string BlankPage(const std::string& headContent);
 
 // Text converters.
 std::string EntityEncode(std::string_view text); // accented letters as named entities
-std::string JsEscape(std::string_view text);     // for a double-quoted script literal
-std::string JsText(std::string_view text);       // JsEscape(EntityEncode(text))
-std::string FoldAccents(std::string_view text);  // link targets
+std::string JsEscape(std::string_view text); // for a double-quoted script literal
+std::string JsText(std::string_view text); // JsEscape(EntityEncode(text))
+std::string FoldAccents(std::string_view text); // link targets
 
 // String helpers.
 std::string TextAfterChar(char c, const std::string& s, const std::string& fallback);

@@ -8,15 +8,13 @@ namespace tavimor {
 namespace {
 
 // Unicode code points of the bytes 80..9F; the undefined ones keep their own value.
-constexpr std::array<char32_t, 32> kHighControls{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHighControls {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t CodePointOf(unsigned char byte)
 {
-    return (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char32_t{byte};
+    return (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char32_t {byte};
 }
 
 char FromCodePoint(char32_t cp)
@@ -111,12 +109,11 @@ std::string Utf16LeToCp1252(std::string_view bytes)
     out.reserve(bytes.size() / 2);
     const std::size_t units = bytes.size() / 2;
     for (std::size_t i = 0; i < units; ++i) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                                | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        const auto unit = static_cast<char16_t>(
+            static_cast<unsigned char>(bytes[2 * i]) | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
         if (unit >= 0xD800 && unit <= 0xDFFF) {
             // A surrogate pair stands for one character outside the code page.
-            const bool paired = unit <= 0xDBFF && i + 1 < units
-                && static_cast<unsigned char>(bytes[2 * i + 3]) >= 0xDC
+            const bool paired = unit <= 0xDBFF && i + 1 < units && static_cast<unsigned char>(bytes[2 * i + 3]) >= 0xDC
                 && static_cast<unsigned char>(bytes[2 * i + 3]) <= 0xDF;
             if (paired)
                 ++i;

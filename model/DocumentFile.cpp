@@ -18,9 +18,15 @@ constexpr int kLayoutBlockVersion = 4;
 constexpr int kStyleBlockVersion = 5;
 
 // Unsigned 16-bit fields are widened with zero extension before writing...
-void WriteWord(TValueWriter& writer, std::uint16_t value) { writer.WriteInteger(value); }
+void WriteWord(TValueWriter& writer, std::uint16_t value)
+{
+    writer.WriteInteger(value);
+}
 // ...and keep the low 16 bits of what is read.
-std::uint16_t ReadWord(TValueReader& reader) { return static_cast<std::uint16_t>(reader.ReadInteger()); }
+std::uint16_t ReadWord(TValueReader& reader)
+{
+    return static_cast<std::uint16_t>(reader.ReadInteger());
+}
 
 void WriteHeader(TValueWriter& writer, const QuizHeader& header)
 {
@@ -163,14 +169,16 @@ void ReadQuestion(TValueReader& reader, TQuest& quest)
 
 std::string Refusal(std::int32_t version)
 {
-    return "La version " + std::to_string(version) + " n'est plus support\xE9" "e...";
+    return "La version " + std::to_string(version)
+        + " n'est plus support\xE9"
+          "e...";
 }
 
 } // namespace
 
 void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
 {
-    doc.Header = QuizHeader{};
+    doc.Header = QuizHeader {};
     doc.Quests.Clear();
     doc.Quests.InitMessages();
     doc.Quests.NoAnswerMess = doc.Header.UnansweredMess;
@@ -186,7 +194,7 @@ void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
     doc.Pages.SetTitle(2, "R\xE9sultats");
     doc.Pages.SetBody(2, "Voici vos r\xE9sultats.");
 
-    doc.Style = TStylePrefs{};
+    doc.Style = TStylePrefs {};
     doc.Style.SetStartupElements(prefsDir);
 }
 

@@ -25,12 +25,15 @@ struct TQuizDocument {
     TStylePrefs Style;
 };
 
-// The document as the editor has it after start-up or "Nouveau" with the
-// settings' defaults: start-up style elements, pages 1 and 2 with the
-// remembered default texts.
+// The document as the editor has it right after start-up with the settings'
+// defaults: the header's start-up values, no question, the default generic
+// messages, default layout flags and image names, the start-up style
+// elements (prefsDir becomes the style preferences' folder), an empty entry
+// page and the default texts of the evaluation and results pages.
 void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir);
 
-// The whole file image, version 5.
+// The whole file image, version 5. The file counts questions in 16 bits:
+// questions beyond the 65535th are not written.
 std::string DocumentBytes(const TQuizDocument& doc);
 // Writes the document to path without ever damaging the file already there.
 void SaveDocument(const TQuizDocument& doc, const std::string& path);
@@ -42,7 +45,10 @@ struct LoadOutcome {
 };
 
 // Reads a document into doc, which the caller has emptied. Errors stop the
-// reading at the value concerned; what was read before stays in doc.
+// reading at the value concerned ("Stream read error" at the end of the data,
+// "Invalid property value" for a value of another kind); what was read before
+// stays in doc. Nothing is allocated beyond what the bytes can hold.
+// The quiz's NoAnswerMess follows the header's unanswered message.
 LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path);
 LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes);
 

@@ -15,7 +15,11 @@ namespace {
 // Closes a descriptor and, unless released, removes the temporary file.
 class TemporaryFile {
 public:
-    TemporaryFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    TemporaryFile(int fd, std::string path)
+        : fd_(fd)
+        , path_(std::move(path))
+    {
+    }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile()
@@ -62,7 +66,7 @@ std::string ReadWholeFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw FileOpenError(path);
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         throw FileOpenError(path);
@@ -101,7 +105,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     TemporaryFile temporary(fd, pattern);
 
     // Keep the permissions of the file being replaced, or the usual ones of a new file.
-    struct stat existing {};
+    struct stat existing { };
     if (::stat(path.c_str(), &existing) == 0) {
         ::fchmod(fd, existing.st_mode & 07777);
     } else {
@@ -115,6 +119,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (::rename(temporary.Path().c_str(), path.c_str()) != 0)
         throw StreamWriteError();
     temporary.Keep();
+
+    // Make the new name itself durable. The file is already in place, so a
+    // folder that cannot be synced is no reason to report a failed save.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
 }
 
 } // namespace tavimor

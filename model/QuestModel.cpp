@@ -51,7 +51,10 @@ const char* RepTypeName(TRepType type)
     return ""; // a type byte no editor writes, carried from a file
 }
 
-TQuestList::TQuestList() { InitMessages(); }
+TQuestList::TQuestList()
+{
+    InitMessages();
+}
 
 void TQuestList::InitMessages()
 {
@@ -120,9 +123,15 @@ std::size_t TQuestList::IndexOf(int n) const
     return current_;
 }
 
-TQuest& TQuestList::Quest(int n) { return quests_[IndexOf(n)]; }
+TQuest& TQuestList::Quest(int n)
+{
+    return quests_[IndexOf(n)];
+}
 
-const TQuest& TQuestList::Quest(int n) const { return quests_[IndexOf(n)]; }
+const TQuest& TQuestList::Quest(int n) const
+{
+    return quests_[IndexOf(n)];
+}
 
 TQuest& TQuestList::Current()
 {
@@ -131,15 +140,30 @@ TQuest& TQuestList::Current()
     return quests_[current_];
 }
 
-TRepType TQuestList::GetQType(int n) const { return Quest(n).QType; }
+TRepType TQuestList::GetQType(int n) const
+{
+    return Quest(n).QType;
+}
 
-void TQuestList::SetQType(int n, TRepType type) { Quest(n).QType = type; }
+void TQuestList::SetQType(int n, TRepType type)
+{
+    Quest(n).QType = type;
+}
 
-const std::string& TQuestList::GetQText(int index) const { return Quest(index + 1).QText; }
+const std::string& TQuestList::GetQText(int index) const
+{
+    return Quest(index + 1).QText;
+}
 
-std::vector<std::string>& TQuestList::GetReps(int index) { return Quest(index + 1).Reps; }
+std::vector<std::string>& TQuestList::GetReps(int index)
+{
+    return Quest(index + 1).Reps;
+}
 
-const std::vector<std::string>& TQuestList::GetReps(int index) const { return Quest(index + 1).Reps; }
+const std::vector<std::string>& TQuestList::GetReps(int index) const
+{
+    return Quest(index + 1).Reps;
+}
 
 const std::string& TQuestList::GetRep(int n, int choice) const
 {
@@ -149,11 +173,20 @@ const std::string& TQuestList::GetRep(int n, int choice) const
     return quest.Reps[static_cast<std::size_t>(choice)];
 }
 
-std::uint16_t TQuestList::GetGoodRep(int n) const { return static_cast<std::uint16_t>(Quest(n).GoodRep); }
+std::uint16_t TQuestList::GetGoodRep(int n) const
+{
+    return static_cast<std::uint16_t>(Quest(n).GoodRep);
+}
 
-std::uint16_t TQuestList::GetColumns(int n) const { return Quest(n).Columns; }
+std::uint16_t TQuestList::GetColumns(int n) const
+{
+    return Quest(n).Columns;
+}
 
-std::uint16_t TQuestList::GetPoints(int n) const { return Quest(n).Points; }
+std::uint16_t TQuestList::GetPoints(int n) const
+{
+    return Quest(n).Points;
+}
 
 std::uint16_t TQuestList::TotalPoints() const
 {
@@ -170,7 +203,10 @@ std::uint16_t TQuestList::CountReps(int n)
     return quest.NRep;
 }
 
-const std::string& TQuestList::GetExtFile(int n) const { return Quest(n).ExtFile; }
+const std::string& TQuestList::GetExtFile(int n) const
+{
+    return Quest(n).ExtFile;
+}
 
 std::string TQuestList::GetFeedback(int n, int side) const
 {

@@ -14,8 +14,8 @@
 namespace tavimor {
 
 enum class TRepType : std::uint8_t {
-    rKWZ = 0,   // standard multiple choice
-    rTrue = 1,  // true/false
+    rKWZ = 0, // standard multiple choice
+    rTrue = 1, // true/false
     rOList = 2, // cloze text: "<option>" in the text becomes a drop-down list
 };
 
@@ -37,9 +37,9 @@ struct TQuest {
     std::vector<std::string> Reps;
     std::int32_t GoodRep = -1; // 0-based index into Reps, -1 while none is chosen
     std::uint16_t Columns = 1;
-    std::array<std::int32_t, 2> MessIdx{0, 0};
+    std::array<std::int32_t, 2> MessIdx {0, 0};
     std::array<std::string, 2> Mess;
-    std::array<bool, 2> UseGenMess{true, true};
+    std::array<bool, 2> UseGenMess {true, true};
     bool ShowResum = false;
     std::string ExtFile;
     std::string ExtLink; // label, "|", link name

@@ -313,6 +313,13 @@ std::string ExportTextPath(const std::string& documentPath)
     return documentPath.substr(0, nameEnd) + ".txt";
 }
 
+std::string ExportTextMessage(const std::string& exportPath)
+{
+    const std::size_t slash = exportPath.rfind('/');
+    const std::string name = slash == std::string::npos ? exportPath : exportPath.substr(slash + 1);
+    return "Un fichier du nom de " + name + " vient d'\xEAtre produit dans le dossier de Tavimor.";
+}
+
 void ImportText(TQuizDocument& doc, std::string_view text)
 {
     if (text.empty())

@@ -27,6 +27,10 @@ void ExportTextFile(const TQuizDocument& doc, const std::string& path);
 // the first point, then ".txt" ("/a/b.c/quiz.copie.kwz" -> "/a/b.c/quiz.txt").
 std::string ExportTextPath(const std::string& documentPath);
 
+// The message "Exporter (.txt)" shows once the file at exportPath is written;
+// it names the file without its folder.
+std::string ExportTextMessage(const std::string& exportPath);
+
 // Reads a text file's content into doc, which the caller has emptied as for
 // "Nouveau". Sets the identity and options of the header (and NoAnswerMess),
 // the six page texts through SetTitle/SetBody, and appends one question per

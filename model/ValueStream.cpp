@@ -3,7 +3,6 @@
 #include "model/Cp1252.h"
 #include "model/Errors.h"
 
-
 namespace tavimor {
 
 void TValueWriter::PutLittleEndian(std::uint32_t v, int byteCount)

@@ -13,11 +13,11 @@ enum class ValueTag : std::uint8_t {
     Int8 = 2,
     Int16 = 3,
     Int32 = 4,
-    String8 = 6,   // one length byte, then Windows-1252 bytes
+    String8 = 6, // one length byte, then Windows-1252 bytes
     False = 8,
     True = 9,
     String32 = 12, // four length bytes, then Windows-1252 bytes
-    WString = 18,  // four bytes count of UTF-16 units, then UTF-16LE (read only)
+    WString = 18, // four bytes count of UTF-16 units, then UTF-16LE (read only)
     Utf8String = 20,
 };
 
@@ -46,7 +46,10 @@ private:
 // a length is checked against the bytes left before anything is allocated.
 class TValueReader {
 public:
-    explicit TValueReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit TValueReader(std::string_view bytes)
+        : bytes_(bytes)
+    {
+    }
     // The reader only views the bytes: a temporary string would be gone before the first read.
     explicit TValueReader(std::string&&) = delete;
 

@@ -302,7 +302,9 @@ void TNetColorList::SortBy(int sortType)
 
 ColorValue ColorByName(std::string_view name)
 {
-    return TNetColorList().ColorByName(name);
+    // The table never changes: build it once for every lookup of the run.
+    static const TNetColorList table;
+    return table.ColorByName(name);
 }
 
 } // namespace tavimor

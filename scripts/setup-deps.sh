@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   nodejs npm chromium
+  qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev
+  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
 )
 
 missing=()

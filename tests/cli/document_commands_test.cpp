@@ -68,8 +68,9 @@ std::string Compare(const std::string& actual, const std::string& expected)
         return "same";
     const auto [a, e] = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
     const auto at = static_cast<std::size_t>(a - actual.begin());
-    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size()) + ", first difference at "
-        + std::to_string(at) + ": \"" + actual.substr(at, 40) + "\" instead of \"" + expected.substr(at, 40) + "\"";
+    return "sizes " + std::to_string(actual.size()) + " and " + std::to_string(expected.size())
+        + ", first difference at " + std::to_string(at) + ": \"" + actual.substr(at, 40) + "\" instead of \""
+        + expected.substr(at, 40) + "\"";
 }
 
 // The document bytes with the three spare header strings replaced.
@@ -128,7 +129,7 @@ TEST_F(DocumentCommands, JsonRoundTripGivesTheSameBytes)
 
 TEST_F(DocumentCommands, JsonRoundTripOfOlderVersions)
 {
-    for (const auto& [name, bytes] : {std::pair{"v3.kwz", test::Version3File()}, {"v4.kwz", test::Version4File()}}) {
+    for (const auto& [name, bytes] : {std::pair {"v3.kwz", test::Version3File()}, {"v4.kwz", test::Version4File()}}) {
         const RunResult json = Run({"to-json", Write(name, bytes)});
         ASSERT_EQ(json.status, 0) << json.err;
         ASSERT_EQ(Run({"upgrade", Path(name), Path("upgraded.kwz")}).status, 0);
@@ -165,20 +166,24 @@ TEST_F(DocumentCommands, FailuresPrintTheErrorAndExit1)
         std::vector<std::string> args;
         std::string err;
     };
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {{"to-json", Write("cut.kwz", rich.substr(0, rich.size() / 2))}, "Stream read error\n"},
         {{"upgrade", Path("cut.kwz"), Path("never.kwz")}, "Stream read error\n"},
         {{"to-json", Write("kind.kwz", wrongKind)}, "Invalid property value\n"},
-        {{"to-json", Write("old.kwz", old.Bytes())}, "La version 2 n'est plus support\xC3\xA9" "e...\n"},
-        {{"upgrade", Path("old.kwz"), Path("never.kwz")}, "La version 2 n'est plus support\xC3\xA9" "e...\n"},
+        {{"to-json", Write("old.kwz", old.Bytes())},
+            "La version 2 n'est plus support\xC3\xA9"
+            "e...\n"},
+        {{"upgrade", Path("old.kwz"), Path("never.kwz")},
+            "La version 2 n'est plus support\xC3\xA9"
+            "e...\n"},
         {{"to-json", Path("absent.kwz")}, "Cannot open file " + Path("absent.kwz") + "\n"},
         {{"from-json", Write("bad.json", R"({"Header": {"Author": "x"}})"), Path("never.kwz")},
-         "Header: unknown key \"Author\"\n"},
+            "Header: unknown key \"Author\"\n"},
         {{"from-json", Write("type.json", R"({"Questions": [{"Points": 70000}]})"), Path("never.kwz")},
-         "Questions[0].Points: expected an integer from 0 to 65535\n"},
+            "Questions[0].Points: expected an integer from 0 to 65535\n"},
         {{"from-json", Path("bad.json"), Path("absent/never.kwz")}, "Header: unknown key \"Author\"\n"},
         {{"from-json", Write("good.json", "{}"), Path("absent/never.kwz")},
-         "Cannot create file " + Path("absent/never.kwz") + "\n"},
+            "Cannot create file " + Path("absent/never.kwz") + "\n"},
     };
     for (const Case& c : cases) {
         const RunResult result = Run(c.args);

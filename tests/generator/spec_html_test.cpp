@@ -39,14 +39,15 @@ private:
 TEST(PageHeadTest, FollowsTheNumberedSteps)
 {
     EXPECT_EQ(PageHead("", "", "kwzStyle.css", "Menu"),
-              "<HTML>\n<HEAD>\n\t\t<LINK REL=\"stylesheet\" HREF=\"kwzStyle.css\" TYPE=\"text/css\">\n"
-              "\t\t<TITLE>Menu</TITLE>\n</HEAD> \n");
+        "<HTML>\n<HEAD>\n\t\t<LINK REL=\"stylesheet\" HREF=\"kwzStyle.css\" TYPE=\"text/css\">\n"
+        "\t\t<TITLE>Menu</TITLE>\n</HEAD> \n");
     EXPECT_EQ(PageHead("", "", "", ""), "<HTML>\n<HEAD>\n\t\t\t\t\n</HEAD> \n");
     EXPECT_EQ(PageHead("", "quiz.js", "", "Q"),
-              "<HTML>\n<HEAD>\n\t<SCRIPT SRC=\"quiz.js\" LANGUAGE=\"JavaScript\"></SCRIPT>\n\t\t\t<TITLE>Q</TITLE>\n"
-              "</HEAD> \n");
+        "<HTML>\n<HEAD>\n\t<SCRIPT SRC=\"quiz.js\" LANGUAGE=\"JavaScript\"></SCRIPT>\n\t\t\t<TITLE>Q</TITLE>\n"
+        "</HEAD> \n");
     // A script or style argument without the file extension is inserted verbatim.
-    EXPECT_EQ(PageHead("<X>", "menuStr()", "<STYLE>", ""), "<HTML>\n<HEAD>\n\tmenuStr()\t<STYLE>\t\t<X>\n\t\n</HEAD> \n");
+    EXPECT_EQ(
+        PageHead("<X>", "menuStr()", "<STYLE>", ""), "<HTML>\n<HEAD>\n\tmenuStr()\t<STYLE>\t\t<X>\n\t\n</HEAD> \n");
 }
 
 TEST(TagBuildersTest, ExactTexts)
@@ -62,17 +63,20 @@ TEST(TagBuildersTest, ExactTexts)
         {TableTag(400, 5, 5, false), "<TABLE width=400 Align=center cellPadding=5 cellSpacing=5 border=0>"},
         {TableTag(80, 0, 2, true), "<TABLE width=80 Align=center cellPadding=0 cellSpacing=2 border=1>"},
         {RuleTag(300), "<P> <HR WIDTH=300> <P>\n"},
-        {AnchorTag("r\xE9sultat.htm", "voir les r\xE9sultats"), "<A HREF=\"resultat.htm\">voir les r&eacute;sultats</A>"},
+        {AnchorTag("r\xE9sultat.htm", "voir les r\xE9sultats"),
+            "<A HREF=\"resultat.htm\">voir les r&eacute;sultats</A>"},
         {BodyEnd(), "\n</BODY>\n</HTML>"},
         {ButtonTag("okBtn", "commencer", "comeIn()"),
-         "<INPUT TYPE=BUTTON NAME=\"okBtn\" VALUE=\"commencer\" onClick=\"comeIn()\">\n"},
-        {CheckBoxTag("CertCheck", "Je suis certain(e)", false), "<INPUT TYPE=checkbox NAME=\"CertCheck\">Je suis certain(e)"},
+            "<INPUT TYPE=BUTTON NAME=\"okBtn\" VALUE=\"commencer\" onClick=\"comeIn()\">\n"},
+        {CheckBoxTag("CertCheck", "Je suis certain(e)", false),
+            "<INPUT TYPE=checkbox NAME=\"CertCheck\">Je suis certain(e)"},
         {CheckBoxTag("c", "l", true), "<INPUT TYPE=checkbox NAME=\"c\" CHECKED >l"},
         {BlankPage("<LINK>"), "<HTML>\n<HEAD>\n<LINK>\n</HEAD>\n<BODY></BODY>\n</HTML>\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.built, c.expected);
-    EXPECT_EQ(CheckBoxTag("n", std::string(300, 'x'), false), "<INPUT TYPE=checkbox NAME=\"n\">" + std::string(255, 'x'));
+    EXPECT_EQ(
+        CheckBoxTag("n", std::string(300, 'x'), false), "<INPUT TYPE=checkbox NAME=\"n\">" + std::string(255, 'x'));
 }
 
 TEST(ConvertersTest, EntityEncodeTouchesOnlyAccentedLetters)

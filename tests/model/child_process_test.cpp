@@ -88,7 +88,7 @@ TEST(AtomicSave, FailedWriteLeavesTheOldFileIntact)
 
     // 0: "Stream write error"; 1: another error; 2: the save reported success.
     const int status = RunInChild([&] {
-        const rlimit limit{64 * 1024, 64 * 1024};
+        const rlimit limit {64 * 1024, 64 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_IGN);
         try {
@@ -100,7 +100,7 @@ TEST(AtomicSave, FailedWriteLeavesTheOldFileIntact)
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadWholeFile(path), old);
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"quiz.kwz"});
+    EXPECT_EQ(folder.Names(), std::vector<std::string> {"quiz.kwz"});
 }
 
 TEST(AtomicSave, MissingFolderCannotBeCreated)
@@ -126,10 +126,10 @@ TEST(AtomicSave, ReplacesTheFileAndKeepsItsPermissions)
     const TQuizDocument doc = test::RichDocument();
     SaveDocument(doc, path);
     EXPECT_EQ(ReadWholeFile(path), DocumentBytes(doc));
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"quiz.kwz"});
+    EXPECT_EQ(folder.Names(), std::vector<std::string> {"quiz.kwz"});
 }
 
 // Peak resident memory of this process in KiB, after resetting it when the
@@ -170,7 +170,7 @@ TEST(HostileDocument, HugeStringLengthNeedsNoMemory)
         const int status = RunInChild([&] {
             // Nothing may be reserved beyond a few hundred MiB of address space.
             const auto ceiling = static_cast<rlim_t>(VirtualBytes() + 256L * 1024 * 1024);
-            const rlimit limit{ceiling, ceiling};
+            const rlimit limit {ceiling, ceiling};
             ::setrlimit(RLIMIT_AS, &limit);
             std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak
             TQuizDocument doc = test::StartupDocument();

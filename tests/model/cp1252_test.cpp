@@ -39,7 +39,7 @@ TEST(Cp1252, KnownCharacters)
     const Case cases[] = {
         {"\x80", "\xE2\x82\xAC"}, // euro sign
         {"\x92", "\xE2\x80\x99"}, // right single quotation mark
-        {"\x81", "\xC2\x81"},     // undefined in the code page: the C1 control of the same value
+        {"\x81", "\xC2\x81"}, // undefined in the code page: the C1 control of the same value
         {"\xA0", "\xC2\xA0"},
         {"\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},
         {"\xFF", "\xC3\xBF"},
@@ -53,11 +53,15 @@ TEST(Cp1252, KnownCharacters)
 
 TEST(Cp1252, UnrepresentableAndMalformedInputBecomesTheReplacement)
 {
-    EXPECT_EQ(Utf8ToCp1252("\xCE\xA9"), "?");           // Greek omega
+    EXPECT_EQ(Utf8ToCp1252("\xCE\xA9"), "?"); // Greek omega
     EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80x"), "?x"); // outside the BMP
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");             // cut sequence
-    EXPECT_EQ(Utf8ToCp1252("\xFF" "b"), "?b");
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x82" "c"), "??c");
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?"); // cut sequence
+    EXPECT_EQ(Utf8ToCp1252("\xFF"
+                           "b"),
+        "?b");
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82"
+                           "c"),
+        "??c");
     EXPECT_EQ(Utf16LeToCp1252(std::string("\x00\xD8", 2)), "?"); // lone high surrogate
     EXPECT_EQ(Utf16LeToCp1252(std::string("\x41\x00\x53\x01", 4)), "A\x9C"); // oe ligature
 }

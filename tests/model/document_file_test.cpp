@@ -110,7 +110,10 @@ TEST(DocumentFile, StartsWithTheVersionAndTheHeader)
     ASSERT_NE(certainty, std::string::npos);
     EXPECT_EQ(Hex(bytes.substr(certainty - 5, 5)), "14 25 00 00 00");
     // The default points, the three spare strings, then the layout block with its default flags.
-    EXPECT_NE(bytes.find("\x06\x01" "0\x06\x00\x06\x00\x06\x00\x09\x08\x08\x06\x0C" "empty string"s), std::string::npos);
+    EXPECT_NE(bytes.find("\x06\x01"
+                         "0\x06\x00\x06\x00\x06\x00\x09\x08\x08\x06\x0C"
+                         "empty string"s),
+        std::string::npos);
 }
 
 TEST(DocumentFile, QuestionRecordBytes)
@@ -119,9 +122,9 @@ TEST(DocumentFile, QuestionRecordBytes)
     plain.Quests.AddQuest();
     plain.Quests.Current().QText = "Q";
     EXPECT_EQ(Hex(RecordBytes(plain)),
-              "02 00 02 00 02 00 06 01 51 02 00 02 00 " // reserved, type, priority, text, points, no choice
-              "09 06 00 02 00 09 06 00 02 00 "          // both sides: generic, own text, index
-              "08 06 00 06 00 08 02 00");               // summary, file, link, use file, points again
+        "02 00 02 00 02 00 06 01 51 02 00 02 00 " // reserved, type, priority, text, points, no choice
+        "09 06 00 02 00 09 06 00 02 00 " // both sides: generic, own text, index
+        "08 06 00 06 00 08 02 00"); // summary, file, link, use file, points again
 
     TQuizDocument wide = StartupDocument();
     wide.Quests.AddQuest();
@@ -139,10 +142,10 @@ TEST(DocumentFile, QuestionRecordBytes)
     q.ExtFile = "f";
     q.UseExtFile = true;
     EXPECT_EQ(Hex(RecordBytes(wide)),
-              "02 00 02 02 02 01 14 02 00 00 00 C3 A9 04 40 9C 00 00 " // points zero-extended
-              "02 01 06 01 61 02 FF 04 FF FF 00 00 "                   // one choice, none correct, columns
-              "08 06 00 03 2C 01 09 06 00 02 00 "
-              "09 06 01 66 06 00 09 04 40 9C 00 00");
+        "02 00 02 02 02 01 14 02 00 00 00 C3 A9 04 40 9C 00 00 " // points zero-extended
+        "02 01 06 01 61 02 FF 04 FF FF 00 00 " // one choice, none correct, columns
+        "08 06 00 03 2C 01 09 06 00 02 00 "
+        "09 06 01 66 06 00 09 04 40 9C 00 00");
 }
 
 TEST(DocumentFile, QuestionWithoutChoiceReadsWithNewQuestionDefaults)
@@ -191,15 +194,17 @@ TEST(DocumentFile, Version4HasNoStyleBlock)
     EXPECT_FALSE(doc.Layout.DistinctPages);
     EXPECT_EQ(doc.Layout.ImgNames[0], "img0");
     EXPECT_EQ(doc.Layout.ImgNames[8], "img8");
-    EXPECT_EQ(doc.Quests.GenMess[0], (std::vector<std::string>{"Faux!", "Non."}));
-    EXPECT_EQ(doc.Quests.GenMess[1], (std::vector<std::string>{"Juste!"}));
-    EXPECT_EQ(doc.Pages.GetTitle(0), "Entr\xE9" "e");
+    EXPECT_EQ(doc.Quests.GenMess[0], (std::vector<std::string> {"Faux!", "Non."}));
+    EXPECT_EQ(doc.Quests.GenMess[1], (std::vector<std::string> {"Juste!"}));
+    EXPECT_EQ(doc.Pages.GetTitle(0),
+        "Entr\xE9"
+        "e");
     EXPECT_EQ(doc.Pages.GetBody(2), "Voici.");
     EXPECT_EQ(doc.Quests.LReserved, 9);
     ASSERT_EQ(doc.Quests.Count(), 2);
     const TQuest& second = doc.Quests.Quest(2);
     EXPECT_EQ(second.QText, "Deuxi\xE8me question");
-    EXPECT_EQ(second.Reps, (std::vector<std::string>{"oui", "non"}));
+    EXPECT_EQ(second.Reps, (std::vector<std::string> {"oui", "non"}));
     EXPECT_EQ(second.GoodRep, 1);
     EXPECT_EQ(second.Priority, 1);
     EXPECT_EQ(second.Points, 6); // the second copy of the points stays
@@ -221,7 +226,9 @@ TEST(DocumentFile, Version3ReadsTheOldBlockAndReplacesTheFirstPageTexts)
     EXPECT_TRUE(doc.Layout.NoBorder);
     EXPECT_TRUE(doc.Layout.DistinctPages);
     EXPECT_EQ(doc.Layout.ImgNames[4], "old4");
-    EXPECT_EQ(doc.Pages.GetTitle(0), "Entr\xE9" "e");
+    EXPECT_EQ(doc.Pages.GetTitle(0),
+        "Entr\xE9"
+        "e");
     EXPECT_EQ(doc.Pages.GetBody(1), "Revoyez.");
     EXPECT_EQ(doc.Quests.Count(), 2);
     EXPECT_EQ(doc.Quests.Quest(2).Points, 6);
@@ -245,9 +252,15 @@ TEST(DocumentFile, HigherVersionsReadAsVersion5)
 TEST(DocumentFile, OldVersionsAreRefusedUnread)
 {
     const std::pair<int, std::string> cases[] = {
-        {2, "La version 2 n'est plus support\xE9" "e..."},
-        {0, "La version 0 n'est plus support\xE9" "e..."},
-        {-7, "La version -7 n'est plus support\xE9" "e..."},
+        {2,
+            "La version 2 n'est plus support\xE9"
+            "e..."},
+        {0,
+            "La version 0 n'est plus support\xE9"
+            "e..."},
+        {-7,
+            "La version -7 n'est plus support\xE9"
+            "e..."},
     };
     for (const auto& [version, refusal] : cases) {
         TValueWriter w;
@@ -277,15 +290,15 @@ TEST(DocumentFile, NumbersKeepTheirWidth)
         w.WriteString("");
     w.WriteInteger(65536 + 1); // question count: 1
     w.WriteInteger(0);
-    w.WriteInteger(-5);     // reserved
-    w.WriteInteger(258);    // type byte 2
+    w.WriteInteger(-5); // reserved
+    w.WriteInteger(258); // type byte 2
     w.WriteInteger(0);
     w.WriteString("<option>");
-    w.WriteInteger(-1);     // points, first copy
-    w.WriteInteger(65537);  // one choice
+    w.WriteInteger(-1); // points, first copy
+    w.WriteInteger(65537); // one choice
     w.WriteString("x");
     w.WriteInteger(0);
-    w.WriteInteger(-1);     // columns 65535
+    w.WriteInteger(-1); // columns 65535
     for (int side = 0; side < 2; ++side) {
         w.WriteBoolean(true);
         w.WriteString("");
@@ -295,7 +308,7 @@ TEST(DocumentFile, NumbersKeepTheirWidth)
     w.WriteString("");
     w.WriteString("");
     w.WriteBoolean(false);
-    w.WriteInteger(70000);  // points, second copy
+    w.WriteInteger(70000); // points, second copy
     TStylePrefs().WriteTo(w);
 
     TQuizDocument doc = StartupDocument();
@@ -305,7 +318,7 @@ TEST(DocumentFile, NumbersKeepTheirWidth)
     EXPECT_EQ(q.QReserved, -5);
     EXPECT_EQ(q.QType, TRepType::rOList);
     EXPECT_EQ(q.NRep, 1);
-    EXPECT_EQ(q.Reps, std::vector<std::string>{"x"});
+    EXPECT_EQ(q.Reps, std::vector<std::string> {"x"});
     EXPECT_EQ(q.Columns, 65535);
     EXPECT_EQ(q.Points, 70000 - 65536);
 }
@@ -380,7 +393,7 @@ TEST(DocumentFileDamage, HugeCountsEndAtTheFirstMissingValue)
     bank.WriteString("seul");
     TQuizDocument first = StartupDocument();
     EXPECT_EQ(ReadError(first, bank.Bytes()), "Stream read error");
-    EXPECT_EQ(first.Quests.GenMess[0], std::vector<std::string>{"seul"});
+    EXPECT_EQ(first.Quests.GenMess[0], std::vector<std::string> {"seul"});
 
     TValueWriter questions = head;
     for (int side = 0; side < 2; ++side) {
@@ -425,7 +438,7 @@ TEST(DocumentFile, StartupState)
 {
     TQuizDocument doc = RichDocument();
     ResetToStartupState(doc, "/prefs");
-    EXPECT_EQ(Fields(doc.Header), Fields(QuizHeader{}));
+    EXPECT_EQ(Fields(doc.Header), Fields(QuizHeader {}));
     EXPECT_EQ(doc.Quests.Count(), 0);
     EXPECT_EQ(doc.Quests.CurQ, 0);
     EXPECT_EQ(doc.Quests.GenMess, TQuestList().GenMess);

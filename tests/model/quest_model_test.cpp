@@ -46,8 +46,8 @@ TEST(QuestModel, NewDocumentAndNewQuestion)
     TQuestList list;
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.CurQ, 0);
-    EXPECT_EQ(list.GenMess[0], std::vector<std::string>{"Cette r\xE9ponse est fausse."});
-    EXPECT_EQ(list.GenMess[1], std::vector<std::string>{"Cette r\xE9ponse est la bonne."});
+    EXPECT_EQ(list.GenMess[0], std::vector<std::string> {"Cette r\xE9ponse est fausse."});
+    EXPECT_EQ(list.GenMess[1], std::vector<std::string> {"Cette r\xE9ponse est la bonne."});
     EXPECT_EQ(list.NoAnswerMess, "Vous n'avez pas r\xE9pondu \xE0 cette question.");
     EXPECT_EQ(list.LReserved, 0);
 
@@ -59,8 +59,8 @@ TEST(QuestModel, NewDocumentAndNewQuestion)
     EXPECT_TRUE(q.Reps.empty());
     EXPECT_EQ(q.GoodRep, -1);
     EXPECT_EQ(q.Columns, 1);
-    EXPECT_EQ(q.UseGenMess, (std::array<bool, 2>{true, true}));
-    EXPECT_EQ(q.MessIdx, (std::array<std::int32_t, 2>{0, 0}));
+    EXPECT_EQ(q.UseGenMess, (std::array<bool, 2> {true, true}));
+    EXPECT_EQ(q.MessIdx, (std::array<std::int32_t, 2> {0, 0}));
     EXPECT_EQ(q.Points, 0);
     EXPECT_FALSE(q.UseExtFile);
     EXPECT_EQ(list.GetGoodRep(2), 65535);
@@ -75,11 +75,10 @@ TEST(QuestModel, DeleteShowsTheNeighbour)
         std::uint16_t curQ;
     };
     const Case cases[] = {
-        {1, 1, {}, 0},               // the only question: an empty document
-        {3, 3, {"Q1", "Q2"}, 2},     // the last one: the new last one is shown
-        {3, 2, {"Q1", "Q3"}, 2},     // one in the middle: the next takes its place
-        {3, 1, {"Q2", "Q3"}, 1},
-        {3, 0, {"Q1", "Q2", "Q3"}, 3}, // 0 does nothing
+        {1, 1, {}, 0}, // the only question: an empty document
+        {3, 3, {"Q1", "Q2"}, 2}, // the last one: the new last one is shown
+        {3, 2, {"Q1", "Q3"}, 2}, // one in the middle: the next takes its place
+        {3, 1, {"Q2", "Q3"}, 1}, {3, 0, {"Q1", "Q2", "Q3"}, 3}, // 0 does nothing
     };
     for (const Case& c : cases) {
         TQuestList list = Numbered(c.count);
@@ -98,11 +97,11 @@ TEST(QuestModel, MoveKeepsCurrentOnItsQuestion)
     list.Quest(2);
     list.Move(0, 3);
     EXPECT_EQ(list.Current().QText, "Q2");
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"Q2", "Q3", "Q4", "Q1"}));
+    EXPECT_EQ(Texts(list), (std::vector<std::string> {"Q2", "Q3", "Q4", "Q1"}));
     list.Quest(3);
     list.Move(3, 1);
     EXPECT_EQ(list.Current().QText, "Q4");
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"Q2", "Q1", "Q3", "Q4"}));
+    EXPECT_EQ(Texts(list), (std::vector<std::string> {"Q2", "Q1", "Q3", "Q4"}));
     list.Quest(4);
     list.Move(3, 3);
     EXPECT_EQ(list.Current().QText, "Q4");
@@ -125,7 +124,7 @@ TEST(QuestModel, BadNumbersReportTheZeroBasedIndex)
 {
     TQuestList list = Numbered(2);
     list.Quest(1).Reps = {"a"};
-    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+    const std::vector<std::pair<std::function<void()>, std::string>> cases {
         {[&] { list.GetQType(0); }, "List index out of bounds (-1)"},
         {[&] { list.GetPoints(3); }, "List index out of bounds (2)"},
         {[&] { list.GetQText(2); }, "List index out of bounds (2)"},
@@ -137,7 +136,7 @@ TEST(QuestModel, BadNumbersReportTheZeroBasedIndex)
              list.Quest(1).MessIdx[0] = 5;
              list.GetFeedback(1, 0);
          },
-         "List index out of bounds (5)"},
+            "List index out of bounds (5)"},
         {[&] { list.GetRep(1, 0); }, ""},
     };
     for (const auto& [call, error] : cases)
@@ -179,7 +178,7 @@ TEST(QuestModel, FeedbackTakesTheMessageAndTheLink)
         {true, false, "", 1, "Bien."},
         {false, false, "", 0, "Mon texte: \\\"guillemets\\\" \\(ici\\) et  barre."},
         {true, true, "voir le fichier: |Corrig\xE9", 0,
-         "Vraiment faux.<P>voir le fichier: <A HREF=corr.htm> Corrig\xE9</A>"},
+            "Vraiment faux.<P>voir le fichier: <A HREF=corr.htm> Corrig\xE9</A>"},
         {true, true, "voir ... ", 1, "Bien.<P>voir ... <A HREF=corr.htm> nom_du_lien</A>"},
         {true, true, "a|b|c", 1, "Bien.<P>a<A HREF=corr.htm> b|c</A>"},
     };
@@ -210,12 +209,12 @@ TEST(QuestModel, ClozeTextForPagesAndExam)
     };
     const Case cases[] = {
         {TRepType::rOList, "Paris est la <option> de la France.", {"capitale", "ville"},
-         "Paris est la <select><option><option>capitale<option>ville</select>  &nbsp;de la France.",
-         "Paris est la ____________de la France."},
+            "Paris est la <select><option><option>capitale<option>ville</select>  &nbsp;de la France.",
+            "Paris est la ____________de la France."},
         {TRepType::rOList, "Sans marqueur", {"a"}, "", ""},
         {TRepType::rOList, "x<option>", {}, "x<select><option></select>  &nbsp;", "x____________"},
         {TRepType::rOList, "<option>yz <option>", {"1"}, "<select><option><option>1</select>  &nbsp;z <option>",
-         "____________z <option>"},
+            "____________z <option>"},
         {TRepType::rKWZ, "Texte <option> gard\xE9", {"a"}, "Texte <option> gard\xE9", "Texte <option> gard\xE9"},
         {TRepType::rTrue, "Vrai?", {"Vrai", "Faux"}, "Vrai?", "Vrai?"},
     };
@@ -275,8 +274,8 @@ TEST(QuestModel, ShiftMessIdxTouchesOnlyTheBankConcerned)
         wrong.push_back(list.Quest(n).MessIdx[0]);
         right.push_back(list.Quest(n).MessIdx[1]);
     }
-    EXPECT_EQ(wrong, (std::vector<std::int32_t>{0, 0, 1, 2}));
-    EXPECT_EQ(right, (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(wrong, (std::vector<std::int32_t> {0, 0, 1, 2}));
+    EXPECT_EQ(right, (std::vector<std::int32_t> {0, 1, 2, 3}));
 
     list.ShiftMessIdx(0, kRightSide);
     EXPECT_EQ(list.Quest(4).MessIdx[1], 2);
@@ -286,8 +285,18 @@ TEST(QuestModel, ShiftMessIdxTouchesOnlyTheBankConcerned)
 TEST(QuizHeader, DefaultPointsValue)
 {
     const std::pair<std::string, int> cases[] = {
-        {"5", 5},   {"0", 0},     {"-3", -3},   {"+4", 4},   {"  7", 7},     {"", 10},
-        {"abc", 10}, {"12x", 10}, {"1.5", 10},  {"+-2", 10}, {"99999999999", 10}, {"7 ", 10},
+        {"5", 5},
+        {"0", 0},
+        {"-3", -3},
+        {"+4", 4},
+        {"  7", 7},
+        {"", 10},
+        {"abc", 10},
+        {"12x", 10},
+        {"1.5", 10},
+        {"+-2", 10},
+        {"99999999999", 10},
+        {"7 ", 10},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(DefaultPointsValue(text), value) << '"' << text << '"';

@@ -15,14 +15,13 @@ namespace tavimor::test {
 inline auto Fields(const TQuest& q)
 {
     return std::tie(q.QReserved, q.QType, q.Priority, q.QText, q.NRep, q.Reps, q.GoodRep, q.Columns, q.MessIdx, q.Mess,
-                    q.UseGenMess, q.ShowResum, q.ExtFile, q.ExtLink, q.UseExtFile, q.Points);
+        q.UseGenMess, q.ShowResum, q.ExtFile, q.ExtLink, q.UseExtFile, q.Points);
 }
 
 inline auto Fields(const QuizHeader& h)
 {
-    return std::tie(h.AuthorLabel, h.AuthorName, h.EmailLabel, h.Email, h.InstitLabel, h.Institution, h.UrlLabel,
-                    h.Url, h.CountSentence, h.ShowCount, h.CertSentence, h.UseCertainty, h.UnansweredMess,
-                    h.DefaultPoints);
+    return std::tie(h.AuthorLabel, h.AuthorName, h.EmailLabel, h.Email, h.InstitLabel, h.Institution, h.UrlLabel, h.Url,
+        h.CountSentence, h.ShowCount, h.CertSentence, h.UseCertainty, h.UnansweredMess, h.DefaultPoints);
 }
 
 inline TQuizDocument StartupDocument()
@@ -159,24 +158,24 @@ inline void WriteStartupHeader(TValueWriter& w, const std::string& authorName)
 // A question record with two choices, the second one correct.
 inline void WriteQuestionRecord(TValueWriter& w, const std::string& text, std::int32_t points)
 {
-    w.WriteInteger(0);     // reserved
-    w.WriteInteger(0);     // standard type
-    w.WriteInteger(1);     // priority
+    w.WriteInteger(0); // reserved
+    w.WriteInteger(0); // standard type
+    w.WriteInteger(1); // priority
     w.WriteString(text);
-    w.WriteInteger(1);     // points, overwritten by the second copy below
-    w.WriteInteger(2);     // two choices
+    w.WriteInteger(1); // points, overwritten by the second copy below
+    w.WriteInteger(2); // two choices
     w.WriteString("oui");
     w.WriteString("non");
-    w.WriteInteger(1);     // correct choice
-    w.WriteInteger(1);     // columns
+    w.WriteInteger(1); // correct choice
+    w.WriteInteger(1); // columns
     for (int side = 0; side < 2; ++side) {
         w.WriteBoolean(true);
         w.WriteString("");
         w.WriteInteger(0);
     }
     w.WriteBoolean(false); // show summary
-    w.WriteString("");     // attached file
-    w.WriteString("");     // link
+    w.WriteString(""); // attached file
+    w.WriteString(""); // link
     w.WriteBoolean(false); // use attached file
     w.WriteInteger(points);
 }
@@ -190,7 +189,9 @@ inline void WriteCommonBody(TValueWriter& w)
     w.WriteString("Non.");
     w.WriteInteger(1);
     w.WriteString("Juste!");
-    const char* texts[] = {"Entr\xE9" "e", "Bienvenue", "Fini?", "Revoyez.", "R\xE9sultats", "Voici."};
+    const char* texts[] = {"Entr\xE9"
+                           "e",
+        "Bienvenue", "Fini?", "Revoyez.", "R\xE9sultats", "Voici."};
     for (const char* text : texts)
         w.WriteString(text);
     w.WriteInteger(2);
@@ -207,7 +208,7 @@ inline std::string Version4File(int version = 4)
     w.WriteInteger(version);
     WriteStartupHeader(w, "Auteur v4");
     w.WriteBoolean(false); // menu on the left
-    w.WriteBoolean(true);  // no border
+    w.WriteBoolean(true); // no border
     w.WriteBoolean(false); // distinct pages
     for (int i = 0; i < 5; ++i)
         w.WriteString("anything");
@@ -233,7 +234,7 @@ inline std::string Version3File()
     w.WriteInteger(640);
     w.WriteInteger(480);
     w.WriteBoolean(false); // menu on the left
-    w.WriteBoolean(true);  // no border
+    w.WriteBoolean(true); // no border
     for (int i = 0; i < 5; ++i)
         w.WriteInteger(-i);
     w.WriteBoolean(true); // distinct pages

@@ -187,6 +187,8 @@ TEST(TextExport, PathIsTheDocumentNameUpToItsFirstPoint)
     };
     for (const auto& [document, expected] : cases)
         EXPECT_EQ(ExportTextPath(document), expected) << document;
+    EXPECT_EQ(ExportTextMessage("/home/prof/mes.quiz/quiz.txt"),
+        "Un fichier du nom de quiz.txt vient d'\xEAtre produit dans le dossier de Tavimor.");
 }
 
 // ---- import ---------------------------------------------------------------

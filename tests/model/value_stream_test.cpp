@@ -39,7 +39,7 @@ struct IntegerCase {
 
 TEST(ValueStream, IntegersUseTheSmallestTag)
 {
-    const std::vector<IntegerCase> cases{
+    const std::vector<IntegerCase> cases {
         {127, "02 7F"},
         {128, "03 80 00"},
         {-128, "02 80"},
@@ -71,7 +71,7 @@ TEST(ValueStream, StringsChooseTheirTagFromContentAndLength)
     };
     std::string longAccented(300, 'a');
     longAccented[150] = '\xE9';
-    const std::vector<Case> cases{
+    const std::vector<Case> cases {
         {"", "06 00", 2},
         {"abc", "06 03 61 62 63", 5},
         {std::string(255, 'x'), "06 FF 78", 257},
@@ -126,7 +126,9 @@ TEST(ValueStream, ReadsTheOtherStringEncodings)
     // Tag 12 keeps its bytes as they are.
     const std::string rawBytes = Bytes({0x0C, 0x02, 0, 0, 0, 0xE9, 0x41});
     TValueReader raw(rawBytes);
-    EXPECT_EQ(raw.ReadString(), "\xE9" "A");
+    EXPECT_EQ(raw.ReadString(),
+        "\xE9"
+        "A");
 }
 
 TEST(ValueStream, IntegerWidthsAreSignExtended)
@@ -152,7 +154,7 @@ TEST(ValueStream, BadInputStopsWithTheReadError)
     const auto readBoolean = [](TValueReader& r) { r.ReadBoolean(); };
     const std::string invalid = "Invalid property value";
     const std::string truncated = "Stream read error";
-    const std::vector<BadInput> cases{
+    const std::vector<BadInput> cases {
         {"integer from a string tag", Bytes({0x06, 0x00}), readInteger, invalid},
         {"integer from a boolean tag", Bytes({0x09}), readInteger, invalid},
         {"string from an integer tag", Bytes({0x02, 0x00}), readString, invalid},

@@ -1,0 +1,53 @@
+// The "Info. Pers." tab: the author's identity and the quiz options that the
+// document file and the produced quiz take from the window.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace tavimor {
+
+struct AppSettings;
+struct QuizHeader;
+
+class TInfoTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TInfoTab(QWidget* parent = nullptr);
+
+    // The header values held here (labels, identity, count and certainty options).
+    void ShowHeader(const QuizHeader& header);
+    void TakeHeader(QuizHeader& header) const;
+
+    // The four identity fields from the remembered values, and back.
+    void ShowIdentity(const AppSettings& settings);
+    void RememberIdentity(AppSettings& settings) const;
+
+    // The reset of the options: the count sentence shown with its text, the
+    // certainty text back to its default (its box keeps its state).
+    void ResetOptions();
+
+    QLabel* ProfNameLab = nullptr;
+    QLineEdit* ProfNameEd = nullptr;
+    QLabel* InstitLab = nullptr;
+    QLineEdit* InstitEd = nullptr;
+    QLabel* EMailLab = nullptr;
+    QLineEdit* ProfEmailEd = nullptr;
+    QLabel* URLlab = nullptr;
+    QLineEdit* ProfURLed = nullptr;
+    QCheckBox* NQCheck = nullptr;
+    QLineEdit* NQuestEdit = nullptr;
+    QCheckBox* CertCheckBox = nullptr;
+    QPlainTextEdit* CertEdit = nullptr;
+
+signals:
+    // The author changed a value here.
+    void edited();
+};
+
+} // namespace tavimor

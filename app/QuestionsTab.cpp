@@ -1,0 +1,318 @@
+#include "app/QuestionsTab.h"
+
+#include "app/RepGroup.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace tavimor {
+
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+void SetTextColor(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+QFont BoldFont(const QWidget* widget, int pointSize)
+{
+    QFont font = widget->font();
+    font.setBold(true);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& hint, int top)
+{
+    auto* button = Named(new QToolButton(parent), name, QRect(4, top, 30, 30));
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TQuestListBox
+
+TQuestListBox::TQuestListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit lineClicked(row(item)); });
+}
+
+void TQuestListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::RightButton) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    // The right button never selects; it drags the selected line, if any.
+    event->accept();
+    if (currentRow() < 0 || selectedItems().isEmpty())
+        return;
+    m_dragging = true;
+    viewport()->setCursor(Qt::DragMoveCursor);
+}
+
+void TQuestListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragging) {
+        QListWidget::mouseMoveEvent(event);
+        return;
+    }
+    event->accept();
+    viewport()->setCursor(viewport()->rect().contains(event->position().toPoint()) ? Qt::DragMoveCursor
+                                                                                  : Qt::ForbiddenCursor);
+}
+
+void TQuestListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_dragging) {
+        QListWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->button() != Qt::RightButton)
+        return;
+    EndDrag();
+    const QPoint at = event->position().toPoint();
+    if (viewport()->rect().contains(at))
+        emit lineDropped(indexAt(at).row());
+}
+
+void TQuestListBox::EndDrag()
+{
+    m_dragging = false;
+    viewport()->unsetCursor();
+}
+
+void TQuestListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (m_dragging && event->key() == Qt::Key_Escape) {
+        EndDrag();
+        event->accept();
+        return;
+    }
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        emit lineClicked(currentRow());
+}
+
+// ---------------------------------------------------------------------------
+// TClickLabel, TPressPanel
+
+void TClickLabel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+}
+
+void TPressPanel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit pressed();
+}
+
+// ---------------------------------------------------------------------------
+// TQuestionsTab
+
+TQuestionsTab::TQuestionsTab(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("QuestionsPage"));
+    BuildListSide();
+
+    QTypeLab = Named(new TClickLabel(QStringLiteral("Type: KWZ Standard"), this), QStringLiteral("QTypeLab"),
+        QRect(236, 6, 300, 18));
+    QTypeLab->setCursor(Qt::PointingHandCursor);
+    QTypeLab->setFont(BoldFont(QTypeLab, 9));
+
+    InsImgBtn = Named(new QPushButton(QStringLiteral("insérer une image"), this), QStringLiteral("InsImgBtn"),
+        QRect(604, 3, 145, 23));
+    InsImgBtn->setFlat(true);
+
+    QuestEdit = Named(new QPlainTextEdit(this), QStringLiteral("QuestEdit"), QRect(236, 30, 513, 116));
+
+    QuestPages = Named(new QTabWidget(this), QStringLiteral("QuestPages"), QRect(236, 152, 513, 308));
+    QuestPages->setTabPosition(QTabWidget::South);
+    auto* answers = new TPressPanel();
+    answers->setObjectName(QStringLiteral("RepSheet"));
+    auto* mess = new TPressPanel();
+    mess->setObjectName(QStringLiteral("MessSheet"));
+    QuestPages->addTab(answers, QStringLiteral("Réponses"));
+    QuestPages->addTab(mess, QStringLiteral("Mess."));
+    BuildAnswersPage(answers);
+    BuildMessPage(mess);
+}
+
+void TQuestionsTab::BuildListSide()
+{
+    auto* title = Named(new QLabel(QStringLiteral("Question:"), this), QStringLiteral("QuestTitleLab"),
+        QRect(10, 8, 62, 18));
+    title->setFont(BoldFont(title, 9));
+    QNoLab = Named(new QLabel(this), QStringLiteral("QNoLab"), QRect(76, 3, 80, 26));
+    QNoLab->setFont(BoldFont(QNoLab, 12));
+    SetTextColor(QNoLab, Qt::red);
+
+    MainQListBox = Named(new TQuestListBox(this), QStringLiteral("MainQListBox"), QRect(8, 30, 218, 262));
+    MainQListBox->setFont(QFont(QStringLiteral("Courier New"), 8));
+    SetTextColor(MainQListBox, QColor(0, 0, 128));
+
+    delQBtn = Named(new QPushButton(QStringLiteral("Supprimer la question"), this), QStringLiteral("delQBtn"),
+        QRect(8, 298, 218, 25));
+    addQBtn = Named(new QPushButton(QStringLiteral("Ajouter une question"), this), QStringLiteral("addQBtn"),
+        QRect(8, 327, 218, 25));
+
+    PriRGroupBox = Named(new QGroupBox(QStringLiteral("Priorité : "), this), QStringLiteral("PriRGroup"),
+        QRect(8, 356, 218, 82));
+    PriRGroup = new QButtonGroup(PriRGroupBox);
+    PriRGroup->setObjectName(QStringLiteral("PriRGroupButtons"));
+    const QStringList priorities{
+        QStringLiteral("ordinaire"), QStringLiteral("additionnelle"), QStringLiteral("extraordinaire")};
+    for (int i = 0; i < priorities.size(); ++i) {
+        auto* item = Named(new QRadioButton(priorities[i], PriRGroupBox), QStringLiteral("PriItem%1").arg(i),
+            QRect(14, 20 + 19 * i, 190, 19));
+        PriRGroup->addButton(item, i);
+    }
+    PriRGroup->button(0)->setChecked(true);
+
+    auto* total = Named(new QLabel(QStringLiteral("Nbre total:"), this), QStringLiteral("TotalLab"),
+        QRect(10, 443, 66, 18));
+    total->setFont(BoldFont(total, 9));
+    MaxQLab = Named(new QLabel(this), QStringLiteral("MaxQLab"), QRect(80, 441, 80, 20));
+    MaxQLab->setFont(BoldFont(MaxQLab, 10));
+    SetTextColor(MaxQLab, Qt::blue);
+
+    // The value of a question is kept but never shown.
+    ValLab = Named(new QLabel(QStringLiteral("Valeur:"), this), QStringLiteral("ValLab"), QRect(160, 443, 40, 18));
+    ValEd = Named(new QLineEdit(this), QStringLiteral("ValEd"), QRect(200, 441, 30, 20));
+    ValLab->hide();
+    ValEd->hide();
+}
+
+void TQuestionsTab::BuildAnswersPage(QWidget* page)
+{
+    REdBtn = ToolButton(page, QStringLiteral("REdBtn"), QStringLiteral("Choix de réponses"), 4);
+    REdBtn->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    delRepBtn = ToolButton(page, QStringLiteral("delRepBtn"), QStringLiteral("Supprimer dernier item"), 38);
+    delRepBtn->setIcon(style()->standardIcon(QStyle::SP_DialogDiscardButton));
+    MoveRepBtn = ToolButton(page, QStringLiteral("MoveRepBtn"), QStringLiteral("Déplacer sélection"), 72);
+    MoveRepBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    colBtn = ToolButton(page, QStringLiteral("colBtn"), QStringLiteral("nombre de colonnes"), 106);
+    colBtn->setText(QStringLiteral("1"));
+    colBtn->setFont(BoldFont(colBtn, 10));
+
+    RepGroup = Named(new TRepGroup(page), QStringLiteral("RepGroup"), QRect(40, 2, 398, 274));
+
+    InfoLab = Named(new QLabel(page), QStringLiteral("InfoLab"), QRect(52, 40, 374, 170));
+    InfoLab->setTextFormat(Qt::PlainText); // the text names the "<option>" marker
+    InfoLab->setWordWrap(true);
+    InfoLab->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetTextColor(InfoLab, QColor(0, 128, 0));
+    InfoLab->hide();
+}
+
+void TQuestionsTab::BuildMessPage(QWidget* page)
+{
+    MessPanl = Named(new TPressPanel(page), QStringLiteral("MessPanl"), QRect(2, 2, 505, 276));
+    MessPanl->setFrameShape(QFrame::Panel);
+    MessPanl->setFrameShadow(QFrame::Raised);
+
+    Named(new QLabel(QStringLiteral("Messages:"), MessPanl), QStringLiteral("MessLab"), QRect(8, 10, 70, 18));
+    messBtn1 = Named(new QPushButton(QStringLiteral("si bon"), MessPanl), QStringLiteral("messBtn1"),
+        QRect(80, 6, 72, 24));
+    messBtn0 = Named(new QPushButton(QStringLiteral("si faux"), MessPanl), QStringLiteral("messBtn0"),
+        QRect(154, 6, 72, 24));
+    auto* sides = new QButtonGroup(MessPanl);
+    for (QPushButton* side : {messBtn0, messBtn1}) {
+        side->setCheckable(true);
+        sides->addButton(side);
+    }
+    messBtn1->setChecked(true);
+
+    GGCheck = Named(new QCheckBox(QStringLiteral("Utiliser message générique"), MessPanl), QStringLiteral("GGCheck"),
+        QRect(244, 7, 240, 22));
+    GGCheck->setChecked(true);
+
+    ChMsgBtn = Named(new QPushButton(QStringLiteral("changer de mess."), MessPanl), QStringLiteral("ChMsgBtn"),
+        QRect(8, 36, 130, 24));
+    ChMsgBtn->setToolTip(QStringLiteral("choisir autre message dans la banque"));
+
+    MessEdit = Named(new QPlainTextEdit(MessPanl), QStringLiteral("MessEdit"), QRect(8, 64, 489, 140));
+
+    ExtFileCheck = Named(new QCheckBox(QStringLiteral("voir le fichier: "), MessPanl), QStringLiteral("ExtFileCheck"),
+        QRect(8, 212, 300, 22));
+    ExtFileCheck->setToolTip(QStringLiteral("ajouter fichier annexe"));
+    ExtFileBtn = Named(new QPushButton(QStringLiteral("nom du fichier..."), MessPanl), QStringLiteral("ExtFileBtn"),
+        QRect(8, 240, 260, 25));
+    ExtFileBtn->setToolTip(QStringLiteral("nom du fichier à ajouter"));
+    ReUseFileBtn = Named(new QPushButton(QStringLiteral("Réutiliser un fichier"), MessPanl),
+        QStringLiteral("ReUseFileBtn"), QRect(276, 240, 160, 25));
+    ResumCheck = Named(new QCheckBox(QStringLiteral("Afficher résumé"), MessPanl), QStringLiteral("ResumCheck"),
+        QRect(320, 212, 160, 22));
+    ResumCheck->hide();
+}
+
+TEditorControls TQuestionsTab::EditorControls() const
+{
+    TEditorControls controls;
+    controls.QuestEdit = QuestEdit;
+    controls.RepGroup = RepGroup;
+    controls.colBtn = colBtn;
+    controls.MoveRepBtn = MoveRepBtn;
+    controls.delRepBtn = delRepBtn;
+    controls.InfoLab = InfoLab;
+    controls.QTypeLab = QTypeLab;
+    controls.QNoLab = QNoLab;
+    controls.MaxQLab = MaxQLab;
+    controls.MainQListBox = MainQListBox;
+    controls.delQBtn = delQBtn;
+    controls.PriRGroup = PriRGroup;
+    controls.ValEd = ValEd;
+    controls.messBtn0 = messBtn0;
+    controls.messBtn1 = messBtn1;
+    controls.MessEdit = MessEdit;
+    controls.GGCheck = GGCheck;
+    controls.ResumCheck = ResumCheck;
+    controls.ExtFileCheck = ExtFileCheck;
+    controls.ExtFileBtn = ExtFileBtn;
+    controls.ReUseFileBtn = ReUseFileBtn;
+    controls.ChMsgBtn = ChMsgBtn;
+    return controls;
+}
+
+void TQuestionsTab::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit backgroundPressed();
+}
+
+} // namespace tavimor

@@ -1,0 +1,144 @@
+// The "Questions" tab: the question list with its buttons and priority group
+// on the left, the question editor on the right with its two sub-pages,
+// "Réponses" (answer tools and answer-choice group) and "Mess." (feedback).
+#pragma once
+
+#include "app/EditorBinding.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace tavimor {
+
+class TRepGroup;
+
+// The question list. A press of the right mouse button while a line is
+// selected starts dragging that line at once; releasing the button over the
+// list drops it there. Only the list's own lines can be dropped on it.
+class TQuestListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit TQuestListBox(QWidget* parent = nullptr);
+
+    bool IsDragging() const { return m_dragging; }
+
+signals:
+    // The author chose a line with the mouse or the arrow keys.
+    void lineClicked(int row);
+    // A drag ended over the list: row is the line under the pointer, -1 below the last line.
+    void lineDropped(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void EndDrag();
+
+    bool m_dragging = false;
+};
+
+// A label that reacts to a left click (the type label acts as the type button).
+class TClickLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// A panel whose own background takes every press (so that presses inside it
+// never count as presses on the page behind) and reports them.
+class TPressPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    using QFrame::QFrame;
+
+signals:
+    void pressed();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+class TQuestionsTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TQuestionsTab(QWidget* parent = nullptr);
+
+    // The controls the binding operations read and write.
+    TEditorControls EditorControls() const;
+
+    // The sub-pages, "Réponses" first.
+    enum SubPage { kAnswersPage = 0, kMessPage = 1 };
+
+    QLabel* QNoLab = nullptr;
+    TQuestListBox* MainQListBox = nullptr;
+    QPushButton* delQBtn = nullptr;
+    QPushButton* addQBtn = nullptr;
+    QGroupBox* PriRGroupBox = nullptr;
+    QButtonGroup* PriRGroup = nullptr;
+    QLabel* MaxQLab = nullptr;
+    QLabel* ValLab = nullptr;
+    QLineEdit* ValEd = nullptr;
+
+    TClickLabel* QTypeLab = nullptr;
+    QPlainTextEdit* QuestEdit = nullptr;
+    QPushButton* InsImgBtn = nullptr;
+    QTabWidget* QuestPages = nullptr;
+
+    // "Réponses"
+    QToolButton* REdBtn = nullptr;
+    QToolButton* delRepBtn = nullptr;
+    QToolButton* MoveRepBtn = nullptr;
+    QToolButton* colBtn = nullptr;
+    TRepGroup* RepGroup = nullptr;
+    QLabel* InfoLab = nullptr;
+
+    // "Mess."
+    TPressPanel* MessPanl = nullptr;
+    QPushButton* messBtn1 = nullptr;
+    QPushButton* messBtn0 = nullptr;
+    QCheckBox* GGCheck = nullptr;
+    QPushButton* ChMsgBtn = nullptr;
+    QPlainTextEdit* MessEdit = nullptr;
+    QCheckBox* ExtFileCheck = nullptr;
+    QPushButton* ExtFileBtn = nullptr;
+    QPushButton* ReUseFileBtn = nullptr;
+    QCheckBox* ResumCheck = nullptr;
+
+signals:
+    // A press on the page's own background, outside its controls.
+    void backgroundPressed();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void BuildListSide();
+    void BuildAnswersPage(QWidget* page);
+    void BuildMessPage(QWidget* page);
+};
+
+} // namespace tavimor

@@ -1,0 +1,143 @@
+// The answer-choice group of the question editor: one round choice button per
+// answer (standard and true/false questions) or an option list (cloze questions),
+// in which the author marks the correct answer with a click.
+#pragma once
+
+#include "model/QuestModel.h"
+
+#include <QFrame>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QListWidget;
+
+namespace tavimor {
+
+// A custom-drawn round choice button with a word-wrapped caption to its right.
+// Its height always follows the wrapped caption: caption height + 4 pixels.
+class TExtRadBtn : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TExtRadBtn(QWidget* parent = nullptr);
+
+    bool Check() const { return m_check; }
+    void SetCheck(bool check);
+
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+
+    // Moves and sizes the button; the height given is replaced by the caption rule.
+    void SetBounds(int left, int top, int width, int height);
+
+    // The height the caption rule gives for the current width.
+    int CaptionHeight() const;
+
+signals:
+    // A press on the button or on its caption. A press on the caption has
+    // already toggled the mark when this is emitted.
+    void mousePressed(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Places the caption at left 20 across the rest of the width and makes the
+    // button as tall as the wrapped caption + 4.
+    void ApplyHeightRule();
+
+    bool m_check = false;
+    QLabel* m_caption = nullptr;
+};
+
+// The group itself. The main window copies a question into it (type, then the
+// answers, the marked answer and the number of columns) and reads it back.
+class TRepGroup : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit TRepGroup(QWidget* parent = nullptr);
+
+    const QStringList& items() const { return m_items; }
+    // Replaces the answers and reacts as to any change of them: a standard
+    // question is laid out again, a cloze question refills its option list, a
+    // true/false question keeps its two buttons as they are.
+    void setItems(const QStringList& items);
+
+    TRepType rType() const { return m_rType; }
+    void setRType(TRepType type);
+
+    quint16 columns() const { return m_columns; }
+    // 0 is taken as 1: the layout divides the width by the number of columns.
+    void setColumns(quint16 columns);
+
+    int activItem() const { return m_activItem; }
+    void setActivItem(int item);
+
+    // The number of answers as last counted (true/false keeps its two).
+    int ItemCount() const { return m_itemCount; }
+
+    // Empties the group: no answers, none marked, one column.
+    void Clear();
+    // Removes the last answer; the mark goes with it when it was on it.
+    void DeleteLast();
+    // Moves the marked answer `item` one place down, from the last place back to
+    // the first, and keeps it marked.
+    void MoveMarked(int item);
+
+    quint16 TopMargin() const { return m_topMargin; }
+    quint16 LeftMargin() const { return m_leftMargin; }
+    quint16 RowHeight() const { return m_rowHeight; }
+    quint16 ButtonWidth() const { return m_buttonWidth; }
+
+signals:
+    // A press on the group's own background, not on one of its controls.
+    void backgroundPressed(Qt::MouseButton button);
+    // The marked answer changed, by a click or by one of the operations above.
+    void activItemChanged(int item);
+    // The answers were replaced, shortened or reordered.
+    void itemsChanged();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ItemsChanged();
+    void Rebuild();
+    void Layout();
+    void ComputeRowHeight();
+    void FillOptionList();
+    void ShowChosenOption(int row);
+    void UnmarkButtons(int count);
+    void MarkButton(int item);
+    void ButtonPressed(int index, Qt::MouseButton button);
+    void OptionChosen(int row);
+    void StoreActivItem(int item);
+    void PlaceChosenLabel();
+
+    QStringList m_items;
+    TRepType m_rType = TRepType::rKWZ;
+    quint16 m_columns = 1;
+    int m_activItem = -1;
+    int m_itemCount = 0;
+    quint16 m_topMargin = 5;
+    quint16 m_leftMargin = 12;
+    quint16 m_usableWidth = 0;
+    quint16 m_buttonWidth = 0;
+    quint16 m_rowHeight = 0;
+
+    std::vector<TExtRadBtn*> m_buttons; // children of the group, created on demand
+    QListWidget* m_optionList = nullptr;
+    QLabel* m_chosenLab = nullptr;
+    QLabel* m_titleLab = nullptr;
+    bool m_fillingList = false; // the option list is being changed by the group itself
+};
+
+} // namespace tavimor

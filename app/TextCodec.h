@@ -1,0 +1,55 @@
+// The one place where the editor turns the core's Windows-1252 text into
+// QString and back, and the core's file paths (the file system's own bytes)
+// into QString and back.
+#pragma once
+
+#include "model/Cp1252.h"
+
+#include <QFile>
+#include <QString>
+
+#include <string>
+
+namespace tavimor {
+
+inline QString FromCore(const std::string& text)
+{
+    return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+inline std::string ToCore(const QString& text)
+{
+    return Utf8ToCp1252(text.toStdString());
+}
+
+// Text for a multi-line box: the core keeps CR LF (or a lone CR or LF) as a
+// line break; the box wants LF.
+inline QString FromCoreMemo(const std::string& text)
+{
+    QString shown = FromCore(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+// A multi-line box's text for the core: every line break becomes CR LF, as
+// the text boxes of the original program gave them.
+inline std::string ToCoreMemo(const QString& text)
+{
+    QString stored = text;
+    stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ToCore(stored);
+}
+
+// A path as the core's file functions take it (the file system's encoding).
+inline std::string PathToCore(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+inline QString PathFromCore(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace tavimor

@@ -1,0 +1,75 @@
+#include "app/TypeDialog.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace tavimor {
+
+namespace {
+
+void CenterOnScreen(QWidget& window)
+{
+    const QWidget* parent = window.parentWidget();
+    const QScreen* screen = parent ? parent->screen() : window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+} // namespace
+
+TQTypeDlg::TQTypeDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    setFont(QFont(QStringLiteral("Arial"), 10));
+
+    auto* group = new QGroupBox(QStringLiteral("Type de questions   "), this);
+    group->setObjectName(QStringLiteral("TypeRGroup"));
+    auto* items = new QVBoxLayout(group);
+    // In TRepType order: the index of an item is the type's value.
+    const std::array<QString, 3> captions {
+        QStringLiteral("  Standard KWZ"), QStringLiteral("  Vrai ou Faux"), QStringLiteral("  Closure avec listes")};
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_items[i] = new QRadioButton(captions[i], group);
+        m_items[i]->setObjectName(QStringLiteral("TypeItem%1").arg(i));
+        items->addWidget(m_items[i]);
+        connect(m_items[i], &QRadioButton::clicked, this, &QDialog::accept);
+    }
+    m_items[0]->setChecked(true);
+
+    auto* acceptBtn = new QPushButton(QStringLiteral("accepter"), this);
+    acceptBtn->setObjectName(QStringLiteral("AcceptBtn"));
+    connect(acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(acceptBtn, 0, Qt::AlignRight);
+    setFixedSize(qMax(260, sizeHint().width()), sizeHint().height());
+}
+
+void TQTypeDlg::setType(TRepType type)
+{
+    const auto index = static_cast<std::size_t>(type);
+    m_items[index < m_items.size() ? index : 0]->setChecked(true);
+}
+
+TRepType TQTypeDlg::type() const
+{
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->isChecked())
+            return static_cast<TRepType>(i);
+    return TRepType::rKWZ;
+}
+
+void TQTypeDlg::showEvent(QShowEvent* event)
+{
+    CenterOnScreen(*this);
+    QDialog::showEvent(event);
+}
+
+} // namespace tavimor
