@@ -32,9 +32,14 @@ test: build asan format-check
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# With a display, the editor on the sample quiz; without one, the sample quiz site.
 run: build
-	$(BUILD)/cli/tavimor-cli produce $(SAMPLE)
-	@echo "The sample quiz site is in $(abspath $(basename $(SAMPLE)))/index.html"
+	@if [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD)/app/tavimor $(SAMPLE); \
+	else \
+	  $(BUILD)/cli/tavimor-cli produce $(SAMPLE) && \
+	  echo "No display: the sample quiz site is in $(abspath $(basename $(SAMPLE)))/index.html"; \
+	fi
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

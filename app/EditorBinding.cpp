@@ -305,9 +305,10 @@ void TEditorBinding::LoadMessToEditor(int n, int side)
     ApplyMessDependencies();
 }
 
-void TEditorBinding::StoreMessFromEditor(int n, int side)
+bool TEditorBinding::StoreMessFromEditor(int n, int side)
 {
     TQuest& quest = quests_.Quest(n);
+    const TQuest before = quest;
     const auto s = static_cast<std::size_t>(side);
     quest.MessIdx[s] = MessEditTag;
     quest.Mess[s] = MemoToCore(*c_.MessEdit);
@@ -316,6 +317,7 @@ void TEditorBinding::StoreMessFromEditor(int n, int side)
     quest.UseExtFile = c_.ExtFileCheck->isChecked();
     quest.ExtFile = ToCore(c_.ExtFileBtn->text());
     quest.ExtLink = ToCore(c_.ExtFileCheck->text());
+    return !SameForAuthor(before, quest);
 }
 
 QString TEditorBinding::SwitchGenMess(int n, bool use)
@@ -342,6 +344,12 @@ QString TEditorBinding::SwitchGenMess(int n, bool use)
 void TEditorBinding::SetQType(int n, TRepType type)
 {
     quests_.SetQType(n, type);
+    ShowType(type);
+    c_.RepGroup->setRType(type);
+}
+
+void TEditorBinding::ShowEmptyType(TRepType type)
+{
     ShowType(type);
     c_.RepGroup->setRType(type);
 }

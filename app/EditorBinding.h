@@ -73,11 +73,14 @@ public:
     void UpdateTypeView();
     // Shows one feedback side of question n; changes nothing in it.
     void LoadMessToEditor(int n, int side);
-    void StoreMessFromEditor(int n, int side);
+    // True when the question changed in a way its author would see.
+    bool StoreMessFromEditor(int n, int side);
     // The user switches the side shown between its generic and its own
     // message; the result is the text the feedback box is to show.
     QString SwitchGenMess(int n, bool use);
     void SetQType(int n, TRepType type);
+    // The type label and the answer group show type, with no question behind (a reset).
+    void ShowEmptyType(TRepType type);
 
     // The states that follow the feedback controls: the box editable only for
     // an own message, the attached-file controls only for side 0.

@@ -1,5 +1,6 @@
 // tavimor-cli: the document commands of the editor, without a window.
 #include "cli/Commands.h"
+#include "model/Cp1252.h"
 #include "model/Errors.h"
 
 #include <cstdio>
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
     } catch (const tavimor::cli::UsageError& e) {
         std::cerr << "tavimor-cli: " << e.message << '\n' << kUsage;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << tavimor::Cp1252ToUtf8(e.what()) << '\n';
     }
     return 1;
 }

@@ -1,6 +1,9 @@
 // The errors of the core. Each what() is exactly the text the user sees in
-// the error box, so callers show e.what() as it stands.
+// the error box, in the core's Windows-1252 like every other text: a file path
+// (UTF-8 on this platform) is converted when it becomes part of a message.
 #pragma once
+
+#include "model/Cp1252.h"
 
 #include <stdexcept>
 #include <string>
@@ -42,7 +45,7 @@ public:
 class FileOpenError : public Error {
 public:
     explicit FileOpenError(const std::string& path)
-        : Error("Cannot open file " + path)
+        : Error("Cannot open file " + Utf8ToCp1252(path))
     {
     }
 };
@@ -50,7 +53,7 @@ public:
 class FileCreateError : public Error {
 public:
     explicit FileCreateError(const std::string& path)
-        : Error("Cannot create file " + path)
+        : Error("Cannot create file " + Utf8ToCp1252(path))
     {
     }
 };
@@ -76,7 +79,7 @@ public:
 class IniWriteError : public Error {
 public:
     explicit IniWriteError(const std::string& path)
-        : Error("Unable to write to " + path)
+        : Error("Unable to write to " + Utf8ToCp1252(path))
     {
     }
 };

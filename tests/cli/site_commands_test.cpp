@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -158,6 +160,12 @@ struct RefusedCase {
     const char* stderrText; // UTF-8
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RefusedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ProduceRefusal : public ::testing::TestWithParam<RefusedCase> { };
 
 TEST_P(ProduceRefusal, ExitsWithOneAndTheFrenchMessage)
@@ -270,6 +278,12 @@ struct FolderCase {
     const char* home;
     const char* settings;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const FolderCase& c, std::ostream* os)
+{
+    *os << c.program << (c.writable ? " (writable)" : " (read-only)");
+}
 
 class SettingsFolderRule : public ::testing::TestWithParam<FolderCase> { };
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tavimor {
 namespace {
 
@@ -48,6 +50,12 @@ struct ColumnCase {
     int columns;
     std::vector<int> sizes;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ColumnCase& c, std::ostream* os)
+{
+    *os << c.choices << " choices in " << c.columns << " columns";
+}
 
 class ExamColumns : public ::testing::TestWithParam<ColumnCase> { };
 

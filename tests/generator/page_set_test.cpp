@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tavimor {
 namespace {
 
@@ -50,6 +52,12 @@ struct GoldenCase {
     const char* folderName; // UTF-8
     std::vector<std::string> scriptLines; // lines the script must hold
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class GoldenSite : public ::testing::TestWithParam<GoldenCase> { };
 
@@ -140,6 +148,12 @@ struct RefusalCase {
     int linesWithoutChoices;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RefusalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class Refusal : public ::testing::TestWithParam<RefusalCase> { };
 
 TEST_P(Refusal, WritesNothingAndExplains)
@@ -186,6 +200,12 @@ struct NameCase {
     const char* outDir; // relative to the temporary folder, UTF-8
     const char* scriptFile; // in hPages, UTF-8
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const NameCase& c, std::ostream* os)
+{
+    *os << c.documentPath;
+}
 
 class QuizNames : public ::testing::TestWithParam<NameCase> { };
 
@@ -271,6 +291,12 @@ struct CountCase {
     const char* sentence;
     const char* line;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CountCase& c, std::ostream* os)
+{
+    *os << (c.show ? "shown: " : "hidden: ") << c.sentence;
+}
 
 class CountLine : public ::testing::TestWithParam<CountCase> { };
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace tavimor;
 
 namespace {
@@ -14,6 +16,12 @@ struct TableRow {
     const char* hex;
     ColorValue value;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const TableRow& c, std::ostream* os)
+{
+    *os << c.number << " " << c.name;
+}
 
 class NetColorTableTest : public ::testing::TestWithParam<TableRow> { };
 

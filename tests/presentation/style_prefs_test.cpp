@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace tavimor;
 
 namespace {
@@ -75,6 +77,12 @@ struct OptionsCase {
     const char* field; // field 11 as written
     const char* readBack;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const OptionsCase& c, std::ostream* os)
+{
+    *os << "options \"" << c.field << "\"";
+}
 
 class OptionsEncodingTest : public ::testing::TestWithParam<OptionsCase> { };
 

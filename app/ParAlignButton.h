@@ -1,0 +1,57 @@
+// The paragraph alignment chooser: a caption and the glyph of the chosen
+// alignment; pressing it shows the four glyphs and the release picks one.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+namespace tavimor {
+
+class TParAlignButton : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int parIndex READ parIndex WRITE setParIndex)
+    Q_PROPERTY(TParAlignType parAlignType READ parAlignType WRITE setParAlignType)
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+
+public:
+    // In the order of the alignment index (and of the glyphs).
+    enum TParAlignType { pAlLeft, pAlRight, pAlCenter, pAlJustify };
+    Q_ENUM(TParAlignType)
+
+    static constexpr int kGlyphSize = 16;
+
+    explicit TParAlignButton(QWidget* parent = nullptr);
+
+    // 0 left, 1 right, 2 centre, 3 justified. Another value is kept as it is
+    // and shows the left glyph, as it counts as left everywhere.
+    int parIndex() const { return m_parIndex; }
+    void setParIndex(int index);
+    TParAlignType parAlignType() const;
+    void setParAlignType(TParAlignType type);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+    // The x at which the glyph row starts while the chooser is open.
+    int GlyphRowLeft() const { return CaptionWidth() + 4 - 2 * kGlyphSize; }
+    bool IsOpen() const { return m_open; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int CaptionWidth() const;
+    // Closed: caption, 4 pixels, the glyph, 4 pixels. Open: caption + 38.
+    void ApplyWidth();
+    QRect GlyphSource(int index) const;
+
+    int m_parIndex = 0;
+    QString m_caption;
+    bool m_open = false;
+    QPixmap m_glyphs; // the four glyphs side by side, white transparent
+};
+
+} // namespace tavimor
