@@ -59,7 +59,8 @@ TAboutFrm::TAboutFrm(QWidget* parent, int tickMs)
     if (!picture.isNull())
         icon->setPixmap(picture.scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    QLabel* title = MakeLabel(panel, QStringLiteral("ProductName"), QStringLiteral("Éditeur KWZ"), QRect(56, 8, 188, 22));
+    QLabel* title
+        = MakeLabel(panel, QStringLiteral("ProductName"), QStringLiteral("Éditeur KWZ"), QRect(56, 8, 188, 22));
     QFont titleFont(QStringLiteral("Arial"), 12, QFont::Bold);
     title->setFont(titleFont);
     title->setStyleSheet(QStringLiteral("color: navy;"));
@@ -73,8 +74,8 @@ TAboutFrm::TAboutFrm(QWidget* parent, int tickMs)
 
     QFont small(QStringLiteral("Arial"), 7);
     const QString green = QStringLiteral("color: green;");
-    QLabel* contact1 = MakeLabel(
-        panel, QStringLiteral("Contact1"), QStringLiteral("Éditeur de questionnaires à choix multiples"), QRect(8, 68, 232, 13));
+    QLabel* contact1 = MakeLabel(panel, QStringLiteral("Contact1"),
+        QStringLiteral("Éditeur de questionnaires à choix multiples"), QRect(8, 68, 232, 13));
     QLabel* contact2 = MakeLabel(panel, QStringLiteral("Contact2"),
         QStringLiteral("Remarques et suggestions : voir le fichier README"), QRect(8, 82, 232, 13));
     for (QLabel* line : {contact1, contact2}) {

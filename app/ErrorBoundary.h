@@ -14,8 +14,7 @@ namespace tavimor {
 
 // Runs action; an exception is shown in the error box over parent. False
 // when the action ended with an error.
-template <typename Action>
-bool RunGuarded(QWidget* parent, Action&& action)
+template <typename Action> bool RunGuarded(QWidget* parent, Action&& action)
 {
     try {
         std::forward<Action>(action)();
@@ -27,8 +26,7 @@ bool RunGuarded(QWidget* parent, Action&& action)
 }
 
 // A slot that runs action inside RunGuarded (signal arguments are dropped).
-template <typename Action>
-auto Guarded(QWidget* parent, Action action)
+template <typename Action> auto Guarded(QWidget* parent, Action action)
 {
     return [parent, action = std::move(action)]() { RunGuarded(parent, action); };
 }

@@ -2,15 +2,17 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QWidget>
 
@@ -33,9 +35,12 @@ void CenterDialog(QWidget& window)
 
 TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     : QObject(parent)
+    , nameFilters_(nameFilters)
 {
     drives_ = new QComboBox(parent);
     drives_->setObjectName(QStringLiteral("DriveList"));
+    drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    drives_->setMinimumContentsLength(6);
     fillDrives();
 
     folderModel_ = new QFileSystemModel(this);
@@ -49,14 +54,12 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     folders_->setHeaderHidden(true);
     folders_->setIndentation(10);
     folders_->setSelectionMode(QAbstractItemView::SingleSelection);
+    folders_->installEventFilter(this);
+    folders_->viewport()->installEventFilter(this);
+    folders_->verticalScrollBar()->installEventFilter(this);
 
-    fileModel_ = new QFileSystemModel(this);
-    fileModel_->setFilter(QDir::Files);
-    fileModel_->setNameFilters(nameFilters);
-    fileModel_->setNameFilterDisables(false);
     files_ = new QListView(parent);
     files_->setObjectName(QStringLiteral("FileList"));
-    files_->setModel(fileModel_);
     files_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     connect(drives_, &QComboBox::activated, this, [this](int index) {
@@ -69,13 +72,43 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
         if (!selected.isEmpty())
             showFolder(folderModel_->filePath(selected.first()), true);
     });
-    // Selection rather than the current item: a view that takes the focus
-    // makes its first line current without anybody choosing it.
-    connect(files_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList selected = files_->selectionModel()->selectedRows();
-        if (!selected.isEmpty())
-            emit fileSelected(fileModel_->filePath(selected.first()));
+    // The folders load, are listed and sorted in the background, each step
+    // later than the one before: whenever the way down to the folder shown
+    // changes, the folder is brought into view again once things settle,
+    // until the author takes the folder list in hand.
+    revealTimer_ = new QTimer(this);
+    revealTimer_->setSingleShot(true);
+    revealTimer_->setInterval(30);
+    connect(revealTimer_, &QTimer::timeout, this, [this] {
+        if (autoReveal_)
+            revealFolder();
     });
+    const auto onTheWay = [this](const QModelIndex& parent) {
+        const QString path = folderModel_->filePath(parent);
+        if (!parent.isValid() || folder_ == path || folder_.startsWith(WithFinalSlash(path)))
+            revealTimer_->start();
+    };
+    connect(folderModel_, &QFileSystemModel::rowsInserted, this, onTheWay);
+    connect(folderModel_, &QFileSystemModel::layoutChanged, revealTimer_, qOverload<>(&QTimer::start));
+}
+
+bool TFileLists::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Show:
+        // Scrolling means something only once the list has its size on screen.
+        if (watched == folders_)
+            revealTimer_->start();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        autoReveal_ = false;
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TFileLists::fillDrives()
@@ -102,22 +135,58 @@ void TFileLists::setFolder(const QString& folder)
 void TFileLists::showFolder(const QString& folder, bool fromTree)
 {
     folder_ = QDir::cleanPath(folder);
-    const QModelIndex dirIndex = folderModel_->index(folder_);
-    if (!fromTree && dirIndex.isValid()) {
-        const QSignalBlocker blocker(folders_->selectionModel());
-        folders_->selectionModel()->setCurrentIndex(dirIndex, QItemSelectionModel::ClearAndSelect);
-        folders_->viewport()->update();
-    }
-    // The folder list shows the way down to the folder and its subfolders.
-    for (QModelIndex up = dirIndex; up.isValid(); up = up.parent())
-        folders_->expand(up);
-    folders_->scrollTo(dirIndex);
+    // A folder clicked in the list is in view already: it only opens.
+    autoReveal_ = !fromTree;
+    if (fromTree)
+        folders_->expand(folderModel_->index(folder_));
+    else
+        revealFolder();
 
-    files_->selectionModel()->clear();
-    fileModel_->setRootPath(folder_);
-    files_->setRootIndex(fileModel_->index(folder_));
+    listFiles();
     syncDrive();
     emit folderChanged(folder_);
+}
+
+void TFileLists::listFiles()
+{
+    // A file model asked about a path lists the folders on the way to it,
+    // whatever its filter: a fresh model per folder keeps those out of the list.
+    QFileSystemModel* previous = fileModel_;
+    QItemSelectionModel* previousSelection = files_->selectionModel();
+    fileModel_ = new QFileSystemModel(this);
+    fileModel_->setFilter(QDir::Files);
+    fileModel_->setNameFilters(nameFilters_);
+    fileModel_->setNameFilterDisables(false);
+    files_->setModel(fileModel_);
+    files_->setRootIndex(fileModel_->setRootPath(folder_));
+    delete previousSelection;
+    if (previous)
+        previous->deleteLater();
+
+    // Selection rather than the current item: a view that takes the focus
+    // makes its first line current without anybody choosing it. Only the
+    // name column of a list is selected, not whole rows.
+    connect(files_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = files_->selectionModel()->selectedIndexes();
+        if (!selected.isEmpty())
+            emit fileSelected(fileModel_->filePath(selected.first()));
+    });
+}
+
+void TFileLists::revealFolder()
+{
+    // The folder list shows the way down to the folder, selected, and its subfolders.
+    const QModelIndex dirIndex = folderModel_->index(folder_);
+    if (!dirIndex.isValid())
+        return;
+    for (QModelIndex up = dirIndex; up.isValid(); up = up.parent())
+        folders_->expand(up);
+    {
+        const QSignalBlocker blocker(folders_->selectionModel());
+        folders_->selectionModel()->setCurrentIndex(dirIndex, QItemSelectionModel::ClearAndSelect);
+    }
+    folders_->viewport()->update();
+    folders_->scrollTo(dirIndex, QAbstractItemView::PositionAtCenter);
 }
 
 void TFileLists::syncDrive()

@@ -10,6 +10,7 @@
 class QComboBox;
 class QFileSystemModel;
 class QListView;
+class QTimer;
 class QTreeView;
 class QWidget;
 
@@ -39,6 +40,9 @@ public:
     // The folder shown: absolute, without a final "/" (except "/" itself).
     QString folder() const { return folder_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void folderChanged(const QString& folder);
     // A file was selected in the file list, with the mouse or the keys.
@@ -48,13 +52,18 @@ private:
     void showFolder(const QString& folder, bool fromTree);
     void fillDrives();
     void syncDrive();
+    void revealFolder();
+    void listFiles();
 
     QComboBox* drives_ = nullptr;
     QTreeView* folders_ = nullptr;
     QListView* files_ = nullptr;
     QFileSystemModel* folderModel_ = nullptr;
-    QFileSystemModel* fileModel_ = nullptr;
+    QStringList nameFilters_;
+    QFileSystemModel* fileModel_ = nullptr; // one per folder shown
     QString folder_;
+    QTimer* revealTimer_ = nullptr;
+    bool autoReveal_ = true;
 };
 
 } // namespace tavimor

@@ -19,8 +19,8 @@ namespace tavimor {
 namespace {
 
 // The generator reads the window's directly-read values at each production.
-void PrepareGenerator(THKWZ& site, QWidget* window, const QString& documentPath, const QString& prefsFolder,
-    const QPlainTextEdit& body)
+void PrepareGenerator(
+    THKWZ& site, QWidget* window, const QString& documentPath, const QString& prefsFolder, const QPlainTextEdit& body)
 {
     site.DocumentPath = PathToCore(documentPath);
     site.PrefsDir = PathToCore(prefsFolder);

@@ -107,7 +107,7 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
     folderColumn->addWidget(lists_->folderList(), 1);
     auto* previewColumn = new QVBoxLayout;
     previewColumn->addWidget(previewFrame);
-    previewColumn->addWidget(borderCheck_);
+    previewColumn->addWidget(borderCheck_, 0, Qt::AlignLeft);
     previewColumn->addStretch();
     auto* top = new QHBoxLayout;
     top->addLayout(nameColumn, 1);
@@ -255,9 +255,9 @@ bool TImgFrmDlg::showPicture(const QString& path)
 void TImgFrmDlg::showDetail(bool withPicture)
 {
     const QString filePathLine = QStringLiteral("FilePath=") + filePath_;
-    const QString text = withPicture ? QStringLiteral("ImgPath=") + imgPath_ + u'\n' + filePathLine
-            + QStringLiteral("\nRelImgPath=") + relImgPath_
-                                     : filePathLine;
+    const QString text = withPicture
+        ? QStringLiteral("ImgPath=") + imgPath_ + u'\n' + filePathLine + QStringLiteral("\nRelImgPath=") + relImgPath_
+        : filePathLine;
     detail_->setText(text);
     detail_->setToolTip(text);
 }
@@ -268,8 +268,7 @@ bool THImgDlg::Execute()
     alt.clear();
     TImgFrmDlg form(initialDir, formParent_);
     if (!ImgTag.isEmpty())
-        form.showEarlierChoice(
-            border != QStringLiteral("0"), width, height, HSpace, VSpace, align);
+        form.showEarlierChoice(border != QStringLiteral("0"), width, height, HSpace, VSpace, align);
     if (form.exec() != QDialog::Accepted)
         return false;
 

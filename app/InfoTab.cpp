@@ -18,8 +18,7 @@ namespace {
 const QString kCountSentence = QStringLiteral("Ce module compte <Q> questions.");
 const QString kCertSentence = QStringLiteral("Je suis certain(e) de cette réponse.");
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
+template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);
@@ -42,15 +41,16 @@ TInfoTab::TInfoTab(QWidget* parent)
     };
     row(ProfNameLab, ProfNameEd, QStringLiteral("ProfNameLab"), QStringLiteral("Nom de l'auteur"),
         QStringLiteral("ProfNameEd"), 30);
-    row(InstitLab, InstitEd, QStringLiteral("InstitLab"), QStringLiteral("Institution"), QStringLiteral("InstitEd"), 68);
+    row(InstitLab, InstitEd, QStringLiteral("InstitLab"), QStringLiteral("Institution"), QStringLiteral("InstitEd"),
+        68);
     row(EMailLab, ProfEmailEd, QStringLiteral("EMailLab"), QStringLiteral("Courriel"), QStringLiteral("ProfEmailEd"),
         106);
     row(URLlab, ProfURLed, QStringLiteral("URLlab"), QStringLiteral("Adresse URL"), QStringLiteral("ProfURLed"), 144);
 
     auto* options = Named(new QGroupBox(QStringLiteral("Paramètres spécifiques "), this),
         QStringLiteral("OptionsGroup"), QRect(16, 214, 500, 150));
-    NQCheck = Named(new QCheckBox(QStringLiteral("Afficher N Quest."), options), QStringLiteral("NQCheck"),
-        QRect(16, 30, 200, 22));
+    NQCheck = Named(
+        new QCheckBox(QStringLiteral("Afficher N Quest."), options), QStringLiteral("NQCheck"), QRect(16, 30, 200, 22));
     NQuestEdit = Named(new QLineEdit(options), QStringLiteral("NQuestEdit"), QRect(220, 29, 260, 24));
     CertCheckBox = Named(new QCheckBox(QStringLiteral("Utiliser l'indice de certitude"), options),
         QStringLiteral("CertCheckBox"), QRect(16, 72, 200, 22));

@@ -30,7 +30,7 @@ const QString kBackCaption = QStringLiteral("<->");
 THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
     : QDialog(parent)
     , desktopFolders_ {QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
-        QDir::home().filePath(QStringLiteral("Bureau")), QDir::home().filePath(QStringLiteral("Desktop"))}
+          QDir::home().filePath(QStringLiteral("Bureau")), QDir::home().filePath(QStringLiteral("Desktop"))}
 {
     setWindowTitle(QStringLiteral("Lien..."));
     setFont(QFont(QStringLiteral("Arial"), 9));
@@ -75,7 +75,7 @@ THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
 
     auto* fields = new QGridLayout;
     fields->setVerticalSpacing(3);
-    fields->addWidget(relativeCheck_, 0, 0, 1, 4);
+    fields->addWidget(relativeCheck_, 0, 0, 1, 4, Qt::AlignLeft);
     fields->addWidget(new QLabel(QStringLiteral("nom du fichier:"), this), 1, 0);
     fields->addWidget(fileEdit_, 1, 1, 1, 3);
     fields->addWidget(new QLabel(QStringLiteral("TARGET="), this), 2, 0);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStringDecoder>
 
 namespace tavimor {
 
@@ -37,12 +36,7 @@ void ShowError(QWidget* parent, const QString& text)
 
 QString ErrorText(const char* what)
 {
-    const QByteArray bytes(what);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return decoded;
-    return FromCore(bytes.toStdString());
+    return FromCore(what);
 }
 
 SaveAnswer AskSaveChanges(QWidget* parent, const QString& documentName)

@@ -15,9 +15,8 @@ void ShowInfo(QWidget* parent, const QString& text);
 // An error of the core or of the platform, with its text as it stands.
 void ShowError(QWidget* parent, const QString& text);
 
-// The user-visible text of an exception's what(): the core's messages are
-// Windows-1252, except that file paths inside them are the file system's own
-// bytes (UTF-8), so a text that is valid UTF-8 is read as such.
+// The user-visible text of an exception's what(): the core's messages,
+// file paths included, are Windows-1252.
 QString ErrorText(const char* what);
 
 enum class SaveAnswer { Save, Discard, Cancel };

@@ -10,8 +10,7 @@ namespace tavimor {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
+template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);
@@ -28,7 +27,8 @@ TMessagesTab::TMessagesTab(QWidget* parent)
     // The page texts: one frame above its page tabs, which sit at the bottom.
     auto* pageFrame = Named(new QFrame(this), QStringLiteral("PageTextFrame"), QRect(8, 8, 372, 420));
     pageFrame->setFrameShape(QFrame::StyledPanel);
-    TitleLab = Named(new QLabel(QStringLiteral("Titre"), pageFrame), QStringLiteral("TitleLab"), QRect(12, 10, 340, 18));
+    TitleLab
+        = Named(new QLabel(QStringLiteral("Titre"), pageFrame), QStringLiteral("TitleLab"), QRect(12, 10, 340, 18));
     TitleEd = Named(new QLineEdit(pageFrame), QStringLiteral("TitleEd"), QRect(12, 30, 348, 24));
     BodyLab = Named(new QLabel(QStringLiteral("Résumé"), pageFrame), QStringLiteral("BodyLab"), QRect(12, 64, 340, 18));
     BodyRed = Named(new QPlainTextEdit(pageFrame), QStringLiteral("BodyRed"), QRect(12, 84, 348, 324));

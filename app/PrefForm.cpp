@@ -27,10 +27,12 @@ TPrefFrm::TPrefFrm(QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(425, 356);
 
-    m_autoLoad = MakeCheck(this, QStringLiteral("AutoLoadCheck"), QStringLiteral("Chargement auto du dernier fichier"), 40);
-    m_saveId = MakeCheck(this, QStringLiteral("SaveIDCheck"), QStringLiteral("Conserver les paramètres d'identité"), 90);
-    m_saveTitle
-        = MakeCheck(this, QStringLiteral("SaveTitleCheck"), QStringLiteral("Conserver titres et comment. de pages"), 140);
+    m_autoLoad
+        = MakeCheck(this, QStringLiteral("AutoLoadCheck"), QStringLiteral("Chargement auto du dernier fichier"), 40);
+    m_saveId
+        = MakeCheck(this, QStringLiteral("SaveIDCheck"), QStringLiteral("Conserver les paramètres d'identité"), 90);
+    m_saveTitle = MakeCheck(
+        this, QStringLiteral("SaveTitleCheck"), QStringLiteral("Conserver titres et comment. de pages"), 140);
     m_fullPalette = MakeCheck(this, QStringLiteral("fullPalCheck"), QStringLiteral("Palette d'outils étendue"), 190);
     m_fullPalette->hide();
 

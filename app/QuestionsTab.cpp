@@ -19,8 +19,7 @@ namespace tavimor {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
+template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
 {
     widget->setObjectName(name);
     widget->setGeometry(geometry);
@@ -87,8 +86,8 @@ void TQuestListBox::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     event->accept();
-    viewport()->setCursor(viewport()->rect().contains(event->position().toPoint()) ? Qt::DragMoveCursor
-                                                                                  : Qt::ForbiddenCursor);
+    viewport()->setCursor(
+        viewport()->rect().contains(event->position().toPoint()) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
 }
 
 void TQuestListBox::mouseReleaseEvent(QMouseEvent* event)
@@ -175,27 +174,27 @@ TQuestionsTab::TQuestionsTab(QWidget* parent)
 
 void TQuestionsTab::BuildListSide()
 {
-    auto* title = Named(new QLabel(QStringLiteral("Question:"), this), QStringLiteral("QuestTitleLab"),
-        QRect(10, 8, 62, 18));
+    auto* title
+        = Named(new QLabel(QStringLiteral("Question:"), this), QStringLiteral("QuestTitleLab"), QRect(10, 8, 62, 18));
     title->setFont(BoldFont(title, 9));
     QNoLab = Named(new QLabel(this), QStringLiteral("QNoLab"), QRect(76, 3, 80, 26));
     QNoLab->setFont(BoldFont(QNoLab, 12));
     SetTextColor(QNoLab, Qt::red);
 
-    MainQListBox = Named(new TQuestListBox(this), QStringLiteral("MainQListBox"), QRect(8, 30, 218, 262));
+    MainQListBox = Named(new TQuestListBox(this), QStringLiteral("MainQListBox"), QRect(8, 30, 218, 250));
     MainQListBox->setFont(QFont(QStringLiteral("Courier New"), 8));
     SetTextColor(MainQListBox, QColor(0, 0, 128));
 
     delQBtn = Named(new QPushButton(QStringLiteral("Supprimer la question"), this), QStringLiteral("delQBtn"),
-        QRect(8, 298, 218, 25));
+        QRect(8, 286, 218, 25));
     addQBtn = Named(new QPushButton(QStringLiteral("Ajouter une question"), this), QStringLiteral("addQBtn"),
-        QRect(8, 327, 218, 25));
+        QRect(8, 314, 218, 25));
 
-    PriRGroupBox = Named(new QGroupBox(QStringLiteral("Priorité : "), this), QStringLiteral("PriRGroup"),
-        QRect(8, 356, 218, 82));
+    PriRGroupBox = Named(
+        new QGroupBox(QStringLiteral("Priorité : "), this), QStringLiteral("PriRGroup"), QRect(8, 343, 218, 80));
     PriRGroup = new QButtonGroup(PriRGroupBox);
     PriRGroup->setObjectName(QStringLiteral("PriRGroupButtons"));
-    const QStringList priorities{
+    const QStringList priorities {
         QStringLiteral("ordinaire"), QStringLiteral("additionnelle"), QStringLiteral("extraordinaire")};
     for (int i = 0; i < priorities.size(); ++i) {
         auto* item = Named(new QRadioButton(priorities[i], PriRGroupBox), QStringLiteral("PriItem%1").arg(i),
@@ -204,16 +203,16 @@ void TQuestionsTab::BuildListSide()
     }
     PriRGroup->button(0)->setChecked(true);
 
-    auto* total = Named(new QLabel(QStringLiteral("Nbre total:"), this), QStringLiteral("TotalLab"),
-        QRect(10, 443, 66, 18));
+    auto* total
+        = Named(new QLabel(QStringLiteral("Nbre total:"), this), QStringLiteral("TotalLab"), QRect(10, 430, 66, 18));
     total->setFont(BoldFont(total, 9));
-    MaxQLab = Named(new QLabel(this), QStringLiteral("MaxQLab"), QRect(80, 441, 80, 20));
+    MaxQLab = Named(new QLabel(this), QStringLiteral("MaxQLab"), QRect(80, 429, 80, 20));
     MaxQLab->setFont(BoldFont(MaxQLab, 10));
     SetTextColor(MaxQLab, Qt::blue);
 
     // The value of a question is kept but never shown.
-    ValLab = Named(new QLabel(QStringLiteral("Valeur:"), this), QStringLiteral("ValLab"), QRect(160, 443, 40, 18));
-    ValEd = Named(new QLineEdit(this), QStringLiteral("ValEd"), QRect(200, 441, 30, 20));
+    ValLab = Named(new QLabel(QStringLiteral("Valeur:"), this), QStringLiteral("ValLab"), QRect(160, 430, 40, 18));
+    ValEd = Named(new QLineEdit(this), QStringLiteral("ValEd"), QRect(200, 429, 30, 20));
     ValLab->hide();
     ValEd->hide();
 }
@@ -247,10 +246,10 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     MessPanl->setFrameShadow(QFrame::Raised);
 
     Named(new QLabel(QStringLiteral("Messages:"), MessPanl), QStringLiteral("MessLab"), QRect(8, 10, 70, 18));
-    messBtn1 = Named(new QPushButton(QStringLiteral("si bon"), MessPanl), QStringLiteral("messBtn1"),
-        QRect(80, 6, 72, 24));
-    messBtn0 = Named(new QPushButton(QStringLiteral("si faux"), MessPanl), QStringLiteral("messBtn0"),
-        QRect(154, 6, 72, 24));
+    messBtn1
+        = Named(new QPushButton(QStringLiteral("si bon"), MessPanl), QStringLiteral("messBtn1"), QRect(80, 6, 72, 24));
+    messBtn0 = Named(
+        new QPushButton(QStringLiteral("si faux"), MessPanl), QStringLiteral("messBtn0"), QRect(154, 6, 72, 24));
     auto* sides = new QButtonGroup(MessPanl);
     for (QPushButton* side : {messBtn0, messBtn1}) {
         side->setCheckable(true);

@@ -67,8 +67,7 @@ std::optional<QString> ResolveFile(const QString& root, const QString& urlPath)
         return std::nullopt;
     // A second decoding catches "%252e%252e" and the like, which a sloppy
     // layer between the browser and us might have decoded once more.
-    if (HasForbiddenPiece(urlPath)
-        || HasForbiddenPiece(QUrl::fromPercentEncoding(urlPath.toUtf8())))
+    if (HasForbiddenPiece(urlPath) || HasForbiddenPiece(QUrl::fromPercentEncoding(urlPath.toUtf8())))
         return std::nullopt;
 
     const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
@@ -158,7 +157,10 @@ public:
 #endif
     }
 
-    void SetRoot(const QString& folder) { root_ = folder; }
+    void SetRoot(const QString& folder)
+    {
+        root_ = folder;
+    }
 
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
@@ -203,8 +205,7 @@ private:
 
         Reply reply;
         reply.status = Status::Ok;
-        reply.contentType
-            = ContentTypeOf(urlPath == QLatin1String("/") ? QStringLiteral("index.html") : urlPath);
+        reply.contentType = ContentTypeOf(urlPath == QLatin1String("/") ? QStringLiteral("index.html") : urlPath);
         if (head) {
             reply.length = QFileInfo(*file).size();
             return reply;
@@ -288,8 +289,8 @@ QUrl TSiteServer::UrlForFile(const QString& filePath)
         return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
     };
     const QString relative = QDir(normalised(root_)).relativeFilePath(normalised(filePath));
-    if (relative == QLatin1String("..") || relative.startsWith(QLatin1String("../"))
-        || QDir::isAbsolutePath(relative) || relative == QLatin1String("."))
+    if (relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relative)
+        || relative == QLatin1String("."))
         return {};
     return UrlFor(relative);
 }

@@ -354,7 +354,8 @@ QWidget* TStyleDlg::BuildLinkGroup()
     m_linkExamplePanel->setObjectName(QStringLiteral("LinkExamplePanel"));
     m_linkExamplePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_linkExamplePanel->setAutoFillBackground(true);
-    m_linkExampleLab = MakeLabel(QStringLiteral("LinkExampleLab"), QStringLiteral("exemple de lien"), m_linkExamplePanel);
+    m_linkExampleLab
+        = MakeLabel(QStringLiteral("LinkExampleLab"), QStringLiteral("exemple de lien"), m_linkExamplePanel);
     m_linkExampleLab->setCursor(Qt::PointingHandCursor);
     m_linkExampleLab->installEventFilter(this);
     auto* panelLayout = new QHBoxLayout(m_linkExamplePanel);
@@ -411,7 +412,7 @@ void TStyleDlg::keyPressEvent(QKeyEvent* event)
 bool TStyleDlg::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
-    if (watched == m_elemList->viewport() && type == QEvent::MouseButtonPress
+    if (m_elemList && watched == m_elemList->viewport() && type == QEvent::MouseButtonPress
         && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
         return true; // the menu works on the selected line; a right press selects nothing
     if (watched == m_linkGroup && type == QEvent::MouseMove)

@@ -71,8 +71,15 @@ TMain::Options TMain::Options::FromCommandLine(const QStringList& arguments)
     options.PrefsFolder = WithSlash(PathFromCore(tavimor::PrefsFolder()));
     options.DataHome = PathFromCore(DefaultDataHome());
     options.ProgramPath = PathFromCore(RunningProgramPath());
+    // Qt's own options that take a value, when they are still in the list.
+    static const QStringList withValue {QStringLiteral("-platform"), QStringLiteral("-style"),
+        QStringLiteral("-stylesheet"), QStringLiteral("-display"), QStringLiteral("-geometry"),
+        QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"), QStringLiteral("-session"),
+        QStringLiteral("-platformtheme"), QStringLiteral("-plugin")};
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith(QLatin1Char('-'))) {
+        if (withValue.contains(arguments[i])) {
+            ++i;
+        } else if (!arguments[i].startsWith(QLatin1Char('-'))) {
             options.FileToOpen = arguments[i];
             break;
         }
@@ -84,14 +91,15 @@ TMain::Options TMain::Options::FromCommandLine(const QStringList& arguments)
 // Construction
 
 TMain::TMain(Options options, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , options_(std::move(options))
 {
     options_.SettingsFolder = WithSlash(options_.SettingsFolder);
     options_.PrefsFolder = WithSlash(options_.PrefsFolder);
-    settingsFile_
-        = options_.SettingsFolder + PathFromCore(SettingsFileName(PathToCore(QFileInfo(options_.ProgramPath).fileName())));
+    settingsFile_ = options_.SettingsFolder
+        + PathFromCore(SettingsFileName(PathToCore(QFileInfo(options_.ProgramPath).fileName())));
 
     if (options_.ShowSplash) {
         TAboutFrm splash;
@@ -117,10 +125,16 @@ TMain::TMain(Options options, QWidget* parent)
     qApp->installEventFilter(this);
 }
 
-TMain::~TMain() = default;
+TMain::~TMain()
+{
+    // The children are destroyed after the members their slots use (the
+    // document, the bindings): cut their connections to the window first.
+    qApp->removeEventFilter(this);
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
-template <typename Action>
-void TMain::OnTriggered(QAction* action, Action slot)
+template <typename Action> void TMain::OnTriggered(QAction* action, Action slot)
 {
     connect(action, &QAction::triggered, this, Guarded(this, std::move(slot)));
 }
@@ -140,8 +154,7 @@ void TMain::BuildMenus()
         [this] { New(); });
     OnTriggered(item(file, QStringLiteral("mOpen"), QStringLiteral("Ouvrir"), QKeySequence(Qt::CTRL | Qt::Key_O)),
         [this] { Open(); });
-    OnTriggered(
-        item(file, QStringLiteral("mSave"), QStringLiteral("Enregistrer"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+    OnTriggered(item(file, QStringLiteral("mSave"), QStringLiteral("Enregistrer"), QKeySequence(Qt::CTRL | Qt::Key_S)),
         [this] { Save(); });
     OnTriggered(item(file, QStringLiteral("mSaveAs"), QStringLiteral("Renommer")), [this] { SaveAs(); });
     OnTriggered(item(file, QStringLiteral("mImport"), QStringLiteral("Importer(.txt)")), [this] { Import(); });
@@ -183,12 +196,12 @@ void TMain::BuildToolBar()
         bar->widgetForAction(action)->setObjectName(name);
         return action;
     };
-    OnTriggered(button(QStringLiteral("OpenBtn"), QStyle::SP_DialogOpenButton, QStringLiteral("Ouvrir")),
-        [this] { Open(); });
+    OnTriggered(
+        button(QStringLiteral("OpenBtn"), QStyle::SP_DialogOpenButton, QStringLiteral("Ouvrir")), [this] { Open(); });
     OnTriggered(button(QStringLiteral("SaveBtn"), QStyle::SP_DialogSaveButton, QStringLiteral("Enregistrer")),
         [this] { Save(); });
-    OnTriggered(button(QStringLiteral("SaveAsBtn"), QStyle::SP_DriveFDIcon, QStringLiteral("Renommer")),
-        [this] { SaveAs(); });
+    OnTriggered(
+        button(QStringLiteral("SaveAsBtn"), QStyle::SP_DriveFDIcon, QStringLiteral("Renommer")), [this] { SaveAs(); });
     bar->addSeparator();
     OnTriggered(button(QStringLiteral("ProduceBtn"), QStyle::SP_ComputerIcon, QStringLiteral("Produire HTM")),
         [this] { ProduceSite(); });
@@ -314,7 +327,8 @@ void TMain::StartUp()
     const QString prefs = options_.PrefsFolder;
     if (!QFileInfo(prefs).isDir()) {
         EnsureFolder(PathToCore(prefs));
-        ShowInfo(this, QStringLiteral("Le répertoire ") + QStringLiteral("Prefs") + QStringLiteral(" vient d'être créé."));
+        ShowInfo(
+            this, QStringLiteral("Le répertoire ") + QStringLiteral("Prefs") + QStringLiteral(" vient d'être créé."));
     }
 
     settings_ = ReadSettings(PathToCore(settingsFile_));
@@ -514,7 +528,8 @@ void TMain::PlaceAnswerEditor()
 {
     const QPoint pages = questTab_->QuestPages->mapTo(this, QPoint(0, 0));
     const QPoint client = geometry().topLeft();
-    answerEditorPos_ = QPoint(pages.x() + client.x() - 40, pages.y() + client.y() + 20 + questTab_->QuestEdit->height());
+    answerEditorPos_
+        = QPoint(pages.x() + client.x() - 40, pages.y() + client.y() + 20 + questTab_->QuestEdit->height());
 }
 
 } // namespace tavimor

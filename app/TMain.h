@@ -101,7 +101,11 @@ private:
     // not edits of the author.
     class QuietScope {
     public:
-        explicit QuietScope(TMain& window) : window_(window) { ++window_.quiet_; }
+        explicit QuietScope(TMain& window)
+            : window_(window)
+        {
+            ++window_.quiet_;
+        }
         ~QuietScope() { --window_.quiet_; }
         QuietScope(const QuietScope&) = delete;
         QuietScope& operator=(const QuietScope&) = delete;
@@ -114,8 +118,7 @@ private:
     void BuildToolBar();
     void BuildTabs();
     void ConnectEditor();
-    template <typename Action>
-    void OnTriggered(QAction* action, Action slot);
+    template <typename Action> void OnTriggered(QAction* action, Action slot);
 
     void StartUp();
     void OpenAtStartUp();

@@ -91,8 +91,8 @@ TLinkSeed LinkSeedFromCaptions(std::string_view checkCaption, std::string_view b
     // The target is read after " TARGET=" rather than after the first "=",
     // so that a file name holding "=" stays whole.
     const std::size_t target = buttonCaption.find(kTargetPart);
-    seed.Target = target == std::string_view::npos ? " "
-                                                   : WithoutQuotes(buttonCaption.substr(target + kTargetPart.size()));
+    seed.Target
+        = target == std::string_view::npos ? " " : WithoutQuotes(buttonCaption.substr(target + kTargetPart.size()));
     seed.FileName = WithoutQuotes(buttonCaption.substr(0, target));
     return seed;
 }

@@ -79,7 +79,12 @@ void Retype(QLineEdit& field, const QString& text)
     field.setFocus();
     QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&field, Qt::Key_Delete);
-    QTest::keyClicks(&field, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(&field, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, &field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 // The rows of a file list once the model has loaded at least count of them.
@@ -102,13 +107,14 @@ void ClickFile(QWidget& form, const QString& name)
         const QModelIndex root = view.rootIndex();
         for (int row = 0; row < view.model()->rowCount(root); ++row) {
             index = view.model()->index(row, 0, root);
-            if (index.data().toString() == name)
-                return true;
+            if (index.data().toString() == name) {
+                view.scrollTo(index);
+                return !view.visualRect(index).isEmpty();
+            }
         }
         return false;
     });
     ASSERT_TRUE(listed) << name.toStdString();
-    view.scrollTo(index);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
 }
 
@@ -198,6 +204,7 @@ protected:
         QImage tall(100, 400, QImage::Format_RGB32);
         tall.fill(Qt::green);
         ASSERT_TRUE(tall.save(Path(QStringLiteral("pics/TALL.JPG")), "JPG"));
+        Write(QStringLiteral("pics/faux.jpg"), "pas une image");
         for (const char* page : {"pages/plan.htm", "pages/notes.html", "pages/lisez.txt"})
             Write(QString::fromLatin1(page), "<HTML></HTML>");
     }
@@ -222,7 +229,8 @@ TEST_F(InsertDialogsTest, ImageTagFromPicturesBelowAndInTheStartFolder)
     WithModal(
         [&](QWidget& form) {
             EXPECT_EQ(form.windowTitle(), QStringLiteral("Image..."));
-            EXPECT_EQ(Find<QLabel>(form, "DetailLab").text(), QStringLiteral("FilePath=") + Folder(QStringLiteral("site")));
+            EXPECT_EQ(
+                Find<QLabel>(form, "DetailLab").text(), QStringLiteral("FilePath=") + Folder(QStringLiteral("site")));
             ClickFolder(form, Path(QStringLiteral("site/img")));
             ClickFile(form, QStringLiteral("logo.gif"));
             EXPECT_EQ(Find<QLineEdit>(form, "NameEdit").text(), QStringLiteral("logo.gif"));
@@ -291,6 +299,21 @@ TEST_F(InsertDialogsTest, PreviewScalesLargePicturesDownKeepingProportions)
             ClickFile(form, QStringLiteral("TALL.JPG"));
             EXPECT_EQ(previewSize().height(), 122);
             EXPECT_NEAR(previewSize().width(), 30.5, 0.5);
+
+            // A file that is no picture: its error is shown and the form stays open.
+            QString error;
+            QTimer::singleShot(0, [&error] {
+                QWidget* box = QApplication::activeModalWidget();
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->objectName(), QStringLiteral("ErrorBox"));
+                error = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            ClickFile(form, QStringLiteral("faux.jpg"));
+            EXPECT_FALSE(error.isEmpty());
+            EXPECT_EQ(QApplication::activeModalWidget(), &form);
+            EXPECT_EQ(Find<QLineEdit>(form, "NameEdit").text(), QStringLiteral("faux.jpg"));
+            EXPECT_TRUE(Find<QLabel>(form, "ImgPreview").pixmap().isNull());
 
             // A small picture keeps its size; an animated GIF shows its first (red) frame.
             ClickFolder(form, Path(QStringLiteral("site")));

@@ -83,13 +83,22 @@ private:
     int unexpected_ = 0;
 };
 
+// Where a click lands on a button: a radio button or a check box reacts only
+// on its mark and caption, which start at its left edge.
+inline QPoint ClickPoint(const QAbstractButton& button)
+{
+    if (button.inherits("QRadioButton") || button.inherits("QCheckBox"))
+        return QPoint(8, button.height() / 2);
+    return button.rect().center();
+}
+
 // Handlers.
 inline ModalAnswerer::Handler ClickButton(const QString& text)
 {
     return [text](QWidget& modal) {
         for (QAbstractButton* button : modal.findChildren<QAbstractButton*>()) {
             if (button->text() == text && button->isVisible()) {
-                QTest::mouseClick(button, Qt::LeftButton);
+                QTest::mouseClick(button, Qt::LeftButton, {}, ClickPoint(*button));
                 return;
             }
         }
@@ -125,9 +134,9 @@ inline ModalAnswerer::Handler Reject()
 // The question-type dialog: a click on an item ("TypeItem0" to "TypeItem2").
 inline ModalAnswerer::Handler ChooseType(TRepType type)
 {
-    return ClickButton(type == TRepType::rKWZ       ? QStringLiteral("  Standard KWZ")
-            : type == TRepType::rTrue ? QStringLiteral("  Vrai ou Faux")
-                                      : QStringLiteral("  Closure avec listes"));
+    return ClickButton(type == TRepType::rKWZ ? QStringLiteral("  Standard KWZ")
+            : type == TRepType::rTrue         ? QStringLiteral("  Vrai ou Faux")
+                                              : QStringLiteral("  Closure avec listes"));
 }
 
 // Waits until every handler ran (a modal window opened by a slot runs its
@@ -210,6 +219,9 @@ protected:
     {
         window_ = std::make_unique<TMain>(std::move(options));
         window_->show();
+        // Shortcuts of the menus act in the active window only.
+        window_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         return *window_;
     }
     TMain& Start() { return Start(Options()); }

@@ -3,6 +3,10 @@
 // real fonts and style), skipped otherwise.
 #include "main_window_helpers.h"
 
+#include "app/AboutForm.h"
+#include "app/PrefForm.h"
+#include "presentation/AppSettings.h"
+
 #include <QListWidget>
 
 namespace tavimor::testing {
@@ -18,7 +22,7 @@ TEST_F(MainWindowTest, ScreenshotsOfEachTab)
     TMain& window = StartOn(sample);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    const QStringList names{QStringLiteral("info"), QStringLiteral("questions"), QStringLiteral("messages"),
+    const QStringList names {QStringLiteral("info"), QStringLiteral("questions"), QStringLiteral("messages"),
         QStringLiteral("layout"), QStringLiteral("style")};
     for (int tab = 0; tab < names.size(); ++tab) {
         ClickMainTab(tab);
@@ -37,6 +41,16 @@ TEST_F(MainWindowTest, ScreenshotsOfEachTab)
     pages->setCurrentIndex(1);
     QTest::qWait(50);
     EXPECT_TRUE(window.grab().save(folder + QStringLiteral("/tab-questions-mess.png")));
+
+    TAboutFrm about;
+    about.show();
+    QTest::qWait(50);
+    EXPECT_TRUE(about.grab().save(folder + QStringLiteral("/about.png")));
+    TPrefFrm preferences;
+    preferences.ShowSettings(AppSettings {});
+    preferences.show();
+    QTest::qWait(50);
+    EXPECT_TRUE(preferences.grab().save(folder + QStringLiteral("/preferences.png")));
 }
 
 } // namespace

@@ -38,8 +38,11 @@ public:
     explicit RawClient(quint16 port, const QHostAddress& address = QHostAddress::LocalHost)
     {
         socket_.connectToHost(address, port);
-        [[maybe_unused]] const bool settled = QTest::qWaitFor([this] { return socket_.state() == QAbstractSocket::ConnectedState
-                                     || socket_.state() == QAbstractSocket::UnconnectedState; },
+        [[maybe_unused]] const bool settled = QTest::qWaitFor(
+            [this] {
+                return socket_.state() == QAbstractSocket::ConnectedState
+                    || socket_.state() == QAbstractSocket::UnconnectedState;
+            },
             kWaitMs);
     }
 
@@ -313,8 +316,8 @@ TEST_F(SiteServerTest, RefusesAForeignHostName)
     EXPECT_EQ(reply.status, 403);
     EXPECT_FALSE(reply.body.contains("R\xE9ponse"));
     RawClient byName(port);
-    EXPECT_EQ(byName.Exchange("GET /index.html HTTP/1.1\r\nHost: LocalHost:" + QByteArray::number(port) + "\r\n\r\n")
-                  .status,
+    EXPECT_EQ(
+        byName.Exchange("GET /index.html HTTP/1.1\r\nHost: LocalHost:" + QByteArray::number(port) + "\r\n\r\n").status,
         200);
 }
 
@@ -342,7 +345,8 @@ TEST_F(SiteServerTest, AddressesOfFilesInsideTheFolder)
     EXPECT_EQ(server.UrlFor(QStringLiteral("R\u00e9sultat 100%.htm")).toString(QUrl::FullyEncoded),
         base + QStringLiteral("R%C3%A9sultat%20100%25.htm"));
 
-    EXPECT_EQ(server.UrlForFile(site + QStringLiteral("/hPages/x.js")).toString(), base + QStringLiteral("hPages/x.js"));
+    EXPECT_EQ(
+        server.UrlForFile(site + QStringLiteral("/hPages/x.js")).toString(), base + QStringLiteral("hPages/x.js"));
     EXPECT_EQ(server.UrlForFile(site + QStringLiteral("/hPages/../index.html")).toString(),
         base + QStringLiteral("index.html"));
     EXPECT_FALSE(server.UrlForFile(top + QStringLiteral("/secret.txt")).isValid());
@@ -405,7 +409,7 @@ TEST(SiteServer, ServesAProducedSite)
     site.DocumentPath = document.toStdString();
     site.PrefsDir = prefs;
     site.ResumBody = doc.Pages.GetBody(0);
-    site.Notify = [](const std::string&) { };
+    site.Notify = [](const std::string&) {};
     const ProduceOutcome outcome = site.Produce(true);
     ASSERT_TRUE(outcome.Produced) << outcome.Message;
 

@@ -72,8 +72,7 @@ QColor Rgb(int red, int green, int blue)
 
 // Runs answer on the next modal window of type W once it is up. A window of
 // another type is closed so that a fault cannot hang the run.
-template <typename W>
-void WhenModal(std::function<void(W*)> answer)
+template <typename W> void WhenModal(std::function<void(W*)> answer)
 {
     QTimer::singleShot(0, [answer] {
         QWidget* modal = QApplication::activeModalWidget();
@@ -144,8 +143,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
 
-    template <typename T>
-    T* Find(const QString& name) const
+    template <typename T> T* Find(const QString& name) const
     {
         auto* child = dialog->findChild<T*>(name);
         EXPECT_NE(child, nullptr) << name.toStdString();
@@ -235,8 +233,9 @@ TEST_F(StyleDialogTest, BodyBackgroundIsThePageBackground)
     EXPECT_EQ(prefs.BGColor, "navy");
     EXPECT_EQ(prefs.BGSysCol, 0x800000);
     EXPECT_EQ(RuleOf("Body"),
-        Rule("Body", {"background:navy;", "margin:2%,7%;", "color:black;", "font-family:\"Arial\";", "font-size:10pt;",
-                         "text-align:justify;"}));
+        Rule("Body",
+            {"background:navy;", "margin:2%,7%;", "color:black;", "font-family:\"Arial\";", "font-size:10pt;",
+                "text-align:justify;"}));
     EXPECT_EQ(PreviewBackground(), Rgb(0, 0, 128));
 
     // H1 has no background of its own: its preview shows the page, and a
@@ -249,8 +248,8 @@ TEST_F(StyleDialogTest, BodyBackgroundIsThePageBackground)
     QTest::mouseClick(Preview(), Qt::LeftButton);
     EXPECT_EQ(prefs.BGColor, "yellow");
     EXPECT_EQ(prefs.BGSysCol, 0x00FFFF);
-    EXPECT_EQ(RuleOf("H1"),
-        Rule("H1", {"color:black;", "font-family:\"Arial\";", "font-size:20pt;", "text-align:center;"}));
+    EXPECT_EQ(
+        RuleOf("H1"), Rule("H1", {"color:black;", "font-family:\"Arial\";", "font-size:20pt;", "text-align:center;"}));
     EXPECT_NE(RuleOf("Body").find("\tbackground:yellow;\r\n"), std::string::npos);
     EXPECT_EQ(Find<QFrame>(QStringLiteral("LinkExamplePanel"))->palette().color(QPalette::Window), Rgb(255, 255, 0));
 
@@ -261,8 +260,8 @@ TEST_F(StyleDialogTest, BodyBackgroundIsThePageBackground)
     QTest::mouseClick(Preview(), Qt::LeftButton);
     EXPECT_EQ(prefs.BGColor, "yellow");
     EXPECT_EQ(RuleOf("H2"),
-        Rule("H2", {"background:aqua;", "color:navy;", "font-family:\"Arial\";", "font-size:18pt;",
-                       "text-align:center;"}));
+        Rule("H2",
+            {"background:aqua;", "color:navy;", "font-family:\"Arial\";", "font-size:18pt;", "text-align:center;"}));
 
     // Leaving the picker without accepting still hands the preview's colour to
     // the element: going back to H2 shows it, and a cancel keeps it.
@@ -297,8 +296,7 @@ TEST_F(StyleDialogTest, FontColourSizeAndFontAreCommittedAtOnce)
     TypeInto(Find<QLineEdit>(QStringLiteral("PaddingEdit")), QStringLiteral("4px"));
     TypeInto(SizeCombo()->lineEdit(), QStringLiteral("13"));
     EXPECT_EQ(RuleOf("H3"),
-        Rule("H3", {"padding:4px;", "color:navy;", "font-family:\"Arial\";", "font-size:13pt;",
-                       "text-align:center;"}));
+        Rule("H3", {"padding:4px;", "color:navy;", "font-family:\"Arial\";", "font-size:13pt;", "text-align:center;"}));
     EXPECT_EQ(Preview()->font().pointSize(), 13);
 
     // A family typed and confirmed, then the next family of the list.
@@ -398,8 +396,8 @@ TEST_F(StyleDialogTest, PasteWithoutCopyTakesTheBodyStyle)
 {
     ClickRow(ElemList(), 2);
     ElemMenu(2, QStringLiteral("PasteItem"));
-    EXPECT_EQ(RuleOf("H2"),
-        Rule("H2", {"color:black;", "font-family:\"Arial\";", "font-size:10pt;", "text-align:justify;"}));
+    EXPECT_EQ(
+        RuleOf("H2"), Rule("H2", {"color:black;", "font-family:\"Arial\";", "font-size:10pt;", "text-align:justify;"}));
     EXPECT_EQ(Find<QLabel>(QStringLiteral("SelectorLab"))->text(), QStringLiteral("H2"));
     EXPECT_EQ(SizeCombo()->currentText(), QStringLiteral("10"));
 
@@ -408,8 +406,8 @@ TEST_F(StyleDialogTest, PasteWithoutCopyTakesTheBodyStyle)
     ElemMenu(3, QStringLiteral("CopyItem"));
     ClickRow(ElemList(), 4);
     ElemMenu(4, QStringLiteral("PasteItem"));
-    EXPECT_EQ(RuleOf("H4"),
-        Rule("H4", {"color:navy;", "font-family:\"Arial\";", "font-size:16pt;", "text-align:center;"}));
+    EXPECT_EQ(
+        RuleOf("H4"), Rule("H4", {"color:navy;", "font-family:\"Arial\";", "font-size:16pt;", "text-align:center;"}));
     EXPECT_EQ(ElemList()->currentRow(), 4);
 }
 

@@ -61,7 +61,8 @@ TEST(ImageTagTest, WritesTheOptionalPartsInOrderWhenNotEmpty)
             "<IMG SRC=\"../../pics/x.jpg\" BORDER=0 WIDTH=120 HEIGHT=80 HSPACE=5 VSPACE=6 ALIGN=RIGHT "
             "ALT=\"Un \xE9t\xE9\">"},
         // What is typed goes in as it stands: no number check, no escaping.
-        {{"", "a.gif", "1", "50%", "", "", "x", "", "a<b"}, "<IMG SRC=\"a.gif\" BORDER=1 WIDTH=50% VSPACE=x ALT=\"a<b\">"},
+        {{"", "a.gif", "1", "50%", "", "", "x", "", "a<b"},
+            "<IMG SRC=\"a.gif\" BORDER=1 WIDTH=50% VSPACE=x ALT=\"a<b\">"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImageTag(c.parts), c.expected);
