@@ -5,6 +5,7 @@
 #include "app/InfoTab.h"
 #include "app/LayoutTab.h"
 #include "app/MessageBoxes.h"
+#include "app/MessagesEditing.h"
 #include "app/MessagesTab.h"
 #include "app/QuestionsTab.h"
 #include "app/RepGroup.h"
@@ -86,6 +87,7 @@ void TMain::ResetScreen()
         doc_.Pages.SetTitle(2, settings_.RPgTitle);
         doc_.Pages.SetBody(2, settings_.RPgCmnt);
     }
+    layoutTab_->ResetPreview();
 
     {
         // The window's own switch to the first tab is not a tab change of the author.
@@ -127,6 +129,7 @@ void TMain::ResetScreen()
 
     ShowInMemo(*messTab_->NamEdit, doc_.Quests.NoAnswerMess);
     messTab_->DefPValEdit->setText(QString::number(binding_->DefaultPoints));
+    messages_->Reset();
 
     q.QuestPages->setCurrentIndex(TQuestionsTab::kAnswersPage);
     modified_ = false;

@@ -166,6 +166,7 @@ void TEditorBinding::LoadToEditor(int n)
 {
     if (n == 0) {
         quests_.AddQuest();
+        ShowNewSideMessage();
         return;
     }
     TQuest& quest = quests_.Quest(n);
@@ -302,6 +303,19 @@ void TEditorBinding::LoadMessToEditor(int n, int side)
     c_.ExtFileCheck->setChecked(quest.UseExtFile);
     c_.ExtFileCheck->setText(FromCore(quest.ExtLink));
     c_.ExtFileBtn->setText(FromCore(quest.ExtFile));
+    ApplyMessDependencies();
+}
+
+void TEditorBinding::ShowNewSideMessage()
+{
+    const TQuest& quest = quests_.Current();
+    const auto s = static_cast<std::size_t>(MessSide);
+    MessEditTag = quest.MessIdx[s];
+    ChMsgBtnTag = quest.MessIdx[s];
+    c_.GGCheck->setChecked(quest.UseGenMess[s]);
+    c_.MessEdit->setPlainText(GenericText(MessSide, quest.MessIdx[s]));
+    c_.MessEdit->setReadOnly(true);
+    c_.ChMsgBtn->show();
     ApplyMessDependencies();
 }
 

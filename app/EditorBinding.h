@@ -106,6 +106,10 @@ public:
 
 private:
     void ShowType(TRepType type);
+    // The feedback side of the question just appended by LoadToEditor(0): its
+    // generic message, as the new question uses it; the attached-file
+    // captions stay as the screen has them.
+    void ShowNewSideMessage();
     void ShowPriority(int priority);
     QString GenericText(int side, int index) const;
 

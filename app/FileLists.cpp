@@ -144,7 +144,6 @@ void TFileLists::showFolder(const QString& folder, bool fromTree)
 
     listFiles();
     syncDrive();
-    emit folderChanged(folder_);
 }
 
 void TFileLists::listFiles()

@@ -44,7 +44,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
-    void folderChanged(const QString& folder);
     // A file was selected in the file list, with the mouse or the keys.
     void fileSelected(const QString& path);
 

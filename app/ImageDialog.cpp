@@ -229,7 +229,7 @@ void TImgFrmDlg::pictureSelected(const QString& path)
     showPicture(path);
 }
 
-bool TImgFrmDlg::showPicture(const QString& path)
+void TImgFrmDlg::showPicture(const QString& path)
 {
     // A ".gif" file is read as GIF (its first frame); anything else by the
     // reader that recognises the content, JPEG in practice.
@@ -242,14 +242,13 @@ bool TImgFrmDlg::showPicture(const QString& path)
     if (picture.isNull()) {
         preview_->clear();
         ShowError(this, reader.errorString());
-        return false;
+        return;
     }
     widthEdit_->setText(QString::number(picture.width()));
     heightEdit_->setText(QString::number(picture.height()));
     const bool tooLarge = picture.width() > kPreviewSize.width() || picture.height() > kPreviewSize.height();
     preview_->setPixmap(QPixmap::fromImage(
         tooLarge ? picture.scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation) : picture));
-    return true;
 }
 
 void TImgFrmDlg::showDetail(bool withPicture)

@@ -58,8 +58,8 @@ protected:
 
 private:
     void pictureSelected(const QString& path);
-    // False, with the reader's error shown, when the file is no picture.
-    bool showPicture(const QString& path);
+    // A file that is no picture shows the reader's error and an empty box.
+    void showPicture(const QString& path);
     void showDetail(bool withPicture);
 
     QString filePath_;

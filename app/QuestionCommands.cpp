@@ -148,6 +148,7 @@ void TMain::OpenAnswerEditor()
         editor.setReuseSource(
             doc_.Quests.Count(), [this](int index) { return ToStringList(doc_.Quests.GetReps(index)); });
         editor.setInsertImageVisible(true);
+        OfferImageInsertion(editor);
         editor.move(answerEditorPos_);
         if (editor.exec() == QDialog::Accepted)
             group.setItems(editor.answers());

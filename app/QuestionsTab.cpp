@@ -278,6 +278,30 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     ResumCheck = Named(new QCheckBox(QStringLiteral("Afficher résumé"), MessPanl), QStringLiteral("ResumCheck"),
         QRect(320, 212, 160, 22));
     ResumCheck->hide();
+
+    FileReusePan = Named(new TPressPanel(MessPanl), QStringLiteral("FileReusePan"), QRect(4, 8, 497, 262));
+    FileReusePan->setFrameShape(QFrame::Panel);
+    FileReusePan->setFrameShadow(QFrame::Raised);
+    FileReusePan->setAutoFillBackground(true);
+    Named(new QLabel(QStringLiteral("Choisir dans la liste de questions."), FileReusePan),
+        QStringLiteral("FileReuseLab"), QRect(8, 6, 300, 18));
+    FileReuseList = Named(new QListWidget(FileReusePan), QStringLiteral("FileReuseList"), QRect(8, 26, 170, 196));
+    FileReuseBox = Named(new QPlainTextEdit(FileReusePan), QStringLiteral("FileReuseBox"), QRect(186, 26, 302, 196));
+    FileReuseBox->setReadOnly(true);
+    FileReuseBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    FileReuseOkBtn = Named(new QPushButton(QStringLiteral("Accepter"), FileReusePan),
+        QStringLiteral("FileReuseOkBtn"), QRect(302, 228, 90, 26));
+    FileReuseNoBtn = Named(new QPushButton(QStringLiteral("Refuser"), FileReusePan), QStringLiteral("FileReuseNoBtn"),
+        QRect(398, 228, 90, 26));
+    FileReusePan->hide();
+
+    MChooserPan = Named(new TPressPanel(page), QStringLiteral("MChooserPan"), QRect(8, 8, 490, 262));
+    MChooserPan->setFrameShape(QFrame::Panel);
+    MChooserPan->setFrameShadow(QFrame::Raised);
+    MChooserPan->setAutoFillBackground(true);
+    MChooserOkBtn = Named(new QPushButton(QStringLiteral("fermer"), MChooserPan), QStringLiteral("MChooserOkBtn"),
+        QRect(390, 226, 90, 26));
+    MChooserPan->hide();
 }
 
 TEditorControls TQuestionsTab::EditorControls() const

@@ -127,6 +127,17 @@ public:
     QPushButton* ExtFileBtn = nullptr;
     QPushButton* ReUseFileBtn = nullptr;
     QCheckBox* ResumCheck = nullptr;
+    // The file-reuse panel, drawn over the message panel when opened.
+    TPressPanel* FileReusePan = nullptr;
+    QListWidget* FileReuseList = nullptr;
+    QPlainTextEdit* FileReuseBox = nullptr;
+    QPushButton* FileReuseOkBtn = nullptr; // "Accepter"
+    QPushButton* FileReuseNoBtn = nullptr; // "Refuser"
+    // The generic-message chooser, drawn over the sub-page when opened; it
+    // borrows the entry number, the up-down and the entry box of the
+    // "Messages" tab while it is open.
+    TPressPanel* MChooserPan = nullptr;
+    QPushButton* MChooserOkBtn = nullptr; // "fermer"
 
 signals:
     // A press on the page's own background, outside its controls.

@@ -91,16 +91,12 @@ public:
     // Embedded: a borderless child that fills its page, without "Accepter",
     // and Escape does not close it. Call before showing.
     void SetEmbedded(bool embedded);
-    bool IsEmbedded() const { return m_embedded; }
 
     // Rebuilds the element list from the slot tables and shows the
     // preferences as they now are, without committing what the controls
     // held: for after the preferences were replaced (a document was opened,
     // the defaults were applied). Runs by itself at the first showing.
     void ShowPrefs();
-
-    int CurrentElement() const { return m_curElement; }
-    int CurrentLinkState() const { return m_curLink; }
 
 protected:
     void showEvent(QShowEvent* event) override;

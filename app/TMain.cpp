@@ -2,9 +2,11 @@
 
 #include "app/AboutForm.h"
 #include "app/ErrorBoundary.h"
+#include "app/ImageDialog.h"
 #include "app/InfoTab.h"
 #include "app/LayoutTab.h"
 #include "app/MessageBoxes.h"
+#include "app/MessagesEditing.h"
 #include "app/MessagesTab.h"
 #include "app/QuestionsTab.h"
 #include "app/RepGroup.h"
@@ -116,6 +118,7 @@ TMain::TMain(Options options, QWidget* parent)
     BuildToolBar();
     BuildTabs();
     ConnectEditor();
+    ConnectLayoutTab();
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
@@ -305,8 +308,21 @@ void TMain::ConnectEditor()
     connect(layoutTab_->DistFileCheck, &QCheckBox::clicked, this,
         [this](bool checked) { doc_.Layout.DistinctPages = checked; });
     // The quiz's no-answer message follows its box at every change.
-    connect(messTab_->NamEdit, &QPlainTextEdit::textChanged, this,
-        [this] { doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit); });
+    // (The window's own resets and loads fill the box from the document.)
+    connect(messTab_->NamEdit, &QPlainTextEdit::textChanged, this, [this] {
+        if (quiet_ == 0)
+            doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit);
+    });
+
+    TMessagesEditing::Hooks messageHooks;
+    messageHooks.LinkStartFolder = [this] {
+        if (!site_->OutDir.empty())
+            return PathFromCore(site_->OutDir);
+        return currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).absolutePath();
+    };
+    messageHooks.Modified = [this] { MarkModified(); };
+    messages_ = std::make_unique<TMessagesEditing>(
+        *this, doc_.Quests, *binding_, *questTab_, *messTab_, std::move(messageHooks));
 }
 
 // ---------------------------------------------------------------------------
@@ -414,6 +430,7 @@ void TMain::MainTabChanged(int index)
         pages_->StoreShownPage();
 
     typeAction_->setVisible(false);
+    messages_->MainTabChanged(index);
     if (index == kQuestionsTab) {
         if (doc_.Quests.Count() > 0)
             doc_.Quests.CurQ = 1;

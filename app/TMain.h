@@ -18,14 +18,20 @@
 class QAction;
 class QLabel;
 class QTabWidget;
+class QUrl;
 
 namespace tavimor {
 
+class THImgDlg;
 class THKWZ;
 class TInfoTab;
 class TLayoutTab;
+class TMessagesEditing;
 class TMessagesTab;
 class TQuestionsTab;
+class TLEditForm;
+class TRepTabEdit;
+class TSiteServer;
 
 class TMain : public QMainWindow {
     Q_OBJECT
@@ -83,6 +89,22 @@ public:
     void Help();
     void About();
     void Preferences();
+
+    // Layout tab, preview and parameters file.
+    void OpenSite();
+    void SaveParams();
+    void LoadParams();
+    void EnterLayoutTab();
+    void ShowPreviewPage();
+    void RefreshPreview();
+    // The image dialog's tag for the caller to put at its caret; empty when
+    // there is nothing to insert (no site produced yet, or cancelled).
+    QString InsertImage();
+    // The editor's "insérer une image" button puts InsertImage at its caret.
+    void OfferImageInsertion(TRepTabEdit& editor);
+    void OfferImageInsertion(TLEditForm& editor);
+    // Serves the output folder of the last production to browsers.
+    TSiteServer& SiteServer();
 
     const QString& CurrentFile() const { return currentFile_; }
     bool IsModified() const { return modified_; }
@@ -144,6 +166,12 @@ private:
     void MarkEdited();
     void PlaceAnswerEditor();
     QString ChooseFile(const QString& title, const QString& filter, bool save);
+    void ConnectLayoutTab();
+    // The produced page previewed by the layout tab; empty before any production.
+    QString PreviewFile() const;
+    // The address of a produced file: on the loopback server when it listens.
+    QUrl SiteUrl(const QString& file);
+    void ShowInBrowser(const QString& file);
 
     Options options_;
     QString settingsFile_;
@@ -167,6 +195,10 @@ private:
     QAction* typeAction_ = nullptr;
     std::unique_ptr<TEditorBinding> binding_;
     std::unique_ptr<TPageEditorBinding> pages_;
+    // Destroyed before the bindings and the tabs it works on.
+    std::unique_ptr<TMessagesEditing> messages_;
+    std::unique_ptr<THImgDlg> imgDlg_; // created at its first use, kept for the run
+    TSiteServer* siteServer_ = nullptr; // child, created at its first use
 };
 
 } // namespace tavimor

@@ -1,36 +1,18 @@
 // Saving and loading documents of growing size: the time per question must
 // stay flat, showing that both directions grow linearly.
+#include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
 #include "model/DocumentFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
 namespace {
 
 using tavimor::TQuizDocument;
-
-// Reports the time per question next to the time per iteration.
-void CountQuestions(benchmark::State& state)
-{
-    state.counters["per_question"] = benchmark::Counter(static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-TQuizDocument StartupDocument()
-{
-    TQuizDocument doc;
-    tavimor::ResetToStartupState(doc, "");
-    return doc;
-}
-
-std::string BenchPath()
-{
-    return (std::filesystem::temp_directory_path() / "tavimor-bench.kwz").string();
-}
+using tavimor::bench::CountQuestions;
+using tavimor::bench::StartupDocument;
 
 // The whole file image in memory.
 void BM_DocumentBytes(benchmark::State& state)
@@ -65,7 +47,8 @@ void BM_SaveLoadRoundTrip(benchmark::State& state)
 {
     const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
     const TQuizDocument startup = StartupDocument();
-    const std::string path = BenchPath();
+    const tavimor::bench::BenchFolder folder;
+    const std::string path = folder.Path() + "Banque.kwz";
     for (auto _ : state) {
         tavimor::SaveDocument(doc, path);
         TQuizDocument loaded = startup;
@@ -73,7 +56,6 @@ void BM_SaveLoadRoundTrip(benchmark::State& state)
         if (loaded.Quests.Count() != doc.Quests.Count())
             state.SkipWithError("the document read back differs");
     }
-    std::remove(path.c_str());
     CountQuestions(state);
 }
 

@@ -1,6 +1,7 @@
 // Producing the quiz site and the exam of documents of growing size: the time
 // per question must stay flat, showing that no step grows faster than the
 // number of questions.
+#include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
 #include "generator/PageSet.h"
 #include "generator/QuizScript.h"
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -18,51 +18,31 @@ namespace fs = std::filesystem;
 
 using tavimor::THKWZ;
 using tavimor::TQuizDocument;
+using tavimor::bench::BenchFolder;
+using tavimor::bench::CountQuestions;
 
-// Reports the time per question next to the time per iteration.
-void CountQuestions(benchmark::State& state)
-{
-    state.counters["per_question"] = benchmark::Counter(static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-// A folder of its own under the temporary folder, removed afterwards.
-class BenchFolder {
-public:
-    BenchFolder()
-        : path_(fs::temp_directory_path() / ("tavimor-site-bench-" + std::to_string(::getpid())))
+// A big document and a generator set to produce it in a folder of its own.
+struct SiteSetup {
+    explicit SiteSetup(const benchmark::State& state)
+        : doc(tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0))))
+        , site(doc, tavimor::EmbeddedGifs())
     {
-        fs::create_directories(path_);
+        site.DocumentPath = folder.Path() + "Banque.kwz";
+        site.PrefsDir = folder.Path() + "Prefs/";
+        site.ResumBody = doc.Pages.GetBody(0);
     }
-    ~BenchFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-    std::string Path() const { return path_.string() + "/"; }
 
-private:
-    fs::path path_;
+    const TQuizDocument doc; // the generator keeps a reference to it
+    const BenchFolder folder;
+    THKWZ site;
 };
-
-THKWZ MakeGenerator(const TQuizDocument& doc, const BenchFolder& folder)
-{
-    THKWZ site(doc, tavimor::EmbeddedGifs());
-    site.DocumentPath = folder.Path() + "Banque.kwz";
-    site.PrefsDir = folder.Path() + "Prefs/";
-    site.ResumBody = doc.Pages.GetBody(0);
-    return site;
-}
 
 // The whole "Produire KWZ": checks, folders, every page, the script, the
 // style sheet and the nine images, stored on disk.
 void BM_ProduceSite(benchmark::State& state)
 {
-    const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
-    const BenchFolder folder;
-    THKWZ site = MakeGenerator(doc, folder);
+    SiteSetup setup(state);
+    THKWZ& site = setup.site;
     for (auto _ : state) {
         if (!site.Produce(true).Produced)
             state.SkipWithError("the site was refused");
@@ -76,13 +56,12 @@ void BM_ProduceSite(benchmark::State& state)
 // the document.
 void BM_SiteTexts(benchmark::State& state)
 {
-    const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
-    const BenchFolder folder;
-    THKWZ site = MakeGenerator(doc, folder);
+    SiteSetup setup(state);
+    THKWZ& site = setup.site;
     site.SetFolders();
     const tavimor::TJSM script;
     for (auto _ : state) {
-        const std::string text = script.MakeScript(doc.Quests, doc.Header.UseCertainty, site.ResumBody);
+        const std::string text = script.MakeScript(setup.doc.Quests, setup.doc.Header.UseCertainty, site.ResumBody);
         benchmark::DoNotOptimize(text.data());
         benchmark::DoNotOptimize(site.MainPage().size() + site.QuestPage().size() + site.ResultPage().size());
     }
@@ -92,9 +71,8 @@ void BM_SiteTexts(benchmark::State& state)
 // "Produire examen": the exam, then its key, stored on disk.
 void BM_WriteExamAndKey(benchmark::State& state)
 {
-    const TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
-    const BenchFolder folder;
-    THKWZ site = MakeGenerator(doc, folder);
+    SiteSetup setup(state);
+    THKWZ& site = setup.site;
     site.SetFolders();
     for (auto _ : state) {
         site.WriteExam(false);

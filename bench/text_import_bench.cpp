@@ -1,6 +1,7 @@
 // Exporting and importing the text form of documents of growing size: the
 // time per question must stay flat, showing that the import never copies the
 // rest of the text per question.
+#include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
 #include "model/DocumentFile.h"
 #include "model/TextExchange.h"
@@ -12,20 +13,8 @@
 namespace {
 
 using tavimor::TQuizDocument;
-
-// Reports the time per question next to the time per iteration.
-void CountQuestions(benchmark::State& state)
-{
-    state.counters["per_question"] = benchmark::Counter(static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-TQuizDocument StartupDocument()
-{
-    TQuizDocument doc;
-    tavimor::ResetToStartupState(doc, "");
-    return doc;
-}
+using tavimor::bench::CountQuestions;
+using tavimor::bench::StartupDocument;
 
 void BM_ExportText(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 // else the file held.
 #include "model/Errors.h"
 #include "presentation/AppSettings.h"
+#include "scratch_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,32 +13,8 @@
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
-
-// A memory-backed folder when there is one: the writers sync what they write.
-std::string ScratchFolder()
-{
-    return ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
-}
-
-// The input as the file's whole content.
-void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        std::abort();
-    if (size > 0)
-        std::fwrite(data, 1, size, file);
-    std::fclose(file);
-}
-
-const std::string& SettingsPath()
-{
-    static const std::string path = ScratchFolder() + "tavimor-fuzz-" + std::to_string(::getpid()) + ".ini";
-    return path;
-}
 
 auto Fields(const tavimor::AppSettings& s)
 {
@@ -61,14 +38,14 @@ tavimor::AppSettings Changed(tavimor::AppSettings s)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    WriteInput(SettingsPath(), data, size);
-    const tavimor::AppSettings read = tavimor::ReadSettings(SettingsPath());
+    static const tavimor::fuzz::ScratchFile settingsFile(".ini");
+    settingsFile.Write(data, size);
+    const tavimor::AppSettings read = tavimor::ReadSettings(settingsFile.Path());
 
     const tavimor::AppSettings changed = Changed(read);
-    tavimor::WriteSettings(changed, SettingsPath());
-    const tavimor::AppSettings back = tavimor::ReadSettings(SettingsPath());
-    // Removed at once: the fuzzer ends without running exit handlers.
-    std::remove(SettingsPath().c_str());
+    tavimor::WriteSettings(changed, settingsFile.Path());
+    const tavimor::AppSettings back = tavimor::ReadSettings(settingsFile.Path());
+    settingsFile.Remove();
     if (Fields(back) != Fields(changed)) {
         std::fprintf(stderr, "settings written over this file do not read back\n");
         std::abort();

@@ -108,6 +108,7 @@ void CancelPicker()
 void AnswerErrorBox(QString* text)
 {
     WhenModal<QMessageBox>([text](QMessageBox* box) {
+        EXPECT_EQ(box->objectName(), QStringLiteral("ErrorBox"));
         *text = box->text();
         QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
     });

@@ -1,4 +1,5 @@
 // upgrade, to-json and from-json, run as the built program on files.
+#include "cli_runner.h"
 #include "model/DocumentFile.h"
 #include "model/FileIo.h"
 #include "model/ValueStream.h"
@@ -7,59 +8,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 namespace tavimor {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class DocumentCommands : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = testing::TempDir() + "tavimor-cli-XXXXXX";
-        folder_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = Path(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    // Runs tavimor-cli with the arguments (quoted for the shell).
-    RunResult Run(const std::vector<std::string>& args) const
-    {
-        std::string command = std::string("'") + TAVIMOR_CLI + "'";
-        for (const std::string& arg : args)
-            command += " '" + arg + "'";
-        command += " >'" + Path("stdout") + "' 2>'" + Path("stderr") + "'";
-        const int status = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadWholeFile(Path("stdout"));
-        result.err = ReadWholeFile(Path("stderr"));
-        return result;
-    }
-
-    std::string folder_;
-};
+class DocumentCommands : public test::CliTest { };
 
 // "same" or where two files first differ, without printing whole documents.
 std::string Compare(const std::string& actual, const std::string& expected)
@@ -92,15 +49,15 @@ TEST_F(DocumentCommands, UpgradeRewritesVersion5ByteForByte)
 {
     const std::string written = DocumentBytes(test::RichDocument());
     const std::string in = Write("in.kwz", WithSpareStrings(written));
-    const RunResult result = Run({"upgrade", in, Path("out.kwz")});
-    EXPECT_EQ(result.status, 0) << result.err;
+    const test::CliRun result = Run({"upgrade", in, Path("out.kwz")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(Compare(ReadWholeFile(Path("out.kwz")), written), "same");
 }
 
 TEST_F(DocumentCommands, UpgradeOfVersion4AddsTheStartupStyleBlock)
 {
     const std::string in = Write("v4.kwz", test::Version4File());
-    ASSERT_EQ(Run({"upgrade", in, Path("v5.kwz")}).status, 0);
+    ASSERT_EQ(Run({"upgrade", in, Path("v5.kwz")}).exitCode, 0);
 
     TQuizDocument expected = test::StartupDocument();
     ReadDocument(expected, test::Version4File());
@@ -111,11 +68,11 @@ TEST_F(DocumentCommands, JsonRoundTripGivesTheSameBytes)
 {
     const std::string original = DocumentBytes(test::RichDocument());
     const std::string in = Write("rich.kwz", original);
-    const RunResult json = Run({"to-json", in});
-    ASSERT_EQ(json.status, 0) << json.err;
+    const test::CliRun json = Run({"to-json", in});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
     const std::string jsonPath = Write("rich.json", json.out);
-    const RunResult back = Run({"from-json", jsonPath, Path("back.kwz")});
-    ASSERT_EQ(back.status, 0) << back.err;
+    const test::CliRun back = Run({"from-json", jsonPath, Path("back.kwz")});
+    ASSERT_EQ(back.exitCode, 0) << back.err;
     EXPECT_EQ(Compare(ReadWholeFile(Path("back.kwz")), original), "same");
 
     // The JSON is UTF-8 and names the document's fields.
@@ -130,10 +87,10 @@ TEST_F(DocumentCommands, JsonRoundTripGivesTheSameBytes)
 TEST_F(DocumentCommands, JsonRoundTripOfOlderVersions)
 {
     for (const auto& [name, bytes] : {std::pair {"v3.kwz", test::Version3File()}, {"v4.kwz", test::Version4File()}}) {
-        const RunResult json = Run({"to-json", Write(name, bytes)});
-        ASSERT_EQ(json.status, 0) << json.err;
-        ASSERT_EQ(Run({"upgrade", Path(name), Path("upgraded.kwz")}).status, 0);
-        ASSERT_EQ(Run({"from-json", Write("doc.json", json.out), Path("back.kwz")}).status, 0);
+        const test::CliRun json = Run({"to-json", Write(name, bytes)});
+        ASSERT_EQ(json.exitCode, 0) << json.err;
+        ASSERT_EQ(Run({"upgrade", Path(name), Path("upgraded.kwz")}).exitCode, 0);
+        ASSERT_EQ(Run({"from-json", Write("doc.json", json.out), Path("back.kwz")}).exitCode, 0);
         EXPECT_EQ(Compare(ReadWholeFile(Path("back.kwz")), ReadWholeFile(Path("upgraded.kwz"))), "same") << name;
     }
 }
@@ -143,7 +100,7 @@ TEST_F(DocumentCommands, PartialJsonStartsFromANewDocument)
     const std::string json = R"({"Questions": [{"QText": "Capitale de l'Italie\u00a0?", "Reps": ["Rome", "Milan"],
                                   "GoodRep": 0}],
                                  "Header": {"AuthorName": "Zo\u00e9"}})";
-    ASSERT_EQ(Run({"from-json", Write("partial.json", json), Path("partial.kwz")}).status, 0);
+    ASSERT_EQ(Run({"from-json", Write("partial.json", json), Path("partial.kwz")}).exitCode, 0);
 
     TQuizDocument expected = test::StartupDocument();
     expected.Header.AuthorName = "Zo\xE9";
@@ -186,8 +143,8 @@ TEST_F(DocumentCommands, FailuresPrintTheErrorAndExit1)
             "Cannot create file " + Path("absent/never.kwz") + "\n"},
     };
     for (const Case& c : cases) {
-        const RunResult result = Run(c.args);
-        EXPECT_EQ(result.status, 1) << c.args[1];
+        const test::CliRun result = Run(c.args);
+        EXPECT_EQ(result.exitCode, 1) << c.args[1];
         EXPECT_EQ(result.err, c.err) << c.args[1];
         EXPECT_EQ(result.out, "") << c.args[1];
     }

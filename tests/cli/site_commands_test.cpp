@@ -1,5 +1,6 @@
 // tavimor-cli produce and exam, run as a teacher would: a saved document, a
 // preferences folder, exit codes, messages and the files written.
+#include "cli_runner.h"
 #include "model/DocumentFile.h"
 #include "model/ValueStream.h"
 #include "presentation/AppFolders.h"
@@ -9,12 +10,8 @@
 
 #include <ostream>
 
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,69 +20,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tavimor-cli-site-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern + "/";
-    }
-    ~Folder()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& s)
-{
-    std::string quoted = "'";
-    for (const char c : s)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs tavimor-cli with the arguments, in folder.
-CliRun RunCli(const Folder& folder, const std::vector<std::string>& args)
-{
-    std::string command = "cd " + Quoted(folder.Path()) + " && " + Quoted(TAVIMOR_CLI);
-    for (const auto& arg : args)
-        command += " " + Quoted(arg);
-    const std::string outFile = folder.Path() + ".stdout";
-    const std::string errFile = folder.Path() + ".stderr";
-    command += " >" + Quoted(outFile) + " 2>" + Quoted(errFile);
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadBytes(outFile);
-    run.err = ReadBytes(errFile);
-    fs::remove(outFile);
-    fs::remove(errFile);
-    return run;
-}
+using test::CliRun;
+using test::ReadBytes;
+using test::RunCli;
+using test::TempFolder;
 
 // A document with the given number of choices per question, saved as name.
-std::string SaveQuiz(const Folder& folder, const std::string& name, const std::vector<int>& choiceCounts)
+std::string SaveQuiz(const TempFolder& folder, const std::string& name, const std::vector<int>& choiceCounts)
 {
     TQuizDocument doc;
     ResetToStartupState(doc, "");
@@ -110,7 +51,7 @@ const std::vector<std::string> kPages {"topMenu.htm", "blank.htm", "menu.htm", "
 
 TEST(ProduceCommand, WritesTheSiteAndTellsWhatItCreated)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string doc = SaveQuiz(folder, "Quiz.kwz", {2, 3, 6});
     const std::string prefs = folder.Path() + "mesPrefs";
     const CliRun run = RunCli(folder, {"produce", doc, "--prefs", prefs});
@@ -143,7 +84,7 @@ TEST(ProduceCommand, WritesTheSiteAndTellsWhatItCreated)
 
 TEST(ProduceCommand, AnImageOfThePreferencesFolderReplacesTheBuiltInOne)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string doc = SaveQuiz(folder, "Quiz.kwz", {2, 2});
     const std::string prefs = folder.Path() + "prefs/";
     fs::create_directories(prefs);
@@ -170,7 +111,7 @@ class ProduceRefusal : public ::testing::TestWithParam<RefusedCase> { };
 
 TEST_P(ProduceRefusal, ExitsWithOneAndTheFrenchMessage)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string doc = SaveQuiz(folder, "Refus.kwz", GetParam().choiceCounts);
     const CliRun run = RunCli(folder, {"produce", doc, "--prefs", folder.Path() + "prefs"});
     EXPECT_EQ(run.exitCode, 1);
@@ -189,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProduceRefusal,
 
 TEST(ProduceCommand, RefusesADocumentWithoutAName)
 {
-    Folder folder;
+    TempFolder folder;
     SaveQuiz(folder, ".kwz", {2, 2});
     for (const char* command : {"produce", "exam"}) {
         const CliRun run = RunCli(folder, {command, ".kwz", "--prefs", "prefs"});
@@ -202,7 +143,7 @@ TEST(ProduceCommand, RefusesADocumentWithoutAName)
 
 TEST(ProduceCommand, ReportsAFileThatCannotBeOpened)
 {
-    Folder folder;
+    TempFolder folder;
     const CliRun run = RunCli(folder, {"produce", folder.Path() + "absent.kwz", "--prefs", folder.Path() + "p"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Cannot open file " + folder.Path() + "absent.kwz\n");
@@ -210,7 +151,7 @@ TEST(ProduceCommand, ReportsAFileThatCannotBeOpened)
 
 TEST(ProduceCommand, RefusesAVersionTooOld)
 {
-    Folder folder;
+    TempFolder folder;
     TValueWriter writer;
     writer.WriteInteger(2);
     std::ofstream(folder.Path() + "Vieux.kwz", std::ios::binary) << writer.Bytes();
@@ -222,7 +163,7 @@ TEST(ProduceCommand, RefusesAVersionTooOld)
 
 TEST(ProduceCommand, NeedsADocument)
 {
-    Folder folder;
+    TempFolder folder;
     EXPECT_EQ(RunCli(folder, {"produce"}).exitCode, 1);
     EXPECT_EQ(RunCli(folder, {"produce", "a.kwz", "--prefs"}).exitCode, 1);
     EXPECT_EQ(RunCli(folder, {"exam", "a.kwz", "b.kwz"}).exitCode, 1);
@@ -230,7 +171,7 @@ TEST(ProduceCommand, NeedsADocument)
 
 TEST(ExamCommand, MakesTheSiteFoldersThenTheExamAndItsKey)
 {
-    Folder folder;
+    TempFolder folder;
     const std::string doc = SaveQuiz(folder, "Quiz.kwz", {3, 2});
     const CliRun run = RunCli(folder, {"exam", "Quiz.kwz", "--prefs", "prefs"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -252,7 +193,7 @@ TEST(ExamCommand, MakesTheSiteFoldersThenTheExamAndItsKey)
 
 TEST(ExamCommand, WritesTheExamOfADocumentTheSiteRefuses)
 {
-    Folder folder;
+    TempFolder folder;
     SaveQuiz(folder, "Seul.kwz", {0});
     const CliRun run = RunCli(folder, {"exam", "Seul.kwz", "--prefs", "prefs"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -262,7 +203,7 @@ TEST(ExamCommand, WritesTheExamOfADocumentTheSiteRefuses)
 
 TEST(ExamCommand, RefusesADocumentWithoutQuestions)
 {
-    Folder folder;
+    TempFolder folder;
     SaveQuiz(folder, "Vide.kwz", {});
     const CliRun run = RunCli(folder, {"exam", "Vide.kwz", "--prefs", "prefs"});
     EXPECT_EQ(run.exitCode, 1);

@@ -1,4 +1,5 @@
 // export-text and import-text, run as the built program on files.
+#include "cli_runner.h"
 #include "model/DocumentFile.h"
 #include "model/FileIo.h"
 #include "model/TextExchange.h"
@@ -7,57 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 
 namespace tavimor {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class TextCommands : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = testing::TempDir() + "tavimor-text-XXXXXX";
-        folder_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = Path(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    RunResult Run(const std::vector<std::string>& args) const
-    {
-        std::string command = std::string("'") + TAVIMOR_CLI + "'";
-        for (const std::string& arg : args)
-            command += " '" + arg + "'";
-        command += " >'" + Path("stdout") + "' 2>'" + Path("stderr") + "'";
-        const int status = std::system(command.c_str());
-        RunResult result;
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadWholeFile(Path("stdout"));
-        result.err = ReadWholeFile(Path("stderr"));
-        return result;
-    }
-
-    std::string folder_;
-};
+class TextCommands : public test::CliTest { };
 
 TEST_F(TextCommands, ExportWritesBesideTheDocumentByDefault)
 {
@@ -65,12 +23,26 @@ TEST_F(TextCommands, ExportWritesBesideTheDocumentByDefault)
     fs::create_directory(Path("mes.quiz"));
     const std::string in = Write("mes.quiz/quiz.copie.kwz", DocumentBytes(doc));
 
-    const RunResult result = Run({"export-text", in});
-    ASSERT_EQ(result.status, 0) << result.err;
+    const test::CliRun result = Run({"export-text", in});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadWholeFile(Path("mes.quiz/quiz.txt")), ExportText(doc));
 
-    ASSERT_EQ(Run({"export-text", in, Path("ailleurs.txt")}).status, 0);
+    ASSERT_EQ(Run({"export-text", in, Path("ailleurs.txt")}).exitCode, 0);
     EXPECT_EQ(ReadWholeFile(Path("ailleurs.txt")), ExportText(doc));
+}
+
+// A teacher's folder may hold quotes, spaces and dollar signs: the paths
+// reach the program unchanged and the text lands beside the document.
+TEST_F(TextCommands, PathsWithQuotesAndSpacesArePassedUnchanged)
+{
+    const TQuizDocument doc = test::RichDocument();
+    const std::string folder = "L'histoire \"moderne\" $HOME `x`";
+    fs::create_directory(Path(folder));
+    const std::string in = Write(folder + "/quiz d'ete.kwz", DocumentBytes(doc));
+
+    const test::CliRun result = Run({"export-text", in});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadWholeFile(Path(folder + "/quiz d'ete.txt")), ExportText(doc));
 }
 
 TEST_F(TextCommands, ImportMakesANewDocumentFromTheText)
@@ -78,8 +50,8 @@ TEST_F(TextCommands, ImportMakesANewDocumentFromTheText)
     const TQuizDocument original = test::RichDocument();
     const std::string text = Write("quiz.txt", ExportText(original));
 
-    const RunResult result = Run({"import-text", text, Path("nouveau.kwz")});
-    ASSERT_EQ(result.status, 0) << result.err;
+    const test::CliRun result = Run({"import-text", text, Path("nouveau.kwz")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
 
     TQuizDocument expected = test::StartupDocument();
     ImportText(expected, ExportText(original));
@@ -116,8 +88,8 @@ TEST_F(TextCommands, FailuresExitWithTheErrorText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const RunResult result = Run(c.args);
-        EXPECT_EQ(result.status, 1);
+        const test::CliRun result = Run(c.args);
+        EXPECT_EQ(result.exitCode, 1);
         EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
     }
     EXPECT_FALSE(fs::exists(Path("bad.kwz")));

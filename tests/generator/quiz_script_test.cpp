@@ -1,13 +1,13 @@
 // The quiz script: its data sections are compared with texts written by hand,
 // its functions are checked for name, order and fixed fragments, and its logic
 // is run in node against fake frames (script_logic.test.mjs).
+#include "common/temp_folder.h"
 #include "generator/QuizScript.h"
 #include "model/QuestModel.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -347,9 +347,8 @@ TEST(QuizScriptLogic, RunsInNodeAgainstFakeFrames)
             {"Vrai", "Faux"}, 0});
     UseOwnMessage(quiz, 4, 1, "Exact (au niveau de la mer).");
 
-    std::string folderPattern = (fs::temp_directory_path() / "tavimor-script-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(folderPattern.data()), nullptr);
-    const fs::path folder = folderPattern;
+    const test::TempFolder temp("tavimor-script");
+    const fs::path folder = temp.Dir();
     const std::string harness = std::string(TAVIMOR_TEST_DATA) + "/generator/script_logic.test.mjs";
     for (const bool certainty : {false, true}) {
         SCOPED_TRACE(certainty ? "certainty" : "no certainty");
@@ -363,7 +362,6 @@ TEST(QuizScriptLogic, RunsInNodeAgainstFakeFrames)
         ASSERT_TRUE(WIFEXITED(status)) << command;
         EXPECT_EQ(WEXITSTATUS(status), 0) << command;
     }
-    fs::remove_all(folder);
 }
 
 } // namespace

@@ -2,19 +2,15 @@
 // image source, file reading and a document builder.
 #pragma once
 
+#include "common/temp_folder.h"
 #include "generator/GifSource.h"
 #include "model/DocumentFile.h"
-
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,44 +18,9 @@ namespace site_test {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tavimor-site-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern + "/";
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    // Ends with "/".
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using tavimor::test::ReadBytes;
+using tavimor::test::TempFolder;
+using tavimor::test::WriteBytes;
 
 // Every regular file under root, as paths relative to root, sorted.
 inline std::vector<std::string> FilesUnder(const fs::path& root)

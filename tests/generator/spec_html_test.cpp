@@ -1,5 +1,6 @@
 // The HTML builders and text converters: their exact text is what the
 // produced pages and the quiz script are made of.
+#include "common/temp_folder.h"
 #include "generator/SpecHTML.h"
 #include "model/Errors.h"
 
@@ -22,19 +23,7 @@ std::string Slurp(const fs::path& path)
     return text.str();
 }
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tavimor-spechtml-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using test::TempFolder;
 
 TEST(PageHeadTest, FollowsTheNumberedSteps)
 {
@@ -134,22 +123,22 @@ TEST(StringHelpersTest, Examples)
 TEST(FileHelpersTest, SavePageWritesCrLfAfterEveryLine)
 {
     TempFolder folder;
-    const auto path = (folder.Path() / "page.htm").string();
+    const auto path = (folder.Dir() / "page.htm").string();
     SavePage(path, "a\nb\r\nc\rd");
     EXPECT_EQ(Slurp(path), "a\r\nb\r\nc\r\nd\r\n");
     SavePage(path, "a\n\nb\n");
     EXPECT_EQ(Slurp(path), "a\r\n\r\nb\r\n");
     SavePage(path, "");
     EXPECT_EQ(Slurp(path), "");
-    EXPECT_THROW(SavePage((folder.Path() / "missing" / "p.htm").string(), "x"), FileCreateError);
+    EXPECT_THROW(SavePage((folder.Dir() / "missing" / "p.htm").string(), "x"), FileCreateError);
 }
 
 TEST(FileHelpersTest, CopyFileToFolderWithOrWithoutSeparator)
 {
     TempFolder folder;
-    const auto source = folder.Path() / "img.gif";
+    const auto source = folder.Dir() / "img.gif";
     std::ofstream(source, std::ios::binary) << std::string("GIF89a\0\x01", 8);
-    const auto target = folder.Path() / "out";
+    const auto target = folder.Dir() / "out";
     fs::create_directory(target);
     CopyFileTo(source.string(), target.string());
     EXPECT_EQ(Slurp(target / "img.gif"), std::string("GIF89a\0\x01", 8));
@@ -160,17 +149,17 @@ TEST(FileHelpersTest, CopyFileToFolderWithOrWithoutSeparator)
     EXPECT_TRUE(fs::exists(target / "renamed.gif"));
 
     try {
-        CopyFileTo((folder.Path() / "none.gif").string(), target.string());
+        CopyFileTo((folder.Dir() / "none.gif").string(), target.string());
         FAIL() << "a missing source must not be copied";
     } catch (const FileOpenError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder.Path() / "none.gif").string());
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder.Dir() / "none.gif").string());
     }
 }
 
 TEST(FileHelpersTest, MakeFolderSaysWhetherItWasNew)
 {
     TempFolder folder;
-    const auto path = (folder.Path() / "Quiz").string();
+    const auto path = (folder.Dir() / "Quiz").string();
     EXPECT_TRUE(MakeFolder(path));
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_FALSE(MakeFolder(path));
@@ -189,9 +178,9 @@ public:
 TEST(FileHelpersTest, ExportGifResourceKeepsTheCallersName)
 {
     TempFolder folder;
-    ExportGifResource(OneGif(), "KWZ", folder.Path().string() + "/");
-    EXPECT_EQ(Slurp(folder.Path() / "KWZ.gif"), "GIF89a-bytes");
-    EXPECT_THROW(ExportGifResource(OneGif(), "nope", folder.Path().string() + "/"), Error);
+    ExportGifResource(OneGif(), "KWZ", folder.Dir().string() + "/");
+    EXPECT_EQ(Slurp(folder.Dir() / "KWZ.gif"), "GIF89a-bytes");
+    EXPECT_THROW(ExportGifResource(OneGif(), "nope", folder.Dir().string() + "/"), Error);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Tests that need a process of their own: a file-size limit that makes a save
 // fail for real, and a memory ceiling while a hostile file is read.
+#include "common/temp_folder.h"
 #include "model/DocumentFile.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
@@ -14,7 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -22,30 +22,8 @@
 namespace tavimor {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A fresh folder removed at the end of the test.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = testing::TempDir() + "tavimor-XXXXXX";
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    const std::string& Path() const { return path_; }
-
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    std::string path_;
-};
+using test::TempFolder;
+using test::WriteBytes;
 
 // Runs body in a child process and returns its exit status (-signal when
 // killed). The child leaves through _exit, so no test machinery runs there.
@@ -66,18 +44,12 @@ int RunInChild(const std::function<int()>& body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 TEST(AtomicSave, FailedWriteLeavesTheOldFileIntact)
 {
     TempFolder folder;
-    const std::string path = folder.Path() + "/quiz.kwz";
+    const std::string path = folder.File("quiz.kwz");
     const std::string old = DocumentBytes(test::RichDocument());
-    WriteFile(path, old);
+    WriteBytes(path, old);
 
     TQuizDocument big = test::StartupDocument();
     for (int i = 0; i < 200; ++i) {
@@ -106,7 +78,7 @@ TEST(AtomicSave, FailedWriteLeavesTheOldFileIntact)
 TEST(AtomicSave, MissingFolderCannotBeCreated)
 {
     TempFolder folder;
-    const std::string path = folder.Path() + "/absent/quiz.kwz";
+    const std::string path = folder.File("absent/quiz.kwz");
     try {
         SaveDocument(test::StartupDocument(), path);
         ADD_FAILURE() << "no error";
@@ -119,8 +91,8 @@ TEST(AtomicSave, MissingFolderCannotBeCreated)
 TEST(AtomicSave, ReplacesTheFileAndKeepsItsPermissions)
 {
     TempFolder folder;
-    const std::string path = folder.Path() + "/quiz.kwz";
-    WriteFile(path, "ancien contenu");
+    const std::string path = folder.File("quiz.kwz");
+    WriteBytes(path, "ancien contenu");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
 
     const TQuizDocument doc = test::RichDocument();
@@ -160,10 +132,10 @@ TEST(HostileDocument, HugeStringLengthNeedsNoMemory)
     // 30 bytes: the version, then a string announcing 4 GiB, in each encoding.
     const std::pair<char, const char*> tags[] = {{'\x0C', "tag 12"}, {'\x14', "tag 20"}, {'\x12', "tag 18"}};
     for (const auto& [tag, name] : tags) {
-        const std::string path = folder.Path() + "/hostile.kwz";
+        const std::string path = folder.File("hostile.kwz");
         std::string bytes = std::string("\x02\x05", 2) + tag + "\xFF\xFF\xFF\xFF";
         bytes.resize(30, 'a');
-        WriteFile(path, bytes);
+        WriteBytes(path, bytes);
 
         // 0: "Stream read error" with the peak grown by less than 8 MiB;
         // 1: another outcome; 2: too much memory.

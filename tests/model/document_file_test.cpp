@@ -1,15 +1,14 @@
+#include "common/temp_folder.h"
 #include "model/DocumentFile.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "model/ValueStream.h"
+#include "model/hex_bytes.h"
 #include "model/sample_document.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,22 +19,9 @@ namespace {
 
 using namespace std::string_literals;
 using test::Fields;
+using test::Hex;
 using test::RichDocument;
 using test::StartupDocument;
-
-std::string Hex(std::string_view bytes)
-{
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (!out.empty())
-            out += ' ';
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
 
 // The error text a read stops with, or "" when the whole document was read.
 std::string ReadError(TQuizDocument& doc, std::string_view bytes)
@@ -412,9 +398,8 @@ TEST(DocumentFileDamage, HugeCountsEndAtTheFirstMissingValue)
 
 TEST(DocumentFile, LoadAndSaveThroughFiles)
 {
-    const std::string folder = testing::TempDir() + "tavimor-doc-" + std::to_string(::getpid());
-    std::filesystem::create_directories(folder);
-    const std::string path = folder + "/quiz.kwz";
+    const test::TempFolder folder("tavimor-doc");
+    const std::string path = folder.File("quiz.kwz");
     const TQuizDocument written = RichDocument();
     SaveDocument(written, path);
     EXPECT_EQ(ReadWholeFile(path), DocumentBytes(written));
@@ -423,7 +408,7 @@ TEST(DocumentFile, LoadAndSaveThroughFiles)
     EXPECT_EQ(LoadDocument(read, path).version, 5);
     ExpectSameDocument(read, written);
 
-    const std::string missing = folder + "/absent.kwz";
+    const std::string missing = folder.File("absent.kwz");
     TQuizDocument other = StartupDocument();
     try {
         LoadDocument(other, missing);
@@ -431,7 +416,6 @@ TEST(DocumentFile, LoadAndSaveThroughFiles)
     } catch (const Error& e) {
         EXPECT_EQ(e.what(), "Cannot open file " + missing);
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST(DocumentFile, StartupState)

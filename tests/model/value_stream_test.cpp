@@ -1,5 +1,6 @@
 #include "model/Errors.h"
 #include "model/ValueStream.h"
+#include "model/hex_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,26 +11,14 @@
 namespace tavimor {
 namespace {
 
+using test::Hex;
+
 std::string Bytes(std::initializer_list<int> values)
 {
     std::string bytes;
     for (const int v : values)
         bytes += static_cast<char>(v);
     return bytes;
-}
-
-std::string Hex(const std::string& bytes)
-{
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (!out.empty())
-            out += ' ';
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
 }
 
 struct IntegerCase {

@@ -1,10 +1,10 @@
 // The settings file: defaults of a first run, the file written at exit, the
 // round trip, the file name rule and the write error.
+#include "common/temp_folder.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "presentation/AppSettings.h"
 #include "presentation/IniFile.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@
 
 namespace tavimor {
 namespace {
+
+using test::TempFolder;
 
 auto Fields(const AppSettings& s)
 {

@@ -1,8 +1,8 @@
 // Registration of the document type with the desktop, always into a
 // temporary data folder.
+#include "common/temp_folder.h"
 #include "model/FileIo.h"
 #include "presentation/FileTypeRegistration.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace tavimor {
 namespace {
+
+using test::TempFolder;
 
 namespace fs = std::filesystem;
 

@@ -1,9 +1,9 @@
 // The HTML parameters file: its bytes, reading it back, and the files it refuses.
+#include "common/temp_folder.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "model/ValueStream.h"
 #include "presentation/HtmlParams.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 
 namespace tavimor {
 namespace {
+
+using test::TempFolder;
 
 THTMPrefs OtherLayout()
 {

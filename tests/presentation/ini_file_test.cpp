@@ -1,13 +1,15 @@
+#include "common/temp_folder.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "presentation/IniFile.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 using namespace tavimor;
 
 namespace {
+
+using tavimor::test::TempFolder;
 
 TEST(IniFileTest, ValuesAreVerbatim)
 {

@@ -1,8 +1,8 @@
+#include "common/temp_folder.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 #include "model/ValueStream.h"
 #include "presentation/StylePrefs.h"
-#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 using namespace tavimor;
 
 namespace {
+
+using tavimor::test::TempFolder;
 
 TStylePrefs StartupPrefs()
 {
