@@ -168,10 +168,12 @@ void TMain::OpenFile()
         // What was read before the error stays, in the document and on screen;
         // no question is on screen, so nothing is stored over the ones read.
         ShowHeaderInControls();
+        ShowStylePrefs();
         doc_.Quests.CurQ = 0;
         throw;
     }
     ShowHeaderInControls();
+    ShowStylePrefs();
     if (outcome.refusal)
         ShowInfo(this, FromCore(*outcome.refusal));
     pages_->ShowFlags();

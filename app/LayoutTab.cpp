@@ -89,7 +89,8 @@ TLayoutTab::TLayoutTab(QWidget* parent)
     PictureArea(PagePicture, QRect(26, 5, 61, 62), Qt::white);
 
     PosMenCheck = Check(this, QStringLiteral("PosMenCheck"), QStringLiteral("Menu à gauche"), QRect(640, 222, 115, 22));
-    BorderCheck = Check(this, QStringLiteral("BorderCheck"), QStringLiteral("Pas de bordure"), QRect(640, 246, 115, 22));
+    BorderCheck
+        = Check(this, QStringLiteral("BorderCheck"), QStringLiteral("Pas de bordure"), QRect(640, 246, 115, 22));
     DistFileCheck
         = Check(this, QStringLiteral("DistFileCheck"), QStringLiteral("pages distinctes"), QRect(640, 270, 115, 22));
     DistFileCheck->setChecked(true);

@@ -58,10 +58,13 @@ void MoveTo(QWidget* widget, QWidget* parent, const QRect& place)
     widget->show();
 }
 
+// The entry box's background; while it is disabled in the chooser its text
+// stays dark enough to read on silver.
 void SetBase(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
     widget->setPalette(palette);
 }
 
@@ -99,8 +102,8 @@ TMessagesEditing::TMessagesEditing(QWidget& window, TQuestList& quests, TEditorB
     connect(m_.btnDelMess, &QPushButton::clicked, this, Guarded(w, [this] { DeleteEntry(); }));
     connect(m_.GMessEdit, &QPlainTextEdit::textChanged, this, [this] { EntryEdited(); });
 
-    for (QObject* caption : {static_cast<QObject*>(m_.TitleLab), static_cast<QObject*>(m_.BodyLab),
-             static_cast<QObject*>(q_.ExtFileCheck)})
+    for (QObject* caption :
+        {static_cast<QObject*>(m_.TitleLab), static_cast<QObject*>(m_.BodyLab), static_cast<QObject*>(q_.ExtFileCheck)})
         caption->installEventFilter(this);
 
     ShowEntry();
@@ -341,8 +344,7 @@ QString TMessagesEditing::AskCaption(const QString& caption)
 
 bool TMessagesEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         if (watched == m_.TitleLab || watched == m_.BodyLab) {
             auto* label = static_cast<QLabel*>(watched);
             label->setText(AskCaption(label->text()));

@@ -107,8 +107,7 @@ void TMessagesTab::BuildPageTexts()
     // One frame above its page tabs, which sit at the bottom.
     auto* pageFrame = Named(new QFrame(this), QStringLiteral("PageTextFrame"), QRect(8, 210, 450, 212));
     pageFrame->setFrameShape(QFrame::StyledPanel);
-    TitleLab
-        = Named(new QLabel(QStringLiteral("Titre"), pageFrame), QStringLiteral("TitleLab"), QRect(10, 6, 300, 18));
+    TitleLab = Named(new QLabel(QStringLiteral("Titre"), pageFrame), QStringLiteral("TitleLab"), QRect(10, 6, 300, 18));
     TitleLab->setToolTip(QStringLiteral("clic droit: renommer l'étiquette"));
     TitleEd = Named(new QLineEdit(pageFrame), QStringLiteral("TitleEd"), QRect(10, 24, 430, 24));
     BodyLab = Named(new QLabel(QStringLiteral("Résumé"), pageFrame), QStringLiteral("BodyLab"), QRect(10, 54, 300, 18));
@@ -133,7 +132,7 @@ QRect TMessagesTab::GroupPlaceOfUpDown()
 
 QRect TMessagesTab::GroupPlaceOfGMessEdit()
 {
-    return {253, 28, 330, 160};
+    return {253, 28, 472, 160};
 }
 
 void TMessagesTab::BuildGenericGroup()
@@ -141,8 +140,8 @@ void TMessagesTab::BuildGenericGroup()
     GMessGroup = Named(new QGroupBox(QStringLiteral("Messages génériques aux réponses: "), this),
         QStringLiteral("GMessGroup"), QRect(8, 4, 738, 198));
 
-    GMessBtn0 = Named(new QPushButton(QStringLiteral("si faux"), GMessGroup), QStringLiteral("GMessBtn0"),
-        QRect(14, 28, 84, 26));
+    GMessBtn0 = Named(
+        new QPushButton(QStringLiteral("si faux"), GMessGroup), QStringLiteral("GMessBtn0"), QRect(14, 28, 84, 26));
     GMessBtn1 = Named(
         new QPushButton(QStringLiteral("si bon"), GMessGroup), QStringLiteral("GMessBtn1"), QRect(14, 58, 84, 26));
     GMessBanks = new QButtonGroup(GMessGroup);
@@ -158,6 +157,7 @@ void TMessagesTab::BuildGenericGroup()
     large.setBold(true);
     large.setPointSize(16);
     GMNo->setFont(large);
+    GMNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetTextColor(GMNo, Qt::red);
     auto* of = Named(new QLabel(QStringLiteral("/"), GMessGroup), QStringLiteral("GMOfLab"), QRect(216, 133, 8, 18));
     SetTextColor(of, QColor(0, 0, 128));

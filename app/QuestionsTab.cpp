@@ -289,8 +289,8 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     FileReuseBox = Named(new QPlainTextEdit(FileReusePan), QStringLiteral("FileReuseBox"), QRect(186, 26, 302, 196));
     FileReuseBox->setReadOnly(true);
     FileReuseBox->setLineWrapMode(QPlainTextEdit::NoWrap);
-    FileReuseOkBtn = Named(new QPushButton(QStringLiteral("Accepter"), FileReusePan),
-        QStringLiteral("FileReuseOkBtn"), QRect(302, 228, 90, 26));
+    FileReuseOkBtn = Named(new QPushButton(QStringLiteral("Accepter"), FileReusePan), QStringLiteral("FileReuseOkBtn"),
+        QRect(302, 228, 90, 26));
     FileReuseNoBtn = Named(new QPushButton(QStringLiteral("Refuser"), FileReusePan), QStringLiteral("FileReuseNoBtn"),
         QRect(398, 228, 90, 26));
     FileReusePan->hide();

@@ -1,5 +1,7 @@
 #include "app/TMain.h"
 
+#include "app/StyleDialog.h"
+
 #include "app/AboutForm.h"
 #include "app/ErrorBoundary.h"
 #include "app/ImageDialog.h"
@@ -355,6 +357,25 @@ void TMain::StartUp()
     ResetScreen();
     RegisterDocumentTypeOnce(settings_, PathToCore(options_.ProgramPath), PathToCore(options_.DataHome));
     pages_->ShowInEditor();
+    EmbedStyleDialog();
+}
+
+void TMain::EmbedStyleDialog()
+{
+    // The style dialog fills the Style tab, without border and without its
+    // own accept button; it edits the run's style preferences in place.
+    auto* layout = new QVBoxLayout(styleTab_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    styleDlg_ = new TStyleDlg(doc_.Style, styleTab_);
+    styleDlg_->SetEmbedded(true);
+    layout->addWidget(styleDlg_);
+    styleDlg_->show();
+}
+
+void TMain::ShowStylePrefs()
+{
+    if (styleDlg_)
+        styleDlg_->ShowPrefs();
 }
 
 void TMain::OpenAtStartUp()

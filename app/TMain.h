@@ -27,6 +27,7 @@ class THKWZ;
 class TInfoTab;
 class TLayoutTab;
 class TMessagesEditing;
+class TStyleDlg;
 class TMessagesTab;
 class TQuestionsTab;
 class TLEditForm;
@@ -143,6 +144,9 @@ private:
     template <typename Action> void OnTriggered(QAction* action, Action slot);
 
     void StartUp();
+    void EmbedStyleDialog();
+    // Shows the style preferences a document brought in the Style tab.
+    void ShowStylePrefs();
     void OpenAtStartUp();
     void ShutDown();
     void MainTabChanged(int index);
@@ -192,6 +196,7 @@ private:
     TMessagesTab* messTab_ = nullptr;
     TLayoutTab* layoutTab_ = nullptr;
     QWidget* styleTab_ = nullptr;
+    TStyleDlg* styleDlg_ = nullptr; // created at the first show
     QAction* typeAction_ = nullptr;
     std::unique_ptr<TEditorBinding> binding_;
     std::unique_ptr<TPageEditorBinding> pages_;

@@ -3,8 +3,13 @@
 
 #include <QApplication>
 
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
+    // The embedded browser's sandbox refuses to start for the superuser.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
     tavimor::TMain window(tavimor::TMain::Options::FromCommandLine(QApplication::arguments()));

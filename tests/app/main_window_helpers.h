@@ -186,9 +186,19 @@ protected:
     {
         ASSERT_TRUE(dir_.isValid());
         QDir(dir_.path()).mkpath(QStringLiteral("Prefs"));
+        // Every production first makes "HTMFiles" in the current folder,
+        // announced when it is new: each test has a current folder of its
+        // own where that folder already exists.
+        QDir(dir_.path()).mkpath(QStringLiteral("HTMFiles"));
+        previousFolder_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
     }
 
-    void TearDown() override { window_.reset(); }
+    void TearDown() override
+    {
+        window_.reset();
+        QDir::setCurrent(previousFolder_);
+    }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
 
@@ -260,6 +270,7 @@ protected:
     }
 
     QTemporaryDir dir_;
+    QString previousFolder_;
     std::unique_ptr<TMain> window_;
 };
 

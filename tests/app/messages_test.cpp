@@ -343,8 +343,8 @@ TEST_F(MessagesTest, AttachedFileFromTheLinkDialogAndFromAnotherQuestion)
     Click("FileReuseNoBtn");
     EXPECT_FALSE(panel->isVisible());
     Click("ReUseFileBtn");
-    EXPECT_EQ(Lines(*files), (QStringList {QStringLiteral("Question 1"), QStringLiteral("Question 2"),
-                                 QStringLiteral("Question 3")}));
+    EXPECT_EQ(Lines(*files),
+        (QStringList {QStringLiteral("Question 1"), QStringLiteral("Question 2"), QStringLiteral("Question 3")}));
     ClickLine(*files, 1);
     EXPECT_EQ(Find<QPlainTextEdit>("FileReuseBox")->toPlainText(), QStringLiteral("\"corr.htm\""));
     Click("FileReuseOkBtn");
@@ -384,7 +384,8 @@ TEST_F(MessagesTest, PageTextsAndNoAnswerMessage)
     ClickTab(*pageTabs, 1);
     EXPECT_EQ(window.Document().Pages.GetTitle(0), "Bienvenue");
     EXPECT_EQ(title->text(), QStringLiteral("Terminé?"));
-    EXPECT_EQ(body->toPlainText(), QStringLiteral("Vous pouvez maintenant revoir vos réponses ou passer aux résultats."));
+    EXPECT_EQ(
+        body->toPlainText(), QStringLiteral("Vous pouvez maintenant revoir vos réponses ou passer aux résultats."));
     AppendText(*body, QStringLiteral(" Courage!"));
     ClickTab(*pageTabs, 2);
     EXPECT_EQ(window.Document().Pages.GetBody(1),
