@@ -150,7 +150,7 @@ void RunQuietly(std::string_view program, const std::string& argument)
 
 std::string ChooseDataHome(const std::string& xdgDataHome, const std::string& home)
 {
-    // The base directory specification ignores a relative value.
+    // A relative base directory is ignored, as the desktop base-directory rules say.
     if (!xdgDataHome.empty() && xdgDataHome.front() == '/')
         return xdgDataHome;
     return (home.empty() ? std::string(".") : home) + "/.local/share";
