@@ -122,6 +122,9 @@ TMain::TMain(Options options, QWidget* parent)
     ConnectEditor();
     ConnectLayoutTab();
 
+    // A fixed border with the system menu and the minimise box only.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
