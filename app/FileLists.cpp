@@ -5,10 +5,8 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QListView>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
@@ -21,16 +19,6 @@ namespace tavimor {
 QString WithFinalSlash(const QString& folder)
 {
     return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-void CenterDialog(QWidget& window)
-{
-    const QWidget* parent = window.parentWidget();
-    const QScreen* screen = parent ? parent->screen() : window.screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen)
-        window.move(screen->availableGeometry().center() - window.rect().center());
 }
 
 TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)

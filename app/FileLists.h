@@ -19,9 +19,6 @@ namespace tavimor {
 // `folder` with a final "/" ("/" stays "/").
 QString WithFinalSlash(const QString& folder);
 
-// Puts a fixed dialog in the middle of its screen.
-void CenterDialog(QWidget& window);
-
 class TFileLists : public QObject {
     Q_OBJECT
 

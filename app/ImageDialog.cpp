@@ -1,5 +1,7 @@
 #include "app/ImageDialog.h"
 
+#include "app/WidgetHelpers.h"
+
 #include "app/FileLists.h"
 #include "app/MessageBoxes.h"
 #include "app/TextCodec.h"
@@ -215,7 +217,7 @@ QString TImgFrmDlg::alt() const
 
 void TImgFrmDlg::showEvent(QShowEvent* event)
 {
-    CenterDialog(*this);
+    CenterOnScreen(*this);
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #include "app/InfoTab.h"
 
+#include "app/WidgetHelpers.h"
+
 #include "app/EditorBinding.h"
 #include "app/TextCodec.h"
 #include "model/QuizHeader.h"
@@ -17,13 +19,6 @@ namespace {
 
 const QString kCountSentence = QStringLiteral("Ce module compte <Q> questions.");
 const QString kCertSentence = QStringLiteral("Je suis certain(e) de cette réponse.");
-
-template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 } // namespace
 

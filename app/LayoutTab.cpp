@@ -1,5 +1,7 @@
 #include "app/LayoutTab.h"
 
+#include "app/WidgetHelpers.h"
+
 #include "app/PreviewBrowser.h"
 
 #include <QCheckBox>
@@ -13,21 +15,6 @@
 namespace tavimor {
 
 namespace {
-
-template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-void SetTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
 
 QCheckBox* Check(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
 {

@@ -1,27 +1,13 @@
 #include "app/LineEditForm.h"
 
-#include <QGuiApplication>
+#include "app/WidgetHelpers.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tavimor {
-
-namespace {
-
-void CenterOnScreen(QWidget& window)
-{
-    const QWidget* parent = window.parentWidget();
-    const QScreen* screen = parent ? parent->screen() : window.screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen)
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
-
-} // namespace
 
 TLEditForm::TLEditForm(QWidget* parent)
     : QDialog(parent)

@@ -1,5 +1,7 @@
 #include "app/LinkDialog.h"
 
+#include "app/WidgetHelpers.h"
+
 #include "app/FileLists.h"
 #include "app/TextCodec.h"
 #include "generator/LinkPaths.h"
@@ -156,7 +158,7 @@ void THRefDlgFrm::showEvent(QShowEvent* event)
 {
     if (lists_->folder().isEmpty())
         lists_->setFolder(QDir::homePath());
-    CenterDialog(*this);
+    CenterOnScreen(*this);
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #include "app/MessagesTab.h"
 
+#include "app/WidgetHelpers.h"
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
@@ -15,20 +17,6 @@
 namespace tavimor {
 
 namespace {
-
-template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-void SetTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
 
 QToolButton* ArrowButton(QWidget* parent, const QString& name, Qt::ArrowType arrow, int left)
 {

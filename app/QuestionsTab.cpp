@@ -1,5 +1,7 @@
 #include "app/QuestionsTab.h"
 
+#include "app/WidgetHelpers.h"
+
 #include "app/RepGroup.h"
 
 #include <QButtonGroup>
@@ -18,21 +20,6 @@
 namespace tavimor {
 
 namespace {
-
-template <typename Widget> Widget* Named(Widget* widget, const QString& name, const QRect& geometry)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-void SetTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    widget->setPalette(palette);
-}
 
 QFont BoldFont(const QWidget* widget, int pointSize)
 {

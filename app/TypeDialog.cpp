@@ -1,27 +1,13 @@
 #include "app/TypeDialog.h"
 
+#include "app/WidgetHelpers.h"
+
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tavimor {
-
-namespace {
-
-void CenterOnScreen(QWidget& window)
-{
-    const QWidget* parent = window.parentWidget();
-    const QScreen* screen = parent ? parent->screen() : window.screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen)
-        window.move(screen->availableGeometry().center() - window.rect().center());
-}
-
-} // namespace
 
 TQTypeDlg::TQTypeDlg(QWidget* parent)
     : QDialog(parent)
