@@ -2,6 +2,7 @@
 // new name, text import and export, and the screen reset they share.
 #include "app/TMain.h"
 
+#include "app/FileDialogs.h"
 #include "app/InfoTab.h"
 #include "app/LayoutTab.h"
 #include "app/MessageBoxes.h"
@@ -16,7 +17,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,19 +47,9 @@ void ResetMemo(QPlainTextEdit* memo)
 QString TMain::ChooseFile(const QString& title, const QString& filter, bool save)
 {
     const QString folder = currentFile_.isEmpty() ? QDir::currentPath() : QFileInfo(currentFile_).absolutePath();
-    QFileDialog dialog(this, title, folder, filter);
-    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
-    if (save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(QStringLiteral("kwz"));
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    return ChooseFileWithDialog(this,
+        {title, folder, filter, save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"),
+            save ? QStringLiteral("kwz") : QString(), save});
 }
 
 void TMain::ResetScreen()

@@ -7,6 +7,7 @@
 #include "app/AboutForm.h"
 #include "app/AnswerEditors.h"
 #include "app/ErrorBoundary.h"
+#include "app/FileDialogs.h"
 #include "app/ImageDialog.h"
 #include "app/LayoutTab.h"
 #include "app/LineEditForm.h"
@@ -26,7 +27,6 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -65,22 +65,11 @@ void MakeHtmFilesFolder(QWidget* window)
 // preferences folder; the chosen path, or nothing.
 QString ChooseParamsFile(QWidget* parent, const QString& prefsFolder, bool save)
 {
-    QFileDialog dialog(parent, save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouverture de fichiers"),
-        prefsFolder, kParamsFilter);
-    dialog.setObjectName(save ? QStringLiteral("SaveParamsDialog") : QStringLiteral("OpenParamsDialog"));
     // The window's own dialog, the same on every desktop (and reachable by the tests).
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(QStringLiteral("qph"));
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    return ChooseFileWithDialog(parent,
+        {save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouverture de fichiers"), prefsFolder,
+            kParamsFilter, save ? QStringLiteral("SaveParamsDialog") : QStringLiteral("OpenParamsDialog"),
+            save ? QStringLiteral("qph") : QString(), save, true});
 }
 
 // A produced page as its source text (the pages are Windows-1252).

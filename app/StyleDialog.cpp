@@ -2,6 +2,7 @@
 
 #include "app/ColorPicker.h"
 #include "app/ErrorBoundary.h"
+#include "app/FileDialogs.h"
 #include "app/FontCombo.h"
 #include "app/ParAlignButton.h"
 #include "app/TextCodec.h"
@@ -9,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -750,20 +750,10 @@ void TStyleDlg::ResetNamesItemClick()
 
 QString TStyleDlg::ChooseSprfFile(bool save)
 {
-    QFileDialog dialog(this, save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouvrir"),
-        PathFromCore(m_prefs.PrefsDir), QStringLiteral("Fichiers de préférences (*.sprf)"));
-    dialog.setObjectName(save ? QStringLiteral("SprfSaveDialog") : QStringLiteral("SprfOpenDialog"));
-    dialog.setDefaultSuffix(QStringLiteral("sprf"));
-    if (save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return ChooseFileWithDialog(this,
+        {save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouvrir"), PathFromCore(m_prefs.PrefsDir),
+            QStringLiteral("Fichiers de préférences (*.sprf)"),
+            save ? QStringLiteral("SprfSaveDialog") : QStringLiteral("SprfOpenDialog"), QStringLiteral("sprf"), save});
 }
 
 } // namespace tavimor

@@ -21,19 +21,16 @@ void CheckSide(int side)
         throw ListIndexError(side);
 }
 
-// Splits a cloze text at its first marker: the text ahead of it, and what
-// follows once the marker and the one character after it are dropped.
-// False when the text holds no marker.
-bool SplitAtMarker(const std::string& text, std::string& before, std::string& rest)
+// A cloze text with its marker (and the one character after it) replaced;
+// empty when the marker is gone.
+std::string ReplaceMarker(const std::string& text, const std::string& replacement)
 {
     const std::string_view marker = kOptionMarker;
     const std::size_t at = text.find(marker);
     if (at == std::string::npos)
-        return false;
-    before = text.substr(0, at);
+        return {};
     const std::size_t restStart = std::min(text.size(), at + marker.size() + 1);
-    rest = text.substr(restStart);
-    return true;
+    return text.substr(0, at) + replacement + text.substr(restStart);
 }
 
 } // namespace
@@ -240,15 +237,12 @@ std::string TQuestList::GetHtmlText(int n) const
     const TQuest& quest = Quest(n);
     if (quest.QType != TRepType::rOList)
         return quest.QText;
-    std::string before;
-    std::string rest;
-    if (!SplitAtMarker(quest.QText, before, rest))
-        return {};
-    std::string html = before + "<select><option>";
+    // The list's first, empty option is its initial selection.
+    std::string list = "<select><option>";
     for (const std::string& choice : quest.Reps)
-        html += "<option>" + choice;
-    html += "</select>  &nbsp;" + rest;
-    return html;
+        list += "<option>" + choice;
+    list += "</select>  &nbsp;";
+    return ReplaceMarker(quest.QText, list);
 }
 
 std::string TQuestList::GetExamText(int n) const
@@ -256,11 +250,7 @@ std::string TQuestList::GetExamText(int n) const
     const TQuest& quest = Quest(n);
     if (quest.QType != TRepType::rOList)
         return quest.QText;
-    std::string before;
-    std::string rest;
-    if (!SplitAtMarker(quest.QText, before, rest))
-        return {};
-    return before + kExamBlank + rest;
+    return ReplaceMarker(quest.QText, kExamBlank);
 }
 
 void TQuestList::ShiftMessIdx(int k, int side)
