@@ -323,6 +323,8 @@ bool TNetColors::Execute(QWidget* parent)
     QWidget* const owner = parent ? parent : qobject_cast<QWidget*>(this->parent());
     TNetCForm form(owner);
     form.setSortType(m_sortType);
+    if (!m_netColStr.isEmpty())
+        form.setChosen(m_netColStr, m_sysColor);
     if (form.exec() != QDialog::Accepted)
         return false;
     m_netColStr = form.chosenName();

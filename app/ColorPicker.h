@@ -90,7 +90,7 @@ protected:
 };
 
 // The picker form "Choix de noms de couleurs reconnus.". The chosen colour
-// starts as "black"; "Accepter" (or a double click on the palette) accepts,
+// starts as "black" unless the owner sets the one being changed; "Accepter" (or a double click on the palette) accepts,
 // the close box does not.
 class TNetCForm : public QDialog {
     Q_OBJECT
@@ -105,6 +105,8 @@ public:
 
     QString chosenName() const { return m_chosenName; }
     ColorValue chosenValue() const { return m_chosenValue; }
+    // The colour the form opens on: the one being changed.
+    void setChosen(const QString& name, ColorValue value) { choose(name, value); }
 
 private:
     // Table position of the entry shown in palette cell k in the current order.
@@ -160,7 +162,8 @@ public:
     void setSortType(int sortType) { m_sortType = sortType; }
 
     // Runs the picker modally over `parent` (the owner when it is a widget and
-    // `parent` is null). True when the author accepted; the three colour
+    // `parent` is null), opened on the colour NetColStr and SysColor hold when
+    // NetColStr is set. True when the author accepted; the three colour
     // properties then hold the choice. A sortType above 1 is reset to 0 first.
     bool Execute(QWidget* parent = nullptr);
 

@@ -2,6 +2,7 @@
 // new name, text import and export, and the screen reset they share.
 #include "app/TMain.h"
 
+#include "app/ErrorBoundary.h"
 #include "app/FileDialogs.h"
 #include "app/InfoTab.h"
 #include "app/LayoutTab.h"
@@ -87,21 +88,13 @@ void TMain::ResetScreen()
     }
     activThem_->clear();
 
-    binding_->MessEditTag = 0;
-    binding_->ChMsgBtnTag = 0;
-
-    q.QNoLab->clear();
     q.MaxQLab->clear();
     q.ValEd->clear();
     {
         const QSignalBlocker silent(q.MainQListBox);
         q.MainQListBox->clear();
     }
-
-    q.ExtFileBtn->setText(QStringLiteral("nom du fichier..."));
-    q.GGCheck->setChecked(true);
-    q.ExtFileCheck->setChecked(false);
-    q.ExtFileCheck->setText(QStringLiteral("voir le fichier: "));
+    ShowNoQuestion();
 
     infoTab_->ResetOptions();
 
@@ -125,6 +118,23 @@ void TMain::ResetScreen()
     modified_ = false;
 }
 
+void TMain::ShowNoQuestion()
+{
+    TQuestionsTab& q = *questTab_;
+    binding_->MessEditTag = 0;
+    binding_->ChMsgBtnTag = 0;
+    q.QNoLab->clear();
+    q.QuestEdit->clear();
+    q.MessEdit->clear();
+    q.ExtFileBtn->setText(QStringLiteral("nom du fichier..."));
+    q.GGCheck->setChecked(true);
+    q.ExtFileCheck->setChecked(false);
+    q.ExtFileCheck->setText(QStringLiteral("voir le fichier: "));
+    binding_->ShowEmptyType(TRepType::rKWZ);
+    binding_->ApplyMessDependencies();
+    binding_->UpdateTypeView();
+}
+
 void TMain::New()
 {
     if (!MayDiscardChanges())
@@ -142,20 +152,37 @@ void TMain::Open()
     const QString path = ChooseFile(kOpenTitle, kKwzFilter, false);
     if (path.isEmpty())
         return;
+    OpenDocument(path);
+}
+
+bool TMain::OpenDocument(const QString& path)
+{
+    // A file that cannot be read leaves the document, its name and its
+    // modified state as they were: nothing is reset before it has been read
+    // whole once.
+    const QString doing
+        = QStringLiteral("Impossible d'ouvrir ") + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :");
+    TQuizDocument probe;
+    LoadOutcome outcome;
+    InContext(doing, [&] { outcome = LoadDocument(probe, PathToCore(path)); });
+    if (outcome.refusal) {
+        ShowInfo(this, doing + QLatin1Char('\n') + FromCore(*outcome.refusal));
+        return false;
+    }
     currentFile_ = path;
     ResetScreen();
-    OpenFile();
+    InContext(doing, [this] { OpenFile(); });
+    return true;
 }
 
 void TMain::OpenFile()
 {
     // What the file does not set keeps the values of the reset screen.
     TakeHeaderFromControls();
-    LoadOutcome outcome;
     try {
-        outcome = LoadDocument(doc_, PathToCore(currentFile_));
+        LoadDocument(doc_, PathToCore(currentFile_));
     } catch (...) {
-        // What was read before the error stays, in the document and on screen;
+        // The file changed since it was checked: what was read stays, and
         // no question is on screen, so nothing is stored over the ones read.
         ShowHeaderInControls();
         ShowStylePrefs();
@@ -164,8 +191,6 @@ void TMain::OpenFile()
     }
     ShowHeaderInControls();
     ShowStylePrefs();
-    if (outcome.refusal)
-        ShowInfo(this, FromCore(*outcome.refusal));
     pages_->ShowFlags();
     AfterLoad();
     ShowDocumentName();
@@ -194,7 +219,8 @@ bool TMain::Save()
     if (currentFile_.isEmpty())
         return SaveAs();
     TakeHeaderFromControls();
-    SaveDocument(doc_, PathToCore(currentFile_));
+    InContext(QStringLiteral("Impossible d'enregistrer ") + Quoted(DocumentName()) + QStringLiteral(" :"),
+        [this] { SaveDocument(doc_, PathToCore(currentFile_)); });
     modified_ = false;
     return true;
 }
@@ -223,12 +249,19 @@ void TMain::Import()
     const QString path = ChooseFile(kOpenTitle, kTxtFilter, false);
     if (path.isEmpty())
         return;
+    // As for opening: a text that cannot be read whole changes nothing.
+    const QString doing
+        = QStringLiteral("Impossible d'importer ") + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :");
+    {
+        TQuizDocument probe;
+        InContext(doing, [&] { ImportTextFile(probe, PathToCore(path)); });
+    }
     currentFile_.clear();
     ResetScreen();
     ShowDocumentName();
     TakeHeaderFromControls();
     try {
-        ImportTextFile(doc_, PathToCore(path));
+        InContext(doing, [&] { ImportTextFile(doc_, PathToCore(path)); });
     } catch (...) {
         ShowHeaderInControls();
         doc_.Quests.CurQ = 0;
@@ -257,7 +290,9 @@ void TMain::Export()
     }
     const std::string path = ExportTextPath(PathToCore(currentFile_));
     TakeHeaderFromControls();
-    ExportTextFile(doc_, path);
+    InContext(QStringLiteral("Impossible d'exporter ") + Quoted(QFileInfo(PathFromCore(path)).fileName())
+            + QStringLiteral(" :"),
+        [&] { ExportTextFile(doc_, path); });
     ShowInfo(this,
         QStringLiteral("Un fichier du nom de ") + QFileInfo(PathFromCore(path)).fileName()
             + QStringLiteral(" vient d'être produit dans le dossier ") + QStringLiteral("de Tavimor."));

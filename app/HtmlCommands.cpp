@@ -42,8 +42,6 @@ namespace tavimor {
 namespace {
 
 const QString kParamsFilter = QStringLiteral("Fichiers de paramètres HTML (*.qph)");
-// Made in the current folder before each production; nothing is written there.
-const char* const kHtmFilesFolder = "HTMFiles";
 
 // The generator reads the window's directly-read values at each production.
 void PrepareGenerator(
@@ -53,12 +51,6 @@ void PrepareGenerator(
     site.PrefsDir = PathToCore(prefsFolder);
     site.ResumBody = MemoToCore(body);
     site.Notify = [window](const std::string& message) { ShowInfo(window, FromCore(message)); };
-}
-
-void MakeHtmFilesFolder(QWidget* window)
-{
-    if (MakeFolder(kHtmFilesFolder))
-        ShowInfo(window, FromCore(THKWZ::FolderAnnouncement(kHtmFilesFolder)));
 }
 
 // The open or save dialog of the parameters file, starting in the
@@ -132,9 +124,9 @@ void TMain::ProduceSite()
     TakeHeaderFromControls();
     if (doc_.Quests.Count() == 0)
         return;
-    MakeHtmFilesFolder(this);
     PrepareGenerator(*site_, this, currentFile_, options_.PrefsFolder, *messTab_->BodyRed);
-    site_->Produce(false);
+    InContext(QStringLiteral("Impossible de produire le quiz de ") + Quoted(DocumentName()) + QStringLiteral(" :"),
+        [this] { site_->Produce(false); });
 }
 
 void TMain::ProduceExam()
@@ -151,8 +143,12 @@ void TMain::ProduceExam()
         ShowInfo(this, FromCore(THKWZ::kNoFileName));
         return;
     }
-    site_->WriteExam(false);
-    site_->WriteExam(true);
+    InContext(
+        QStringLiteral("Impossible de produire l'examen de ") + Quoted(DocumentName()) + QStringLiteral(" :"), [this] {
+            site_->WriteExam(false);
+            site_->WriteExam(true);
+        });
+    ShowInfo(this, FromCore(site_->ExamAnnouncement(true)));
 }
 
 // ---------------------------------------------------------------------------
@@ -206,7 +202,6 @@ void TMain::EnterLayoutTab()
     // The preview shows the document as last stored, produced without a final message.
     if (doc_.Quests.Count() > 0) {
         TakeHeaderFromControls();
-        MakeHtmFilesFolder(this);
         PrepareGenerator(*site_, this, currentFile_, options_.PrefsFolder, *messTab_->BodyRed);
         site_->Produce(true);
     }
@@ -249,7 +244,9 @@ void TMain::SaveParams()
     if (path.isEmpty())
         return;
     pages_->TakeFromEditor();
-    SaveHtmlParams(doc_.Layout, PathToCore(path));
+    InContext(QStringLiteral("Impossible d'enregistrer les paramètres ") + Quoted(QFileInfo(path).fileName())
+            + QStringLiteral(" :"),
+        [&] { SaveHtmlParams(doc_.Layout, PathToCore(path)); });
 }
 
 void TMain::LoadParams()
@@ -257,7 +254,10 @@ void TMain::LoadParams()
     const QString path = ChooseParamsFile(this, options_.PrefsFolder, false);
     if (path.isEmpty())
         return;
-    const HtmlParamsOutcome outcome = LoadHtmlParams(doc_.Layout, PathToCore(path));
+    HtmlParamsOutcome outcome;
+    InContext(QStringLiteral("Impossible de lire les paramètres ") + Quoted(QFileInfo(path).fileName())
+            + QStringLiteral(" :"),
+        [&] { outcome = LoadHtmlParams(doc_.Layout, PathToCore(path)); });
     if (outcome.Compatible) {
         // The boxes show what was loaded, so that the next save keeps it.
         pages_->ShowFlags();

@@ -325,6 +325,14 @@ void TMessagesEditing::DeleteEntry()
     // The questions' indexes into this bank are repaired from the position
     // removed (the entry shown next may have another number).
     quests_.ShiftMessIdx(removed, bank_);
+    // The index held on screen for the question being edited follows the
+    // same repair, or its next store would write the old index back.
+    if (quests_.CurQ != 0 && binding_.MessSide == bank_) {
+        binding_.MessEditTag = ShiftedMessIdx(binding_.MessEditTag, removed);
+        binding_.ChMsgBtnTag = ShiftedMessIdx(binding_.ChMsgBtnTag, removed);
+        if (q_.GGCheck->isChecked())
+            q_.MessEdit->setPlainText(FromCoreMemo(bank[static_cast<std::size_t>(binding_.MessEditTag)]));
+    }
     if (hooks_.Modified)
         hooks_.Modified();
 }

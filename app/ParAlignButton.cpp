@@ -123,6 +123,7 @@ void TParAlignButton::mouseReleaseEvent(QMouseEvent* event)
     m_open = false;
     ApplyWidth();
     update();
+    emit picked();
 }
 
 } // namespace tavimor

@@ -37,6 +37,10 @@ public:
     int GlyphRowLeft() const { return CaptionWidth() + 4 - 2 * kGlyphSize; }
     bool IsOpen() const { return m_open; }
 
+signals:
+    // The author picked an alignment (the same one or another).
+    void picked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

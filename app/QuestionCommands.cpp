@@ -34,12 +34,23 @@ QStringList ToStringList(const std::vector<std::string>& texts)
 void TMain::AddQuestion()
 {
     TQuestList& quests = doc_.Quests;
-    StoreQuestion();
-    quests.AddQuest();
-    MarkModified();
-    ChooseType();
-
     TQuestionsTab& q = *questTab_;
+    // Showing an empty document made an empty question 1 that has no line
+    // yet: while it is still untouched, it is the question being added.
+    const bool fillShownQuestion = quests.Count() == 1 && q.MainQListBox->count() == 0
+        && q.QuestEdit->toPlainText().isEmpty() && q.RepGroup->items().isEmpty();
+    if (!fillShownQuestion)
+        StoreQuestion();
+    const std::optional<TRepType> type = AskQuestionType();
+    if (!type)
+        return; // cancelled: nothing is added
+    if (!fillShownQuestion)
+        quests.AddQuest();
+    quests.CurQ = static_cast<std::uint16_t>(quests.Count());
+    MarkModified();
+    binding_->SetQType(quests.CurQ, *type);
+    binding_->PrepareNewInEditor(quests.CurQ);
+
     q.MaxQLab->setText(QString::number(quests.Count()));
     q.QNoLab->setText(QString::number(quests.CurQ));
     // The new question's line reads "n. " until the question is first stored.
@@ -64,12 +75,10 @@ void TMain::DeleteQuestion()
     MarkModified();
     TQuestionsTab& q = *questTab_;
     if (quests.Count() == 0) {
-        // Nothing is left to show: the editor no longer shows the removed question.
+        // Nothing is left to show: the editor no longer shows the removed
+        // question, its answers, its feedback or its attached file.
         q.delQBtn->setEnabled(false);
-        q.QNoLab->clear();
-        q.QuestEdit->clear();
-        binding_->ShowEmptyType(TRepType::rKWZ);
-        binding_->UpdateTypeView();
+        ShowNoQuestion();
     } else {
         binding_->LoadToEditor(quests.CurQ);
     }
@@ -89,8 +98,8 @@ void TMain::DropQuestion(int row)
 {
     TQuestList& quests = doc_.Quests;
     const int dragged = quests.CurQ;
-    // Question 1 never moves; a drop below the last line moves nothing either.
-    if (dragged >= 2 && row >= 0 && row < quests.Count()) {
+    // A drop below the last line moves nothing.
+    if (dragged >= 1 && row >= 0 && row < quests.Count()) {
         quests.Move(dragged - 1, row);
         quests.CurQ = static_cast<std::uint16_t>(row + 1);
         if (row != dragged - 1)
@@ -103,19 +112,14 @@ void TMain::DropQuestion(int row)
         questTab_->QNoLab->setText(QString::number(quests.CurQ));
 }
 
-bool TMain::ChooseType()
+std::optional<TRepType> TMain::AskQuestionType()
 {
-    const int n = doc_.Quests.CurQ;
-    if (n == 0)
-        return false;
     TQTypeDlg dialog(this);
     dialog.setWindowTitle(QStringLiteral("Choix du type de questions. "));
     dialog.setType(questTab_->RepGroup->rType());
     if (dialog.exec() != QDialog::Accepted)
-        return false;
-    binding_->SetQType(n, dialog.type());
-    binding_->PrepareNewInEditor(n);
-    return true;
+        return std::nullopt;
+    return dialog.type();
 }
 
 // The type of the question on screen changes, and the question is shown
@@ -126,14 +130,12 @@ void TMain::ChangeType()
     if (n == 0)
         return;
     StoreQuestion();
-    TQTypeDlg dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Choix du type de questions. "));
-    dialog.setType(questTab_->RepGroup->rType());
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<TRepType> type = AskQuestionType();
+    if (!type)
         return;
-    if (dialog.type() != doc_.Quests.GetQType(n))
+    if (*type != doc_.Quests.GetQType(n))
         MarkModified();
-    binding_->SetQType(n, dialog.type());
+    binding_->SetQType(n, *type);
     ShowQuestion(n);
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/RepGroup.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -49,42 +51,53 @@ TQuestListBox::TQuestListBox(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setContextMenuPolicy(Qt::NoContextMenu);
-    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit lineClicked(row(item)); });
 }
 
 void TQuestListBox::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::RightButton) {
-        QListWidget::mousePressEvent(event);
+    event->accept();
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        // The line pressed becomes the question shown at once, so that the
+        // highlight and the editor always agree; moving on with the button
+        // down drags that line.
+        const int row = indexAt(at).row();
+        if (row < 0)
+            return;
+        setCurrentRow(row);
+        emit lineClicked(row);
+        m_pressPoint = at;
+        m_pressButton = Qt::LeftButton;
         return;
     }
-    // The right button never selects; it drags the selected line, if any.
-    event->accept();
+    if (event->button() != Qt::RightButton)
+        return;
+    // The right button never selects; it drags the selected line at once.
     if (currentRow() < 0 || selectedItems().isEmpty())
         return;
-    m_dragging = true;
-    viewport()->setCursor(Qt::DragMoveCursor);
+    m_pressButton = Qt::RightButton;
+    StartDrag();
 }
 
 void TQuestListBox::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_dragging) {
-        QListWidget::mouseMoveEvent(event);
-        return;
-    }
+    // The selection never follows the pointer: only a drag moves a line.
     event->accept();
-    viewport()->setCursor(
-        viewport()->rect().contains(event->position().toPoint()) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+    const QPoint at = event->position().toPoint();
+    if (!m_dragging && m_pressButton == Qt::LeftButton
+        && (at - m_pressPoint).manhattanLength() >= QApplication::startDragDistance())
+        StartDrag();
+    if (m_dragging)
+        viewport()->setCursor(viewport()->rect().contains(at) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
 }
 
 void TQuestListBox::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_dragging) {
-        QListWidget::mouseReleaseEvent(event);
-        return;
-    }
     event->accept();
-    if (event->button() != Qt::RightButton)
+    if (event->button() != m_pressButton)
+        return;
+    m_pressButton = Qt::NoButton;
+    if (!m_dragging)
         return;
     EndDrag();
     const QPoint at = event->position().toPoint();
@@ -92,9 +105,22 @@ void TQuestListBox::mouseReleaseEvent(QMouseEvent* event)
         emit lineDropped(indexAt(at).row());
 }
 
+void TQuestListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A second press selects as the first one did.
+    mousePressEvent(event);
+}
+
+void TQuestListBox::StartDrag()
+{
+    m_dragging = true;
+    viewport()->setCursor(Qt::DragMoveCursor);
+}
+
 void TQuestListBox::EndDrag()
 {
     m_dragging = false;
+    m_pressButton = Qt::NoButton;
     viewport()->unsetCursor();
 }
 
@@ -216,7 +242,19 @@ void TQuestionsTab::BuildAnswersPage(QWidget* page)
     colBtn->setText(QStringLiteral("1"));
     colBtn->setFont(BoldFont(colBtn, 10));
 
-    RepGroup = Named(new TRepGroup(page), QStringLiteral("RepGroup"), QRect(40, 2, 398, 274));
+    // The group keeps its width; answers beyond its height scroll.
+    constexpr QRect groupPlace(40, 2, 398, 274);
+    auto* scroll = Named(new QScrollArea(page), QStringLiteral("RepScroll"),
+        groupPlace.adjusted(0, 0, style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setWidgetResizable(false);
+    RepGroup = new TRepGroup;
+    RepGroup->setObjectName(QStringLiteral("RepGroup"));
+    RepGroup->resize(groupPlace.size());
+    RepGroup->setVisibleHeight(groupPlace.height());
+    scroll->setWidget(RepGroup);
 
     InfoLab = Named(new QLabel(page), QStringLiteral("InfoLab"), QRect(52, 40, 374, 170));
     InfoLab->setTextFormat(Qt::PlainText); // the text names the "<option>" marker

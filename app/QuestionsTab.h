@@ -23,9 +23,11 @@ namespace tavimor {
 
 class TRepGroup;
 
-// The question list. A press of the right mouse button while a line is
-// selected starts dragging that line at once; releasing the button over the
-// list drops it there. Only the list's own lines can be dropped on it.
+// The question list. A left press selects the line under the pointer, and
+// moving on with the button down drags that line; a press of the right
+// button while a line is selected starts dragging it at once. Releasing the
+// button over the list drops the line there. Only the list's own lines can be
+// dropped on it.
 class TQuestListBox : public QListWidget {
     Q_OBJECT
 
@@ -44,12 +46,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void StartDrag();
     void EndDrag();
 
     bool m_dragging = false;
+    Qt::MouseButton m_pressButton = Qt::NoButton;
+    QPoint m_pressPoint;
 };
 
 // A label that reacts to a left click (the type label acts as the type button).

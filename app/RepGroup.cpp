@@ -226,6 +226,7 @@ void TRepGroup::setRType(TRepType type)
         m_chosenLab->show();
         m_optionList->show();
         m_titleLab->show();
+        FitHeight();
         break;
     }
     update();
@@ -341,6 +342,27 @@ void TRepGroup::Rebuild()
         button->hide();
     if (!m_items.isEmpty())
         Layout();
+    FitHeight();
+}
+
+void TRepGroup::setVisibleHeight(int height)
+{
+    m_visibleHeight = height;
+    FitHeight();
+}
+
+void TRepGroup::FitHeight()
+{
+    if (m_visibleHeight <= 0)
+        return;
+    int needed = 0;
+    if (m_rType != TRepType::rOList) {
+        for (int j = 0; j < m_itemCount && j < static_cast<int>(m_buttons.size()); ++j)
+            needed = std::max(needed, m_buttons[static_cast<std::size_t>(j)]->geometry().bottom() + 1 + m_topMargin);
+    }
+    const int fitted = std::max(m_visibleHeight, needed);
+    if (fitted != height())
+        resize(width(), fitted);
 }
 
 // The arithmetic is on 16-bit unsigned values, as the stored margins and sizes are.

@@ -83,6 +83,10 @@ public:
     // The number of answers as last counted (true/false keeps its two).
     int ItemCount() const { return m_itemCount; }
 
+    // The height of the frame that shows the group, which scrolls when the
+    // answers need more; 0 (the default): the group keeps the size it is given.
+    void setVisibleHeight(int height);
+
     // Empties the group: no answers, none marked, one column.
     void Clear();
     // Removes the last answer; the mark goes with it when it was on it.
@@ -112,6 +116,9 @@ private:
     void ItemsChanged();
     void Rebuild();
     void Layout();
+    // With a visible height: as tall as the answers laid out need, and never
+    // lower than the visible height.
+    void FitHeight();
     void ComputeRowHeight();
     void FillOptionList();
     void ShowChosenOption(int row);
@@ -132,6 +139,7 @@ private:
     quint16 m_usableWidth = 0;
     quint16 m_buttonWidth = 0;
     quint16 m_rowHeight = 0;
+    int m_visibleHeight = 0;
 
     std::vector<TExtRadBtn*> m_buttons; // children of the group, created on demand
     QListWidget* m_optionList = nullptr;

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace tavimor {
 
@@ -325,6 +327,17 @@ QWidget* TStyleDlg::BuildElementGroup()
     connect(pasteItem, &QAction::triggered, this, &TStyleDlg::PasteItemClick);
     connect(m_fontCombo, &TFontCombo::fontChosen, this, &TStyleDlg::FontComboChoose);
     connect(m_sizeCombo, &QComboBox::editTextChanged, this, &TStyleDlg::SizeComboChange);
+    connect(m_sizeCombo->lineEdit(), &QLineEdit::editingFinished, this, &TStyleDlg::SizeEditingFinished);
+    // What these controls hold waits for the next commit point.
+    const auto pending = [this] { m_pendingEdits = true; };
+    connect(m_marginEdit, &QLineEdit::textEdited, this, pending);
+    connect(m_paddingEdit, &QLineEdit::textEdited, this, pending);
+    connect(m_optionsMemo, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_optionsMemo->hasFocus())
+            m_pendingEdits = true;
+    });
+    connect(m_alignBtn, &TParAlignButton::picked, this, pending);
+    connect(m_transpCheck, &QCheckBox::clicked, this, pending);
     connect(m_fontColorShape, &TColorShape::clicked, this, &TStyleDlg::FontColorShapeClick);
     connect(m_preview, &TStylePreview::clicked, this, &TStyleDlg::PreviewPanelClick);
     return group;
@@ -492,6 +505,7 @@ void TStyleDlg::ShowElement(int slot)
 
     ApplySize(sizeText);
     m_infoLab->setText(FromCore(m_prefs.ElemInfo.at(static_cast<std::size_t>(m_curElement))));
+    m_pendingEdits = false;
 }
 
 // Size and size text of the current element, and the preview's size. A text
@@ -536,6 +550,7 @@ void TStyleDlg::CommitElement(int slot)
         m_prefs.BodySysCol = m_fontColorShape->Value();
         m_prefs.SetPMargin(ToCore(m_marginEdit->text()));
     }
+    m_pendingEdits = false;
 }
 
 int TStyleDlg::SlotOfLine(int line) const
@@ -600,11 +615,12 @@ void TStyleDlg::DrawLinkExample(int state)
 
 void TStyleDlg::ElemListBoxChange(int line)
 {
+    const EditScope edit(*this);
     const int slot = SlotOfLine(line);
     if (slot < 0 || slot == m_curElement)
         return;
     // An element that cannot be committed stays the current one.
-    if (!RunGuarded(this, [this] { CommitElement(m_curElement); })) {
+    if (!CommitOrRestoreSize()) {
         SelectLine(LineOfSlot(m_curElement));
         return;
     }
@@ -614,24 +630,75 @@ void TStyleDlg::ElemListBoxChange(int line)
 
 void TStyleDlg::FontComboChoose(const QString& family)
 {
+    const EditScope edit(*this);
     RunGuarded(this, [this, &family] {
         m_preview->SetFontName(family);
         CommitElement(m_curElement);
     });
 }
 
+// Each whole number typed is taken at once; a text that is not one yet (an
+// emptied field, a sign alone) waits for the end of the typing.
 void TStyleDlg::SizeComboChange(const QString& text)
 {
-    RunGuarded(this, [this, &text] {
-        m_preview->SetFontSize(ParseInteger(ToCore(text)));
-        CommitElement(m_curElement);
-    });
+    const EditScope edit(*this);
+    const std::optional<std::int32_t> size = TryParseInteger(ToCore(text));
+    if (!size)
+        return;
+    m_preview->SetFontSize(*size);
+    RunGuarded(this, [this] { CommitElement(m_curElement); });
+}
+
+// Enter, or leaving the field: a size that is not a whole number is refused,
+// and the field shows the element's size again.
+void TStyleDlg::SizeEditingFinished()
+{
+    if (!TryParseInteger(ToCore(m_sizeCombo->currentText())))
+        CommitOrRestoreSize();
+}
+
+bool TStyleDlg::CommitOrRestoreSize()
+{
+    if (RunGuarded(this, [this] { CommitElement(m_curElement); }))
+        return true;
+    const QSignalBlocker quiet(m_sizeCombo);
+    m_sizeCombo->setEditText(FromCore(m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement)).SizeText));
+    return false;
+}
+
+void TStyleDlg::CommitShown()
+{
+    if (!m_pendingEdits)
+        return;
+    const EditScope edit(*this);
+    CommitElement(m_curElement);
+    StoreLinkState(m_curLink);
+}
+
+TStyleDlg::EditScope::EditScope(TStyleDlg& dialog)
+    : dialog_(dialog)
+    , before_(dialog.m_prefs)
+{
+}
+
+TStyleDlg::EditScope::~EditScope()
+{
+    if (!(dialog_.m_prefs == before_))
+        emit dialog_.edited();
+}
+
+bool TStyleDlg::PickColor(const QString& name, ColorValue value)
+{
+    m_colors->setNetColStr(name);
+    m_colors->setSysColor(value);
+    return m_colors->Execute(this);
 }
 
 void TStyleDlg::FontColorShapeClick()
 {
+    const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (!m_colors->Execute(this))
+        if (!PickColor(m_fontColorShape->Name(), m_fontColorShape->Value()))
             return;
         m_fontColorShape->SetColor(m_colors->SysColor(), m_colors->NetColStr());
         m_preview->SetFontColor(m_colors->SysColor());
@@ -643,8 +710,9 @@ void TStyleDlg::FontColorShapeClick()
 // element shows the page background, so the page background changes with it.
 void TStyleDlg::PreviewPanelClick()
 {
+    const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (m_colors->Execute(this))
+        if (PickColor(m_preview->BackgroundName(), m_preview->Background()))
             m_preview->SetBackground(m_colors->SysColor(), m_colors->NetColStr());
         TStyleSpecs& specs = m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement));
         specs.BGValue = m_preview->Background();
@@ -660,8 +728,9 @@ void TStyleDlg::PreviewPanelClick()
 
 void TStyleDlg::LinkColorShapeClick()
 {
+    const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (m_colors->Execute(this))
+        if (PickColor(m_linkColorShape->Name(), m_linkColorShape->Value()))
             m_linkColorShape->SetColor(m_colors->SysColor(), m_colors->NetColStr());
         StoreLinkState(m_curLink);
     });
@@ -669,6 +738,7 @@ void TStyleDlg::LinkColorShapeClick()
 
 void TStyleDlg::LinkStateListChange(int row)
 {
+    const EditScope edit(*this);
     if (row < 0 || row > 2)
         return;
     StoreLinkState(m_curLink);
@@ -679,11 +749,13 @@ void TStyleDlg::LinkStateListChange(int row)
 
 void TStyleDlg::UnderlineCheckClick()
 {
+    const EditScope edit(*this);
     StoreLinkState(m_curLink);
 }
 
 void TStyleDlg::LinkDefaultBtnClick()
 {
+    const EditScope edit(*this);
     m_prefs.ResetLinkStyles();
     m_curLink = 0;
     {
@@ -699,21 +771,31 @@ void TStyleDlg::ExportBtnClick()
 {
     const QString path = ChooseSprfFile(true);
     if (!path.isEmpty())
-        RunGuarded(this, [this, &path] { m_prefs.SaveToFile(PathToCore(path)); });
+        RunGuarded(this, [this, &path] {
+            InContext(QStringLiteral("Impossible d'enregistrer les préférences de style ")
+                    + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :"),
+                [this, &path] { m_prefs.SaveToFile(PathToCore(path)); });
+        });
 }
 
 // A file that fails half-way keeps what was read before the fault; the
 // dialog then shows the preferences as they are, cancelled or not.
 void TStyleDlg::ImportBtnClick()
 {
+    const EditScope edit(*this);
     const QString path = ChooseSprfFile(false);
     if (!path.isEmpty())
-        RunGuarded(this, [this, &path] { m_prefs.LoadFromFile(PathToCore(path)); });
+        RunGuarded(this, [this, &path] {
+            InContext(QStringLiteral("Impossible de lire les préférences de style ")
+                    + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :"),
+                [this, &path] { m_prefs.LoadFromFile(PathToCore(path)); });
+        });
     RunGuarded(this, [this] { RefreshAll(); });
 }
 
 void TStyleDlg::DefaultBtnClick()
 {
+    const EditScope edit(*this);
     m_curElement = 0;
     m_curLink = 0;
     m_prefs.SetDefaults();
@@ -730,6 +812,7 @@ void TStyleDlg::CopyItemClick()
 
 void TStyleDlg::PasteItemClick()
 {
+    const EditScope edit(*this);
     const int slot = SlotOfLine(m_elemList->currentRow());
     if (slot < 0)
         return;
@@ -744,6 +827,7 @@ void TStyleDlg::PasteItemClick()
 // controls keep what the author typed.
 void TStyleDlg::ResetNamesItemClick()
 {
+    const EditScope edit(*this);
     ResetNames();
     m_selectorLab->setText(FromCore(m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement)).Selector));
 }

@@ -98,12 +98,37 @@ public:
     // the defaults were applied). Runs by itself at the first showing.
     void ShowPrefs();
 
+    // Saving, exporting and producing take what the controls show: when the
+    // author changed a value that waits for a commit point (margins, options,
+    // alignment, "Fond transparent"), the current element is committed as at
+    // a commit point. A size that is not a whole number is ConvertError, and
+    // nothing is committed.
+    void CommitShown();
+
+signals:
+    // The author changed the preferences.
+    void edited();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Emits edited when the preferences differ at the end of a user action
+    // from what they were at its start.
+    class EditScope {
+    public:
+        explicit EditScope(TStyleDlg& dialog);
+        ~EditScope();
+        EditScope(const EditScope&) = delete;
+        EditScope& operator=(const EditScope&) = delete;
+
+    private:
+        TStyleDlg& dialog_;
+        const TStylePrefs before_;
+    };
+
     void BuildControls();
     QWidget* BuildElementGroup();
     QWidget* BuildLinkGroup();
@@ -114,6 +139,10 @@ private:
     // a size that is not a whole number changes nothing (ConvertError).
     void CommitElement(int slot);
     void ApplySize(const QString& sizeText);
+    // Commits the current element; when its size is not a whole number the
+    // error is shown, nothing is committed, the size field shows the
+    // element's size again and the result is false.
+    bool CommitOrRestoreSize();
     void StoreLinkState(int state);
     void ShowLinkState(int state);
     void DrawLinkExample(int state);
@@ -127,6 +156,7 @@ private:
     void ElemListBoxChange(int line);
     void FontComboChoose(const QString& family);
     void SizeComboChange(const QString& text);
+    void SizeEditingFinished();
     void FontColorShapeClick();
     void PreviewPanelClick();
     void LinkColorShapeClick();
@@ -140,6 +170,10 @@ private:
     void PasteItemClick();
     void ResetNamesItemClick();
 
+    // The colour picker, opened on the colour being changed; true when a
+    // colour was accepted (the picker component then holds it).
+    bool PickColor(const QString& name, ColorValue value);
+
     // The .sprf file the author names in a save or open dialog; empty when
     // the dialog is cancelled.
     QString ChooseSprfFile(bool save);
@@ -148,6 +182,8 @@ private:
     TNetColors* m_colors = nullptr;
     bool m_embedded = false;
     bool m_shownOnce = false;
+    // The author changed a control whose value waits for a commit point.
+    bool m_pendingEdits = false;
 
     int m_curElement = 0;
     int m_curLink = 0;

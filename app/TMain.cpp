@@ -371,6 +371,7 @@ void TMain::EmbedStyleDialog()
     layout->setContentsMargins(0, 0, 0, 0);
     styleDlg_ = new TStyleDlg(doc_.Style, styleTab_);
     styleDlg_->SetEmbedded(true);
+    connect(styleDlg_, &TStyleDlg::edited, this, &TMain::MarkModified);
     layout->addWidget(styleDlg_);
     styleDlg_->show();
 }
@@ -384,20 +385,17 @@ void TMain::ShowStylePrefs()
 void TMain::OpenAtStartUp()
 {
     if (!options_.FileToOpen.isEmpty()) {
-        currentFile_ = QFileInfo(options_.FileToOpen).absoluteFilePath();
-        OpenFile();
+        OpenDocument(QFileInfo(options_.FileToOpen).absoluteFilePath());
         return;
     }
     if (settings_.LastFileName.empty() || !settings_.AutoLoad)
         return;
-    currentFile_ = PathFromCore(settings_.LastFileName);
-    if (QFileInfo(currentFile_).isFile()) {
-        OpenFile();
+    const QString last = PathFromCore(settings_.LastFileName);
+    if (QFileInfo(last).isFile()) {
+        OpenDocument(last);
         return;
     }
-    const QString name = QFileInfo(currentFile_).fileName();
-    currentFile_.clear();
-    ShowInfo(this, MissingLastFileMessage(name));
+    ShowInfo(this, MissingLastFileMessage(QFileInfo(last).fileName()));
 }
 
 void TMain::closeEvent(QCloseEvent* event)
@@ -492,6 +490,8 @@ void TMain::StoreScreen()
 {
     StoreQuestion();
     pages_->StoreShownPage();
+    if (styleDlg_)
+        styleDlg_->CommitShown();
 }
 
 void TMain::ShowQuestion(int n)

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -61,6 +62,9 @@ public:
     // Document commands.
     void New();
     void Open();
+    // Opens the document at path; false, with the window and document as they
+    // were, when it cannot be read.
+    bool OpenDocument(const QString& path);
     void OpenFile();
     void AfterLoad();
     bool Save();
@@ -75,7 +79,8 @@ public:
     void DeleteQuestion();
     void SelectQuestion(int row);
     void DropQuestion(int row);
-    bool ChooseType();
+    // The question-type dialog, preset to the type on screen; nothing when cancelled.
+    std::optional<TRepType> AskQuestionType();
     void ChangeType();
     void OpenAnswerEditor();
     void RemoveLast();
@@ -156,6 +161,9 @@ private:
     // one) and the page text shown.
     void StoreQuestion();
     void StoreScreen();
+    // The question editor shows no question: empty text, answers and
+    // feedback, the attached-file captions of a new question.
+    void ShowNoQuestion();
     // Shows question n and selects its line.
     void ShowQuestion(int n);
     void SelectLine(int row);

@@ -1,4 +1,5 @@
 // The editor: creates the application and the main window, nothing more.
+#include "app/QtTranslations.h"
 #include "app/TMain.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
+    tavimor::InstallFrenchQtTranslations(app);
     tavimor::TMain window(tavimor::TMain::Options::FromCommandLine(QApplication::arguments()));
     window.show();
     return QApplication::exec();

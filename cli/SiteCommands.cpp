@@ -108,9 +108,7 @@ int Exam(const Args& args)
     }
     site.WriteExam(false);
     site.WriteExam(true);
-    Say(std::cout,
-        "L'examen " + site.QuizName + "exm.htm et son corrig\xE9 " + site.QuizName
-            + "sol.htm viennent d'\xEAtre cr\xE9\xE9s.");
+    Say(std::cout, site.ExamAnnouncement(false));
     return 0;
 }
 

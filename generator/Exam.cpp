@@ -1,5 +1,6 @@
 // The printable exam and its answer key: static pages beside the quiz site.
 #include "generator/PageSet.h"
+#include "model/Cp1252.h"
 
 #include "generator/SpecHTML.h"
 
@@ -72,6 +73,15 @@ std::string THKWZ::ExamQuestions(bool key) const
         text += std::string("</ul></TD></TR></TABLE>") + LF + "<br>";
     }
     return text + LF;
+}
+
+std::string THKWZ::ExamAnnouncement(bool withFolder) const
+{
+    std::string text
+        = "L'examen " + QuizName + "exm.htm et son corrig\xE9 " + QuizName + "sol.htm viennent d'\xEAtre cr\xE9\xE9s";
+    if (withFolder)
+        text += " dans le dossier " + Utf8ToCp1252(OutDir);
+    return text + ".";
 }
 
 bool THKWZ::WriteExam(bool key)

@@ -89,11 +89,24 @@ bool THKWZ::SetFolders()
     return true;
 }
 
+std::string THKWZ::RightAnswerWarnings(const TQuestList& quests)
+{
+    std::string warnings;
+    for (int n = 1; n <= quests.Count(); ++n) {
+        const TQuest& quest = quests.Quest(n);
+        if (quest.GoodRep < 0 || static_cast<std::size_t>(quest.GoodRep) >= quest.Reps.size())
+            warnings += LF + ("La question " + std::to_string(n) + " n'a pas de bonne r\xE9ponse.");
+    }
+    return warnings;
+}
+
 ProduceOutcome THKWZ::Produce(bool quiet)
 {
     ProduceOutcome outcome;
     if (const auto refusal = Refusal(doc_.Quests)) {
-        outcome.Message = *refusal;
+        // A document never saved has to be saved first in any case: say so.
+        const bool untitled = DocumentPath.empty() || DocumentPath.back() == '/';
+        outcome.Message = untitled ? std::string(kNoFileName) + LF + *refusal : *refusal;
     } else if (!SetFolders()) {
         outcome.Message = std::string(kNoFileName) + LF + "Impossible de produire le test!";
     } else {
@@ -111,7 +124,8 @@ ProduceOutcome THKWZ::Produce(bool quiet)
         SavePage(PagesDir + "result.htm", ResultPage());
         SavePage(PagesDir + "mess.htm", MessPage());
         outcome.Produced = true;
-        outcome.Message = "Le Test " + QuizName + " vient d'\xEAtre cr\xE9\xE9.";
+        // The site is written all the same, but no student can get these right.
+        outcome.Message = "Le Test " + QuizName + " vient d'\xEAtre cr\xE9\xE9." + RightAnswerWarnings(doc_.Quests);
     }
     if (!quiet && Notify)
         Notify(outcome.Message);

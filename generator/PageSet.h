@@ -46,6 +46,10 @@ public:
     // "Impossible de produire le test!", preceded by one line per question
     // without choices, when the document cannot be produced; else nothing.
     static std::optional<std::string> Refusal(const TQuestList& quests);
+    // One line "La question N n'a pas de bonne réponse." per question whose
+    // right answer is not one of its choices, each after a line feed; empty
+    // when every question has one.
+    static std::string RightAnswerWarnings(const TQuestList& quests);
 
     // Checks the document, then writes the whole site. File errors propagate
     // and leave the pages written so far in place.
@@ -91,6 +95,9 @@ public:
 
     // File names of the exam and the key in OutDir.
     std::string ExamPath(bool key) const;
+    // "L'examen Xexm.htm et son corrigé Xsol.htm viennent d'être créés."
+    // after WriteExam; withFolder puts " dans le dossier " + OutDir before the point.
+    std::string ExamAnnouncement(bool withFolder) const;
 
 private:
     void MakeAnnouncedFolder(const std::string& folder) const;

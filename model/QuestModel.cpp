@@ -257,13 +257,15 @@ void TQuestList::ShiftMessIdx(int k, int side)
 {
     CheckSide(side);
     const auto s = static_cast<std::size_t>(side);
-    for (TQuest& quest : quests_) {
-        std::int32_t& index = quest.MessIdx[s];
-        if (index == k)
-            index = 0;
-        else if (index > k)
-            --index;
-    }
+    for (TQuest& quest : quests_)
+        quest.MessIdx[s] = ShiftedMessIdx(quest.MessIdx[s], k);
+}
+
+std::int32_t ShiftedMessIdx(std::int32_t index, int k)
+{
+    if (index == k)
+        return 0;
+    return index > k ? index - 1 : index;
 }
 
 std::string FixOptionTag(TRepType type, const std::string& text)

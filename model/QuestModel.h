@@ -112,4 +112,8 @@ private:
 // becomes "<option>", another text gets " <option>" appended).
 std::string FixOptionTag(TRepType type, const std::string& text);
 
+// The generic index of a question after the message at position k was
+// removed from its bank: k becomes 0, an index above k drops by one.
+std::int32_t ShiftedMessIdx(std::int32_t index, int k);
+
 } // namespace tavimor

@@ -59,6 +59,8 @@ struct TStyleSpecs {
     // A non-numeric number field throws ConvertError and leaves the element
     // as it was.
     void FromText(const std::string& text, ColorValue backgroundValue);
+
+    bool operator==(const TStyleSpecs&) const = default;
 };
 
 struct TLinkStyle {
@@ -66,6 +68,8 @@ struct TLinkStyle {
     std::string ColorName;
     tavimor::ColorValue ColorValue = 0; // qualified: the member takes the type's name
     bool Underline = false;
+
+    bool operator==(const TLinkStyle&) const = default;
 };
 
 // One entry of the element table the editor installs at start-up.
@@ -142,6 +146,8 @@ public:
     std::string DefFontFace;
     std::string sFileName;
     std::string PrefsDir;
+
+    bool operator==(const TStylePrefs&) const = default;
 };
 
 } // namespace tavimor

@@ -101,11 +101,24 @@ void TickAlpha(QWidget& form)
 
 // ------------------------------------------------------------------------
 
-TEST(ColorPickerTest, OpensWithBlackChosenAndAcceptsIt)
+TEST(ColorPickerTest, OpensOnTheColourBeingChanged)
 {
     TNetColors colors;
-    colors.setNetColStr(QStringLiteral("red"));
-    colors.setSysColor(0x0000FF);
+    colors.setNetColStr(QStringLiteral("white"));
+    colors.setSysColor(0xFFFFFF);
+    const bool accepted = ExecuteDriven(colors, [](TNetCForm& form) {
+        EXPECT_EQ(Text(form, "ChosenNameLab"), QStringLiteral("white"));
+        EXPECT_EQ(SwatchColor(form, "ChosenSwatch"), QColor(255, 255, 255));
+        Click(form, "AcceptBtn");
+    });
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(colors.NetColStr(), QStringLiteral("white"));
+    EXPECT_EQ(colors.SysColor(), 0xFFFFFF);
+}
+
+TEST(ColorPickerTest, WithoutAColourItOpensWithBlackChosenAndAcceptsIt)
+{
+    TNetColors colors;
     const bool accepted = ExecuteDriven(colors, [](TNetCForm& form) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Choix de noms de couleurs reconnus."));
         EXPECT_EQ(form.size(), QSize(241, 280));

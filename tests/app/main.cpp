@@ -1,4 +1,6 @@
 // The editor tests run GoogleTest inside one QApplication (offscreen platform).
+#include "app/QtTranslations.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@ int main(int argc, char** argv)
         "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
+    // The editor's dialogs as the program shows them: Qt's texts in French.
+    tavimor::InstallFrenchQtTranslations(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -17,14 +17,6 @@
 namespace tavimor::testing {
 namespace {
 
-QStringList Lines(const QListWidget& list)
-{
-    QStringList lines;
-    for (int i = 0; i < list.count(); ++i)
-        lines << list.item(i)->text();
-    return lines;
-}
-
 TEST_F(MainWindowTest, SaveOfAnUntitledDocumentAsksForANameAndACancelledDialogWritesNothing)
 {
     WriteSettingsFile();

@@ -10,12 +10,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -179,6 +183,67 @@ inline std::vector<QuestionSpec> Numbered(int count)
     return questions;
 }
 
+// Reading and driving the question list and the text boxes as a teacher does.
+inline QStringList Lines(const QListWidget& list)
+{
+    QStringList lines;
+    for (int i = 0; i < list.count(); ++i)
+        lines << list.item(i)->text();
+    return lines;
+}
+
+inline QPoint LineCenter(QListWidget& list, int row)
+{
+    return list.visualItemRect(list.item(row)).center();
+}
+
+inline void ClickLine(QListWidget& list, int row)
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, LineCenter(list, row));
+}
+
+// A drag with one mouse button, pressed on one point and released on another.
+inline void Drag(QListWidget& list, Qt::MouseButton button, const QPoint& from, const QPoint& to)
+{
+    QTest::mousePress(list.viewport(), button, {}, from);
+    QTest::mouseMove(list.viewport(), (from + to) / 2);
+    QTest::mouseMove(list.viewport(), to);
+    QTest::mouseRelease(list.viewport(), button, {}, to);
+}
+
+inline void RightDrag(QListWidget& list, const QPoint& from, const QPoint& to)
+{
+    Drag(list, Qt::RightButton, from, to);
+}
+
+inline void AppendText(QPlainTextEdit& edit, const QString& text)
+{
+    edit.setFocus();
+    edit.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&edit, text);
+}
+
+inline void ReplaceText(QLineEdit& edit, const QString& text)
+{
+    edit.setFocus();
+    edit.selectAll();
+    QTest::keyClicks(&edit, text);
+}
+
+inline void ReplaceText(QPlainTextEdit& edit, const QString& text)
+{
+    edit.setFocus();
+    edit.selectAll();
+    QTest::keyClicks(&edit, text);
+}
+
+inline TQuizDocument Reload(const QString& path)
+{
+    TQuizDocument doc;
+    LoadDocument(doc, QFile::encodeName(path).toStdString());
+    return doc;
+}
+
 // A window on folders of its own (settings, Prefs, registration data), no splash.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -186,10 +251,7 @@ protected:
     {
         ASSERT_TRUE(dir_.isValid());
         QDir(dir_.path()).mkpath(QStringLiteral("Prefs"));
-        // Every production first makes "HTMFiles" in the current folder,
-        // announced when it is new: each test has a current folder of its
-        // own where that folder already exists.
-        QDir(dir_.path()).mkpath(QStringLiteral("HTMFiles"));
+        // Each test has a current folder of its own, where nothing is to be written.
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
     }
@@ -261,6 +323,15 @@ protected:
     {
         QTabBar* bar = MainTabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+    // A key pressed with the window active, as a teacher presses it (a
+    // message box closed just before leaves no window active offscreen).
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        QTest::keyClick(window_.get(), key, modifiers);
     }
 
     void Click(const char* name)

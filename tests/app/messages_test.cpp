@@ -24,43 +24,9 @@ namespace {
 const QString kRightDefault = QStringLiteral("Cette réponse est la bonne.");
 const QString kWrongDefault = QStringLiteral("Cette réponse est fausse.");
 
-void ReplaceText(QLineEdit& edit, const QString& text)
-{
-    edit.setFocus();
-    edit.selectAll();
-    QTest::keyClicks(&edit, text);
-}
-
-void ReplaceText(QPlainTextEdit& edit, const QString& text)
-{
-    edit.setFocus();
-    edit.selectAll();
-    QTest::keyClicks(&edit, text);
-}
-
-void AppendText(QPlainTextEdit& edit, const QString& text)
-{
-    edit.setFocus();
-    edit.moveCursor(QTextCursor::End);
-    QTest::keyClicks(&edit, text);
-}
-
 void ClickTab(QTabBar& bar, int index)
 {
     QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(index).center());
-}
-
-void ClickLine(QListWidget& list, int row)
-{
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
-}
-
-QStringList Lines(const QListWidget& list)
-{
-    QStringList lines;
-    for (int i = 0; i < list.count(); ++i)
-        lines << list.item(i)->text();
-    return lines;
 }
 
 // Three questions, a right-answer bank of three messages; question 1 uses
@@ -133,7 +99,8 @@ TEST_F(MessagesTest, FeedbackSidesOfANewQuestion)
     answerer.Then(ChooseType(TRepType::rKWZ));
     Click("addQBtn");
     WaitAnswered(answerer);
-    ASSERT_EQ(window.Document().Quests.CurQ, 2);
+    // The untouched question the tab showed is the one added.
+    ASSERT_EQ(window.Document().Quests.CurQ, 1);
     auto* messEdit = Find<QPlainTextEdit>("MessEdit");
     auto* chMsgBtn = Find<QPushButton>("ChMsgBtn");
     EXPECT_TRUE(Find<QPushButton>("messBtn1")->isChecked());
@@ -147,7 +114,7 @@ TEST_F(MessagesTest, FeedbackSidesOfANewQuestion)
 
     // Stored while generic, the side's own text is the generic text.
     PressMessPanel();
-    EXPECT_EQ(Quest(2).Mess[kRightSide], "Cette r\xE9ponse est la bonne.");
+    EXPECT_EQ(Quest(1).Mess[kRightSide], "Cette r\xE9ponse est la bonne.");
     Tick("GGCheck");
     EXPECT_TRUE(messEdit->isEnabled());
     EXPECT_FALSE(messEdit->isReadOnly());
@@ -156,8 +123,8 @@ TEST_F(MessagesTest, FeedbackSidesOfANewQuestion)
 
     ReplaceText(*messEdit, QStringLiteral("Bravo, c'est juste!"));
     Click("messBtn0");
-    EXPECT_EQ(Quest(2).Mess[kRightSide], "Bravo, c'est juste!");
-    EXPECT_FALSE(Quest(2).UseGenMess[kRightSide]);
+    EXPECT_EQ(Quest(1).Mess[kRightSide], "Bravo, c'est juste!");
+    EXPECT_FALSE(Quest(1).UseGenMess[kRightSide]);
     // The wrong side, with its attached file; the Messages tab follows the side.
     EXPECT_EQ(messEdit->toPlainText(), kWrongDefault);
     EXPECT_TRUE(Find<QPushButton>("GMessBtn0")->isChecked());
@@ -168,7 +135,7 @@ TEST_F(MessagesTest, FeedbackSidesOfANewQuestion)
     Tick("ExtFileCheck");
     EXPECT_TRUE(Find<QWidget>("ExtFileBtn")->isVisible());
     EXPECT_TRUE(Find<QWidget>("ReUseFileBtn")->isVisible());
-    EXPECT_TRUE(Quest(2).UseExtFile);
+    EXPECT_TRUE(Quest(1).UseExtFile);
 
     Click("messBtn1");
     for (const char* name : {"ExtFileCheck", "ExtFileBtn", "ReUseFileBtn"})
@@ -178,7 +145,7 @@ TEST_F(MessagesTest, FeedbackSidesOfANewQuestion)
     // Back to the generic message: the own text typed is kept.
     Tick("GGCheck");
     EXPECT_EQ(messEdit->toPlainText(), kRightDefault);
-    EXPECT_EQ(Quest(2).Mess[kRightSide], "Bravo, c'est juste!");
+    EXPECT_EQ(Quest(1).Mess[kRightSide], "Bravo, c'est juste!");
 }
 
 TEST_F(MessagesTest, GenericBanksAddDeleteAndWrap)
@@ -231,6 +198,32 @@ TEST_F(MessagesTest, GenericBanksAddDeleteAndWrap)
     Click("GMessBtn1");
     EXPECT_EQ(entry->toPlainText(), QStringLiteral("Bien."));
     EXPECT_EQ(Counter(), QStringLiteral("1/2"));
+}
+
+TEST_F(MessagesTest, DeletingAGenericMessageRepairsTheQuestionOnScreenToo)
+{
+    StartOnBanks();
+    // Question 1, shown, uses the third right-answer message.
+    ClickMainTab(TMain::kQuestionsTab);
+    ShowMessPage();
+    ASSERT_EQ(Find<QPlainTextEdit>("MessEdit")->toPlainText(), QStringLiteral("Excellent."));
+    ClickMainTab(TMain::kMessagesTab);
+    StepBank(true);
+    ASSERT_EQ(Counter(), QStringLiteral("2/3"));
+    Click("btnDelMess");
+
+    ModalAnswerer answerer;
+    PressKey(Qt::Key_F8);
+    for (const QString& message : answerer.Messages())
+        EXPECT_FALSE(message.contains(QStringLiteral("out of bounds"))) << message.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("banques/index.html"))));
+    EXPECT_EQ(Quest(1).MessIdx[kRightSide], 1);
+    Find<QAction>("mSave")->trigger();
+    const TQuizDocument saved = Reload(Path(QStringLiteral("banques.kwz")));
+    EXPECT_EQ(saved.Quests.Quest(1).MessIdx[kRightSide], 1);
+    EXPECT_EQ(saved.Quests.Quest(2).MessIdx[kRightSide], 0);
+    ClickMainTab(TMain::kQuestionsTab);
+    EXPECT_EQ(Find<QPlainTextEdit>("MessEdit")->toPlainText(), QStringLiteral("Excellent."));
 }
 
 TEST_F(MessagesTest, ChooserSetsOnlyTheQuestionOnScreen)

@@ -229,6 +229,18 @@ TEST_F(StyleDialogTest, BodyBackgroundIsThePageBackground)
     EXPECT_FALSE(transparent->isEnabled());
     EXPECT_TRUE(transparent->isChecked());
 
+    // The picker opens on the page background it changes.
+    QString opensOn;
+    ColorValue opensOnValue = 0;
+    WhenModal<TNetCForm>([&opensOn, &opensOnValue](TNetCForm* form) {
+        opensOn = form->chosenName();
+        opensOnValue = form->chosenValue();
+        form->reject();
+    });
+    QTest::mouseClick(Preview(), Qt::LeftButton);
+    EXPECT_EQ(opensOn, QStringLiteral("WHITE"));
+    EXPECT_EQ(opensOnValue, 0xFFFFFFu);
+
     PickBasicColor(6); // navy
     QTest::mouseClick(Preview(), Qt::LeftButton);
     EXPECT_EQ(prefs.BGColor, "navy");
@@ -316,35 +328,45 @@ TEST_F(StyleDialogTest, FontColourSizeAndFontAreCommittedAtOnce)
     EXPECT_NE(RuleOf("H3").find("\tfont-family:\"" + second + "\";\r\n"), std::string::npos);
 }
 
-TEST_F(StyleDialogTest, SizeThatIsNotAWholeNumberKeepsThePreviousSize)
+TEST_F(StyleDialogTest, ASizeIsCheckedWhenItIsCommittedNotAtEachKey)
 {
     ClickRow(ElemList(), 1);
     QLineEdit* size = SizeCombo()->lineEdit();
     size->setFocus();
-    size->end(false);
+
+    // Retyping the size: the emptied field on the way asks nothing, and each
+    // whole number typed is taken at once.
+    size->selectAll();
+    QTest::keyClick(size, Qt::Key_Backspace);
+    QTest::keyClick(size, Qt::Key_3);
+    QTest::keyClick(size, Qt::Key_2);
+    EXPECT_EQ(prefs.StyleSpecs[1].Size, 32);
+    EXPECT_NE(RuleOf("H1").find("\tfont-size:32pt;\r\n"), std::string::npos);
+
+    // A size that is not a whole number is refused at Enter, and the field
+    // shows the element's size again.
+    QTest::keyClick(size, Qt::Key_X);
+    EXPECT_EQ(prefs.StyleSpecs[1].SizeText, "32");
     QString error;
     AnswerErrorBox(&error);
-    QTest::keyClick(size, Qt::Key_X);
-    EXPECT_EQ(error, QStringLiteral("'20x' is not a valid integer value"));
-    EXPECT_EQ(prefs.StyleSpecs[1].Size, 20);
-    EXPECT_EQ(prefs.StyleSpecs[1].SizeText, "20");
-    EXPECT_NE(RuleOf("H1").find("\tfont-size:20pt;\r\n"), std::string::npos);
+    QTest::keyClick(size, Qt::Key_Return);
+    EXPECT_EQ(error, QStringLiteral("'32x' is not a valid integer value"));
+    EXPECT_EQ(size->text(), QStringLiteral("32"));
+    EXPECT_EQ(prefs.StyleSpecs[1].Size, 32);
+    EXPECT_EQ(RuleOf("H1").find("32x"), std::string::npos);
 
-    // The element cannot be left while its size is wrong; it stays current
-    // and keeps its size.
+    // Leaving the field with a wrong size does the same; the list works at
+    // the next click.
+    size->setFocus();
+    QTest::keyClick(size, Qt::Key_Y);
     error.clear();
     AnswerErrorBox(&error);
     ClickRow(ElemList(), 2);
-    EXPECT_EQ(error, QStringLiteral("'20x' is not a valid integer value"));
-    EXPECT_EQ(ElemList()->currentRow(), 1);
-    EXPECT_EQ(Find<QLabel>(QStringLiteral("SelectorLab"))->text(), QStringLiteral("H1"));
-    EXPECT_EQ(RuleOf("H1").find("20x"), std::string::npos);
-
-    // Corrected, it is taken in and the list works again.
-    QTest::keyClick(size, Qt::Key_Backspace);
+    EXPECT_EQ(error, QStringLiteral("'32y' is not a valid integer value"));
+    EXPECT_EQ(size->text(), QStringLiteral("32"));
     ClickRow(ElemList(), 2);
     EXPECT_EQ(Find<QLabel>(QStringLiteral("SelectorLab"))->text(), QStringLiteral("H2"));
-    EXPECT_NE(RuleOf("H1").find("\tfont-size:20pt;\r\n"), std::string::npos);
+    EXPECT_NE(RuleOf("H1").find("\tfont-size:32pt;\r\n"), std::string::npos);
 }
 
 TEST_F(StyleDialogTest, TypedMarginWaitsForTheNextCommit)
