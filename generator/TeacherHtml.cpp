@@ -18,7 +18,8 @@ bool IsBlank(char c)
 
 char Lower(char c)
 {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // ASCII only, as HTML names are: no locale, and a byte of Windows-1252 stays itself.
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)

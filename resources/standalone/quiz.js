@@ -176,7 +176,7 @@
   // object, which the page's policy allows. Scripts, style blocks and event
   // attributes could not run under that policy: they are left out.
   var inert = document.implementation.createHTMLDocument('');
-  var LEFT_OUT = 'script, style, link, meta, base, iframe, frame, object, embed';
+  var LEFT_OUT = 'script, style, link, meta, base, iframe, frame, object, embed, video, audio, source, track';
 
   function parsed(html) {
     var body = inert.body;
@@ -277,6 +277,7 @@
     ]);
     form.addEventListener('submit', function (event) {
       event.preventDefault();
+      if (count === 0) return; // nothing to answer (the writer refuses such a quiz)
       state.name = field.value;
       state.curQ = 1;
       state.mode = 1;

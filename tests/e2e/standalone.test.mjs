@@ -8,7 +8,7 @@
 import { describe, it, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { createHash } from 'node:crypto';
-import { existsSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 
@@ -376,6 +376,63 @@ describe('the single page in Chromium on a 360 x 640 screen, checked by axe-core
       }
     });
   }
+});
+
+describe('teacher pictures and markup in the single page', () => {
+  let browser;
+  before(async () => {
+    browser = await launchBrowser();
+  });
+  after(async () => {
+    await browser?.close();
+  });
+
+  it('shows the pictures it carries, fetches none and runs none of the texts\' scripts', async () => {
+    const doc = JSON.parse(readFileSync(path.join(e2eDir, 'fixtures', 'chimie-sans-certitude.json'), 'utf8'));
+    doc.Questions[0].QText =
+      'Voici <IMG SRC="../img/carre.gif" ALT="carr\u00e9"> <img src="http://127.0.0.1:9/loin.gif" alt="loin">' +
+      ' <span style="color:rgb(0, 128, 0)">vert</span> <b onclick="document.title=1">gras</b>' +
+      '</script><script>document.title="perdu"</script><style>body{display:none}</style>';
+    // A 1 x 1 GIF in the folder the image dialog would have found it in.
+    const gif = Buffer.from('R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7', 'base64');
+    const single = produceSingleFile('images', {
+      document: doc,
+      prepare: (folder) => {
+        mkdirSync(path.join(folder, 'images', 'img'), { recursive: true });
+        writeFileSync(path.join(folder, 'images', 'img', 'carre.gif'), gif);
+      },
+    });
+    const context = await browser.newContext();
+    const left = [];
+    await context.route(/^(?!file:|data:)/, (route) => {
+      left.push(route.request().url());
+      return route.abort();
+    });
+    try {
+      const s = new SingleFileStudent(playwrightActions(await context.newPage()), single.url);
+      await s.open();
+      await s.enter('Camille');
+      const seen = await s.act.evaluate(() => ({
+        pictures: [...document.querySelectorAll('#quiz-view img')].map((i) => [i.alt, i.naturalWidth, i.hasAttribute('src')]),
+        green: getComputedStyle(document.querySelector('#quiz-view span')).color,
+        title: document.title,
+        shown: getComputedStyle(document.body).display,
+      }));
+      assert.deepEqual(seen.pictures, [
+        ['carr\u00e9', 1, true],
+        ['loin', 0, false],
+      ]);
+      assert.equal(seen.green, 'rgb(0, 128, 0)', 'a style attribute of the text applies');
+      assert.equal(seen.title, 'Question 1 - images');
+      assert.equal(seen.shown, 'block');
+      await s.act.click('button', 'Question suivante');
+      assert.deepEqual(s.problems, [], 'no script error, console error or request');
+      assert.deepEqual(left, [], 'no request left the file');
+    } finally {
+      await context.close();
+      single.remove();
+    }
+  });
 });
 
 // The host contract of quiz.js: a script placed before the runtime, allowed

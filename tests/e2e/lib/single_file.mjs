@@ -4,7 +4,7 @@
 // error and request other than the file itself or a data: address is
 // recorded in `problems`.
 import { execFileSync } from 'node:child_process';
-import { copyFileSync, existsSync, mkdtempSync, rmSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -15,13 +15,16 @@ import { QuestionType } from './quiz.mjs';
 
 export const firefoxPath = '/usr/bin/firefox-esr';
 
-// Converts fixtures/<name>.json into a document in a fresh folder and writes
-// its single page there (and the site too when withSite is set).
-export function produceSingleFile(name, { withSite = false } = {}) {
+// Converts fixtures/<name>.json (or the given document object) into a
+// document in a fresh folder and writes its single page there (and the site
+// too when withSite is set); prepare(folder) may add files first.
+export function produceSingleFile(name, { withSite = false, document = null, prepare = () => {} } = {}) {
   const cli = cliPath();
   const work = mkdtempSync(path.join(tmpdir(), 'tavimor-single-'));
   const json = path.join(work, `${name}.json`);
-  copyFileSync(path.join(e2eDir, 'fixtures', `${name}.json`), json);
+  if (document) writeFileSync(json, JSON.stringify(document));
+  else copyFileSync(path.join(e2eDir, 'fixtures', `${name}.json`), json);
+  prepare(work);
   const doc = path.join(work, `${name}.kwz`);
   const prefs = path.join(work, 'prefs');
   const run = (args) => execFileSync(cli, args, { cwd: work, encoding: 'utf8', stdio: 'pipe' });
