@@ -101,23 +101,27 @@ const std::array<JsonForm, 256>& Utf8Table()
     return table;
 }
 
-// One pass writing straight into room for the longest possible result,
-// trimmed afterwards: the caller's buffer is reserved once for the page.
+// The exact length first, so that the room made (and zeroed by the string)
+// is only what is written; then one pass writing straight into it.
 void AppendWithTable(std::string& out, std::string_view text, const std::array<JsonForm, 256>& table)
 {
-    static constexpr std::size_t kLongestForm = 6;
+    std::size_t length = 2;
+    for (const char c : text)
+        length += table[static_cast<unsigned char>(c)].size;
     const std::size_t start = out.size();
-    out.resize(start + 2 + kLongestForm * text.size());
-    char* const begin = out.data() + start;
-    char* p = begin;
+    out.resize(start + length);
+    char* p = out.data() + start;
     *p++ = '"';
     for (const char c : text) {
         const JsonForm& form = table[static_cast<unsigned char>(c)];
-        std::memcpy(p, form.text.data(), kLongestForm);
-        p += form.size;
+        if (form.size == 1) {
+            *p++ = form.text[0];
+        } else {
+            std::memcpy(p, form.text.data(), form.size);
+            p += form.size;
+        }
     }
-    *p++ = '"';
-    out.resize(start + static_cast<std::size_t>(p - begin));
+    *p = '"';
 }
 
 bool StartsWith(std::string_view bytes, std::string_view head)

@@ -231,6 +231,8 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
 
 void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found)
 {
+    if (html.find('<') == std::string_view::npos)
+        return; // most texts hold no tag at all
     // The first src attribute of a tag counts, as in a browser.
     std::size_t lastTag = std::string_view::npos;
     ForEachAttribute(html, [&](const TagAttribute& attribute) {
