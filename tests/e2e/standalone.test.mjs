@@ -250,7 +250,9 @@ function resultSentences(text, quiz) {
   return flat.slice(start, start + end.index + end[0].length);
 }
 
-describe('the site and the single page in Chromium', () => {
+const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+describe('more of the single page in Chromium', () => {
   let browser;
   before(async () => {
     browser = await launchBrowser();
@@ -260,7 +262,7 @@ describe('the site and the single page in Chromium', () => {
   });
 
   for (const scenario of scenarios) {
-    it(`${scenario.fixture}: the same answers give the same results`, async () => {
+    it(`${scenario.fixture}: the same answers give the same results as on the site`, async () => {
       const quiz = quizOf(scenario);
       const produced = produceSingleFile(scenario.fixture, { withSite: true });
       const server = await serveFolder(produced.siteDir);
@@ -308,21 +310,9 @@ describe('the site and the single page in Chromium', () => {
       }
     });
   }
-});
-
-const axeSource = readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
-
-describe('the single page in Chromium on a 360 x 640 screen, checked by axe-core', () => {
-  let browser;
-  before(async () => {
-    browser = await launchBrowser();
-  });
-  after(async () => {
-    await browser?.close();
-  });
 
   for (const scenario of scenarios) {
-    it(`${scenario.fixture}: no serious accessibility fault and no sideways scrolling on any view`, async () => {
+    it(`${scenario.fixture}: on a 360 x 640 screen, no serious axe-core fault and no sideways scrolling`, async () => {
       const quiz = quizOf(scenario);
       const single = produceSingleFile(scenario.fixture);
       const context = await browser.newContext({ viewport: { width: 360, height: 640 } });
@@ -376,16 +366,6 @@ describe('the single page in Chromium on a 360 x 640 screen, checked by axe-core
       }
     });
   }
-});
-
-describe('teacher pictures and markup in the single page', () => {
-  let browser;
-  before(async () => {
-    browser = await launchBrowser();
-  });
-  after(async () => {
-    await browser?.close();
-  });
 
   it('shows the pictures it carries, fetches none and runs none of the texts\' scripts', async () => {
     const doc = JSON.parse(readFileSync(path.join(e2eDir, 'fixtures', 'chimie-sans-certitude.json'), 'utf8'));
@@ -433,19 +413,9 @@ describe('teacher pictures and markup in the single page', () => {
       single.remove();
     }
   });
-});
 
-// The host contract of quiz.js: a script placed before the runtime, allowed
-// by its hash, defines window.TavimorHost.
-describe('the single page with a host script in Chromium', () => {
-  let browser;
-  before(async () => {
-    browser = await launchBrowser();
-  });
-  after(async () => {
-    await browser?.close();
-  });
-
+  // The host contract of quiz.js: a script placed before the runtime, allowed
+  // by its hash, defines window.TavimorHost.
   it('fills the name from the host and hands over each showing of the results', async () => {
     const scenario = scenarios[0];
     const quiz = quizOf(scenario);
