@@ -19,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 
 namespace tavimor {
 

@@ -10,8 +10,8 @@
 #include "model/DocumentFile.h"
 
 #include <array>
+#include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tavimor {
@@ -24,7 +24,7 @@ struct StandaloneContent {
     std::array<std::string, kImageCount> Gifs;
     // The pictures the teacher's texts refer to: the src value as written
     // (Windows-1252) and the data: address that replaces it.
-    std::unordered_map<std::string, std::string> Pictures;
+    std::map<std::string, std::string> Pictures;
     // An optional script run before the runtime (a host such as a learning
     // platform's adapter, see the contract at the top of quiz.js). Its
     // text is placed as it is (ASCII or UTF-8).

@@ -454,9 +454,10 @@
       : answer !== -1
         ? data.wrong[q.wrong]
         : data.noAnswer;
-    var given = el('p', { class: 'given' }, [el('b', { text: 'Votre réponse:' }), ' ']);
+    // Blocks rather than paragraphs: the teacher's HTML may hold paragraphs.
+    var given = el('div', { class: 'given' }, [el('b', { text: 'Votre réponse:' }), ' ']);
     if (answer >= 0) given.append(teacherHtml(q.choices[answer]));
-    var said = el('p', { class: 'message' });
+    var said = el('div', { class: 'message' });
     said.append(block('b', message));
     return { nodes: [heading(title), text, el('div', { class: 'feedback' }, [given, said])], title: title };
   }
