@@ -20,6 +20,7 @@ int ToJson(const Args& args);
 int FromJson(const Args& args);
 int Produce(const Args& args);
 int Exam(const Args& args);
+int Standalone(const Args& args);
 int ExportTextCommand(const Args& args);
 int ImportTextCommand(const Args& args);
 

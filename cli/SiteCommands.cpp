@@ -1,7 +1,9 @@
-// tavimor-cli produce / exam: the quiz site and the printable exam of a document.
+// tavimor-cli produce / exam / standalone: the quiz site, the printable exam and
+// the self-contained quiz page of a document.
 #include "cli/Commands.h"
 
 #include "generator/PageSet.h"
+#include "generator/StandaloneQuiz.h"
 #include "model/Cp1252.h"
 #include "model/DocumentFile.h"
 #include "presentation/AppFolders.h"
@@ -17,10 +19,11 @@ namespace {
 struct SiteArgs {
     std::string document;
     std::string prefsDir;
+    std::string output; // only for the commands that take one
 };
 
-// DOC.kwz [--prefs DIR]
-SiteArgs ParseSiteArgs(const Args& args)
+// DOC.kwz [OUT] [--prefs DIR]; OUT only when withOutput.
+SiteArgs ParseSiteArgs(const Args& args, bool withOutput = false)
 {
     SiteArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -30,6 +33,8 @@ SiteArgs ParseSiteArgs(const Args& args)
             parsed.prefsDir = args[++i];
         } else if (parsed.document.empty()) {
             parsed.document = args[i];
+        } else if (withOutput && parsed.output.empty()) {
+            parsed.output = args[i];
         } else {
             throw UsageError {"unexpected argument '" + args[i] + "'"};
         }
@@ -110,6 +115,24 @@ int Exam(const Args& args)
     site.WriteExam(true);
     Say(std::cout, site.ExamAnnouncement(false));
     return 0;
+}
+
+// The self-contained quiz page: the same checks and messages as "produce"; the
+// final message also names the pictures the page could not take in.
+int Standalone(const Args& args)
+{
+    const SiteArgs parsed = ParseSiteArgs(args, true);
+    const auto doc = OpenDocument(parsed);
+    if (!doc)
+        return 1;
+    StandaloneJob job;
+    job.DocumentPath = parsed.document;
+    job.PrefsDir = parsed.prefsDir;
+    job.ResumBody = doc->Pages.GetBody(0);
+    job.OutputPath = parsed.output;
+    const StandaloneOutcome outcome = ProduceStandalone(*doc, EmbeddedGifs(), job);
+    Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
+    return outcome.Produced ? 0 : 1;
 }
 
 } // namespace tavimor::cli

@@ -18,6 +18,7 @@ const std::map<std::string_view, Command>& CommandTable()
     static const std::map<std::string_view, Command> table {
         {"produce", tavimor::cli::Produce},
         {"exam", tavimor::cli::Exam},
+        {"standalone", tavimor::cli::Standalone},
         {"upgrade", tavimor::cli::Upgrade},
         {"to-json", tavimor::cli::ToJson},
         {"from-json", tavimor::cli::FromJson},
@@ -30,6 +31,7 @@ const std::map<std::string_view, Command>& CommandTable()
 constexpr const char* kUsage = "usage:\n"
                                "  tavimor-cli produce DOC.kwz [--prefs DIR]\n"
                                "  tavimor-cli exam DOC.kwz [--prefs DIR]\n"
+                               "  tavimor-cli standalone DOC.kwz [OUT.html] [--prefs DIR]\n"
                                "  tavimor-cli export-text DOC.kwz [OUT.txt]\n"
                                "  tavimor-cli import-text IN.txt OUT.kwz\n"
                                "  tavimor-cli upgrade IN.kwz OUT.kwz\n"

@@ -35,6 +35,21 @@ bool FileExists(const std::string& path)
 
 } // namespace
 
+std::string PrefsImageFile(const GifSource& gifs, const std::string& prefsDir, const std::string& name)
+{
+    const std::string prefsFile = prefsDir + name + ".gif";
+    if (!FileExists(prefsFile))
+        ExportGifResource(gifs, name, prefsDir);
+    return prefsFile;
+}
+
+std::string QuizFileNameOf(const std::string& documentPath)
+{
+    const auto slash = documentPath.rfind('/');
+    const std::string fileName = slash == std::string::npos ? documentPath : documentPath.substr(slash + 1);
+    return fileName.substr(0, fileName.find('.'));
+}
+
 THKWZ::THKWZ(const TQuizDocument& doc, const GifSource& gifs)
     : doc_(doc)
     , gifs_(gifs)
@@ -71,8 +86,7 @@ bool THKWZ::SetFolders()
 {
     const auto slash = DocumentPath.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : DocumentPath.substr(0, slash + 1);
-    const std::string fileName = slash == std::string::npos ? DocumentPath : DocumentPath.substr(slash + 1);
-    quizFileName_ = fileName.substr(0, fileName.find('.'));
+    quizFileName_ = QuizFileNameOf(DocumentPath);
     QuizName = Utf8ToCp1252(quizFileName_);
     ScriptName = QuizName + ".js";
     if (quizFileName_.empty()) {
@@ -143,12 +157,8 @@ void THKWZ::WriteStyleSheet(const std::string& path) const
 void THKWZ::WriteImages() const
 {
     EnsureFolder(PrefsDir);
-    for (const auto& name : doc_.Layout.ImgNames) {
-        const std::string prefsFile = PrefsDir + name + ".gif";
-        if (!FileExists(prefsFile))
-            ExportGifResource(gifs_, name, PrefsDir);
-        CopyFileTo(prefsFile, PagesDir);
-    }
+    for (const auto& name : doc_.Layout.ImgNames)
+        CopyFileTo(PrefsImageFile(gifs_, PrefsDir, name), PagesDir);
 }
 
 std::string THKWZ::ScriptTag() const

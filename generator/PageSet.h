@@ -19,6 +19,15 @@ namespace tavimor {
 // Shows one French message (Windows-1252) to the user, e.g. in an information box.
 using Notifier = std::function<void(const std::string& message)>;
 
+// The preferences folder's file of the image called name, written there from
+// the built-in image first when the folder has none: an image the author puts
+// there replaces the built-in one in every production. Returns its path.
+std::string PrefsImageFile(const GifSource& gifs, const std::string& prefsDir, const std::string& name);
+
+// The quiz's file name from a document path: the path's file name cut before
+// its first "." (the file system's spelling; empty for an untitled document).
+std::string QuizFileNameOf(const std::string& documentPath);
+
 struct ProduceOutcome {
     bool Produced = false; // the whole site was written
     std::string Message; // the final message, Windows-1252

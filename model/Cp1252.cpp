@@ -70,6 +70,14 @@ std::string Utf8ToCp1252(std::string_view utf8)
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // A run of ASCII is the same bytes in both encodings.
+        std::size_t run = i;
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        out.append(utf8.data() + i, run - i);
+        i = run;
+        if (i == utf8.size())
+            break;
         const auto lead = static_cast<unsigned char>(utf8[i]);
         std::size_t length = 0;
         char32_t cp = 0;

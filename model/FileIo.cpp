@@ -90,8 +90,9 @@ std::string ReadWholeFile(const std::string& path)
     return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes)
+void WriteFileAtomically(const std::string& path, std::string_view bytes, FileSync sync)
 {
+    const bool durable = sync == FileSync::Durable;
     const std::filesystem::path target(path);
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     // A hidden name beside the target, so that the rename stays within one file system.
@@ -114,11 +115,13 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
         ::fchmod(fd, 0666 & ~mask);
     }
 
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 || !temporary.Close())
+    if (!WriteAll(fd, bytes) || (durable && ::fsync(fd) != 0) || !temporary.Close())
         throw StreamWriteError();
     if (::rename(temporary.Path().c_str(), path.c_str()) != 0)
         throw StreamWriteError();
     temporary.Keep();
+    if (!durable)
+        return;
 
     // Make the new name itself durable. The file is already in place, so a
     // folder that cannot be synced is no reason to report a failed save.

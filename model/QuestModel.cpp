@@ -207,21 +207,27 @@ const std::string& TQuestList::GetExtFile(int n) const
 
 std::string TQuestList::GetFeedback(int n, int side) const
 {
+    return JsEscape(GetFeedbackHtml(n, side));
+}
+
+const std::string& TQuestList::FeedbackMessage(int n, int side) const
+{
     const TQuest& quest = Quest(n);
     CheckSide(side);
     const auto s = static_cast<std::size_t>(side);
+    if (!quest.UseGenMess[s])
+        return quest.Mess[s];
+    const std::vector<std::string>& bank = GenMess[s];
+    const std::int32_t index = quest.MessIdx[s];
+    if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
+        throw ListIndexError(index);
+    return bank[static_cast<std::size_t>(index)];
+}
 
-    std::string text;
-    if (quest.UseGenMess[s]) {
-        const std::vector<std::string>& bank = GenMess[s];
-        const std::int32_t index = quest.MessIdx[s];
-        if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
-            throw ListIndexError(index);
-        text = bank[static_cast<std::size_t>(index)];
-    } else {
-        text = quest.Mess[s];
-    }
-
+std::string TQuestList::GetFeedbackHtml(int n, int side) const
+{
+    std::string text = FeedbackMessage(n, side);
+    const TQuest& quest = Quest(n);
     if (quest.UseExtFile) {
         // ExtLink holds the label, a "|" and the link name.
         const std::size_t bar = quest.ExtLink.find('|');
@@ -229,7 +235,7 @@ std::string TQuestList::GetFeedback(int n, int side) const
         const std::string name = bar == std::string::npos ? kDefaultLinkName : quest.ExtLink.substr(bar + 1);
         text += "<P>" + label + "<A HREF=" + quest.ExtFile + "> " + name + "</A>";
     }
-    return JsEscape(text);
+    return text;
 }
 
 std::string TQuestList::GetHtmlText(int n) const

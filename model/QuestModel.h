@@ -85,6 +85,12 @@ public:
 
     // The feedback HTML of one side, escaped for a script string literal.
     std::string GetFeedback(int n, int side) const;
+    // The same feedback as the author wrote it: the generic or own message,
+    // then the attached-file link when the question has one.
+    std::string GetFeedbackHtml(int n, int side) const;
+    // The generic or own message of one side alone. A generic index outside
+    // its bank is "List index out of bounds (%d)".
+    const std::string& FeedbackMessage(int n, int side) const;
     // Question text for the quiz pages: a cloze marker becomes a drop-down list.
     std::string GetHtmlText(int n) const;
     // Question text for the printed exam: a cloze marker becomes a blank line.

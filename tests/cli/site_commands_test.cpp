@@ -248,5 +248,35 @@ TEST(AppFolders, PrefsFolderIsInsideTheSettingsFolder)
     EXPECT_TRUE(fs::is_directory(ProgramFolder()));
 }
 
+TEST(StandaloneCommand, WritesTheSinglePageBesideTheDocumentOrWhereAsked)
+{
+    TempFolder folder;
+    const std::string doc = SaveQuiz(folder, "Quiz.copie.kwz", {2, 3});
+    const CliRun run = RunCli(folder, {"standalone", doc, "--prefs", "prefs"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string page = folder.Path() + "Quiz.html";
+    EXPECT_EQ(run.out, "Le quiz autonome " + page + " vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n");
+    EXPECT_NE(ReadBytes(page).find("<title>Quiz</title>"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder.Path() + "Quiz")) << "no site folder is needed";
+
+    const CliRun elsewhere = RunCli(folder, {"standalone", "--prefs", "prefs", doc, "autre.html"});
+    ASSERT_EQ(elsewhere.exitCode, 0) << elsewhere.err;
+    EXPECT_EQ(ReadBytes(folder.Path() + "autre.html"), ReadBytes(page));
+
+    EXPECT_EQ(RunCli(folder, {"standalone", doc, "a.html", "b.html"}).exitCode, 1);
+    EXPECT_EQ(RunCli(folder, {"standalone"}).exitCode, 1);
+}
+
+TEST(StandaloneCommand, RefusesAsProduceDoes)
+{
+    TempFolder folder;
+    const std::string doc = SaveQuiz(folder, "Refus.kwz", {0, 3});
+    const CliRun run = RunCli(folder, {"standalone", doc, "--prefs", "prefs"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Une ou des questions n'ont pas de r\xC3\xA9ponse. \nImpossible de produire le test!\n");
+    EXPECT_FALSE(fs::exists(folder.Path() + "Refus.html"));
+}
+
 } // namespace
 } // namespace tavimor

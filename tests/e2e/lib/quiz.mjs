@@ -26,7 +26,16 @@ export function readQuiz(file) {
   const doc = JSON.parse(readFileSync(file, 'utf8'));
   const header = required(doc, 'Header', file);
   const banks = required(doc, 'GenMess', file);
+  const sentence = required(header, 'CountSentence', `${file} Header`);
+  const questionCount = required(doc, 'Questions', file).length;
   return {
+    // The entry page's line with the number of questions, '' when it has none.
+    countLine:
+      required(header, 'ShowCount', `${file} Header`) && sentence
+        ? sentence.includes('<Q>')
+          ? sentence.replace('<Q>', String(questionCount))
+          : `${sentence} ${questionCount}`
+        : '',
     certainty: required(header, 'UseCertainty', `${file} Header`),
     certSentence: required(header, 'CertSentence', `${file} Header`),
     noAnswer: required(header, 'UnansweredMess', `${file} Header`),

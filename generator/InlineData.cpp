@@ -1,0 +1,215 @@
+#include "generator/InlineData.h"
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+namespace tavimor {
+
+namespace {
+
+// OpenSSL takes lengths as int: longer input goes through in whole groups of
+// three bytes, so that the pieces join into one encoding.
+constexpr std::size_t kBase64Chunk = 3 * (1u << 28);
+
+// How each byte is written inside a JSON string: size 1 with the byte itself
+// for the bytes copied as they are.
+struct JsonForm {
+    std::array<char, 6> text {};
+    std::uint8_t size = 0;
+};
+
+JsonForm Escaped(std::string_view text)
+{
+    JsonForm form;
+    std::copy(text.begin(), text.end(), form.text.begin());
+    form.size = static_cast<std::uint8_t>(text.size());
+    return form;
+}
+
+JsonForm Utf8Form(char32_t cp)
+{
+    JsonForm form;
+    if (cp < 0x800) {
+        form.text[0] = static_cast<char>(0xC0 | (cp >> 6));
+        form.text[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        form.size = 2;
+    } else {
+        form.text[0] = static_cast<char>(0xE0 | (cp >> 12));
+        form.text[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        form.text[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        form.size = 3;
+    }
+    return form;
+}
+
+JsonForm UnicodeEscape(unsigned value)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    JsonForm form;
+    form.text = {'\\', 'u', '0', '0', kHex[(value >> 4) & 0xF], kHex[value & 0xF]};
+    form.size = 6;
+    return form;
+}
+
+// Unicode code points of the bytes 80..9F; the five undefined ones keep their
+// own value, as the core's conversion does.
+constexpr std::array<char32_t, 32> kHighControls {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The escapes shared by both tables: control characters, quote, backslash, "<".
+void SetAsciiEscapes(std::array<JsonForm, 256>& table)
+{
+    for (unsigned c = 0; c < 0x100; ++c) {
+        table[c].text[0] = static_cast<char>(c);
+        table[c].size = 1;
+    }
+    for (unsigned c = 0; c < 0x20; ++c)
+        table[c] = UnicodeEscape(c);
+    table['\n'] = Escaped("\\n");
+    table['\r'] = Escaped("\\r");
+    table['\t'] = Escaped("\\t");
+    table['"'] = Escaped("\\\"");
+    table['\\'] = Escaped("\\\\");
+    table['<'] = UnicodeEscape('<');
+}
+
+const std::array<JsonForm, 256>& Cp1252Table()
+{
+    static const std::array<JsonForm, 256> table = [] {
+        std::array<JsonForm, 256> t {};
+        SetAsciiEscapes(t);
+        for (unsigned c = 0x80; c < 0x100; ++c)
+            t[c] = Utf8Form(c < 0xA0 ? kHighControls[c - 0x80] : char32_t {c});
+        return t;
+    }();
+    return table;
+}
+
+const std::array<JsonForm, 256>& Utf8Table()
+{
+    static const std::array<JsonForm, 256> table = [] {
+        std::array<JsonForm, 256> t {};
+        SetAsciiEscapes(t);
+        return t;
+    }();
+    return table;
+}
+
+// The exact length first, so that the room made (and zeroed by the string)
+// is only what is written; then one pass writing straight into it.
+void AppendWithTable(std::string& out, std::string_view text, const std::array<JsonForm, 256>& table)
+{
+    std::size_t length = 2;
+    for (const char c : text)
+        length += table[static_cast<unsigned char>(c)].size;
+    const std::size_t start = out.size();
+    out.resize(start + length);
+    char* p = out.data() + start;
+    *p++ = '"';
+    for (const char c : text) {
+        const JsonForm& form = table[static_cast<unsigned char>(c)];
+        if (form.size == 1) {
+            *p++ = form.text[0];
+        } else {
+            std::memcpy(p, form.text.data(), form.size);
+            p += form.size;
+        }
+    }
+    *p = '"';
+}
+
+bool StartsWith(std::string_view bytes, std::string_view head)
+{
+    return bytes.substr(0, head.size()) == head;
+}
+
+std::string LowerExtension(std::string_view fileName)
+{
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::size_t dot = fileName.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    std::string extension(fileName.substr(dot + 1));
+    for (char& c : extension)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension;
+}
+
+} // namespace
+
+std::string Base64(std::string_view bytes)
+{
+    std::string out;
+    out.resize(4 * ((bytes.size() + 2) / 3) + 1);
+    std::size_t written = 0;
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kBase64Chunk);
+        const int n = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data() + written),
+            reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(piece));
+        written += static_cast<std::size_t>(n);
+        bytes.remove_prefix(piece);
+    }
+    out.resize(written);
+    return out;
+}
+
+std::string CspHashSource(std::string_view text)
+{
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest {};
+    unsigned int size = 0;
+    if (EVP_Digest(text.data(), text.size(), digest.data(), &size, EVP_sha256(), nullptr) != 1)
+        throw std::runtime_error("SHA-256 failed");
+    const std::string_view raw(reinterpret_cast<const char*>(digest.data()), size);
+    return "'sha256-" + Base64(raw) + "'";
+}
+
+std::string ImageMediaType(std::string_view bytes, std::string_view fileName)
+{
+    if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a"))
+        return "image/gif";
+    if (StartsWith(bytes, "\xFF\xD8\xFF"))
+        return "image/jpeg";
+    if (StartsWith(bytes, "\x89PNG\r\n\x1A\n"))
+        return "image/png";
+    if (StartsWith(bytes, "RIFF") && bytes.substr(8, 4) == "WEBP")
+        return "image/webp";
+    if (StartsWith(bytes, "BM"))
+        return "image/bmp";
+    if (StartsWith(bytes, std::string_view("\0\0\1\0", 4)))
+        return "image/x-icon";
+    const std::string extension = LowerExtension(fileName);
+    if (extension == "svg")
+        return "image/svg+xml";
+    if (extension == "gif")
+        return "image/gif";
+    if (extension == "jpg" || extension == "jpeg")
+        return "image/jpeg";
+    if (extension == "png")
+        return "image/png";
+    if (extension == "webp")
+        return "image/webp";
+    return {};
+}
+
+std::string DataAddress(std::string_view mediaType, std::string_view bytes)
+{
+    return "data:" + std::string(mediaType) + ";base64," + Base64(bytes);
+}
+
+void AppendJsonString(std::string& out, std::string_view cp1252)
+{
+    AppendWithTable(out, cp1252, Cp1252Table());
+}
+
+void AppendJsonStringUtf8(std::string& out, std::string_view utf8)
+{
+    AppendWithTable(out, utf8, Utf8Table());
+}
+
+} // namespace tavimor

@@ -1,0 +1,471 @@
+#include "generator/StandaloneQuiz.h"
+
+#include "generator/InlineData.h"
+#include "generator/PageSet.h"
+#include "generator/SpecHTML.h"
+#include "generator/StandaloneRuntime.h"
+#include "generator/TeacherHtml.h"
+#include "model/Cp1252.h"
+#include "model/FileIo.h"
+#include "presentation/AppFolders.h"
+
+#include <charconv>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+
+namespace tavimor {
+
+namespace {
+
+constexpr std::string_view kRefused = "Impossible de produire le test!";
+// Before the src of each picture the page could not take in.
+constexpr std::string_view kPictureLeftOut = "Image introuvable, laiss\xE9"
+                                             "e de c\xF4t\xE9: ";
+// A question without a marked choice: no answer can equal it.
+constexpr std::uint16_t kNoGoodChoice = 65535;
+
+void AppendNumber(std::string& out, long long value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view lowerHead)
+{
+    if (text.size() < lowerHead.size())
+        return false;
+    for (std::size_t i = 0; i < lowerHead.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != lowerHead[i])
+            return false;
+    }
+    return true;
+}
+
+// The text of an inline block as the page holds it: CR LF and CR become LF
+// and NUL bytes go, as the browser's parser would do before hashing the
+// block, so that the hash in the policy is the hash of what the browser sees;
+// "</" + element (any case) becomes "<\/" + element so that the text cannot
+// end its block (in a script or a style sheet "\/" still means "/"), and in a
+// script "<!--" becomes "<\!--" so that it cannot hide the block's end tag.
+std::string InlineBlockText(std::string_view text, std::string_view element)
+{
+    const bool script = element == "script";
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\0')
+            continue;
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            continue;
+        }
+        if (c == '<' && i + 1 < text.size()) {
+            const std::string_view rest = text.substr(i + 1);
+            if (rest[0] == '/' && StartsWithIgnoringCase(rest.substr(1), element)) {
+                out += "<\\";
+                continue;
+            }
+            if (script && rest.starts_with("!--")) {
+                out += "<\\";
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+// Windows-1252 text as HTML text of the UTF-8 page.
+void AppendHtmlText(std::string& out, std::string_view cp1252)
+{
+    for (const char c : Cp1252ToUtf8(cp1252)) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+// The teacher's HTML as a JSON string, quietened (TeacherHtml.h) so that the
+// page's policy has nothing to refuse when the runtime parses it.
+void AppendHtmlJson(std::string& out, std::string_view html)
+{
+    thread_local std::string quiet;
+    quiet.clear();
+    if (html.find('<') != std::string_view::npos && AppendQuietHtml(quiet, html))
+        AppendJsonString(out, quiet);
+    else
+        AppendJsonString(out, html);
+}
+
+// The line that announces the number of questions on the entry page, as the
+// site writes it; empty when the option is off.
+std::string CountText(const TQuizDocument& doc)
+{
+    const QuizHeader& header = doc.Header;
+    if (!header.ShowCount || header.CountSentence.empty())
+        return {};
+    return ReplaceOrAppend("<Q>", std::to_string(doc.Quests.Count()), header.CountSentence);
+}
+
+// The question text as the site shows it: a cloze marker becomes the list.
+// A cloze text that lost its marker keeps its text; the runtime then adds the
+// list after it.
+std::string_view QuestionText(const TQuestList& quests, int n, std::string& buffer)
+{
+    const TQuest& quest = quests.Quest(n);
+    if (quest.QType != TRepType::rOList || quest.QText.find(kOptionMarker) == std::string::npos)
+        return quest.QText;
+    buffer = quests.GetHtmlText(n);
+    return buffer;
+}
+
+// The distinct feedback texts of one side, in order of first use. A message
+// without an attached file is the document's own text and is not copied.
+class MessageBank {
+public:
+    // text lives as long as the bank.
+    std::size_t Position(std::string_view text)
+    {
+        const auto [entry, inserted] = index_.try_emplace(text, texts_.size());
+        if (inserted)
+            texts_.push_back(text);
+        return entry->second;
+    }
+
+    std::size_t Position(std::string&& text)
+    {
+        const auto found = index_.find(text);
+        if (found != index_.end())
+            return found->second;
+        return Position(std::string_view(owned_.emplace_back(std::move(text))));
+    }
+
+    void AppendJson(std::string& out) const
+    {
+        out += '[';
+        for (std::size_t i = 0; i < texts_.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            AppendHtmlJson(out, texts_[i]);
+        }
+        out += ']';
+    }
+
+private:
+    std::unordered_map<std::string_view, std::size_t> index_;
+    std::vector<std::string_view> texts_;
+    std::deque<std::string> owned_; // keeps its strings in place as it grows
+};
+
+void AppendQuestions(std::string& out, const TQuestList& quests)
+{
+    std::array<MessageBank, 2> banks;
+    std::string cloze;
+    out += "\"questions\":[";
+    const int count = quests.Count();
+    for (int n = 1; n <= count; ++n) {
+        const TQuest& quest = quests.Quest(n);
+        if (n > 1)
+            out += ',';
+        out += '[';
+        AppendNumber(out, static_cast<int>(quest.QType));
+        out += ',';
+        AppendHtmlJson(out, QuestionText(quests, n, cloze));
+        out += ",[";
+        for (std::size_t i = 0; i < quest.Reps.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            AppendHtmlJson(out, quest.Reps[i]);
+        }
+        out += "],";
+        // The site keeps the low 16 bits of the marked choice.
+        const std::uint16_t good = quests.GetGoodRep(n);
+        AppendNumber(out, good == kNoGoodChoice ? -1 : good);
+        out += ',';
+        AppendNumber(out, quests.GetColumns(n));
+        for (int side = 0; side < 2; ++side) {
+            out += ',';
+            const std::size_t position = quest.UseExtFile ? banks[side].Position(quests.GetFeedbackHtml(n, side))
+                                                          : banks[side].Position(quests.FeedbackMessage(n, side));
+            AppendNumber(out, static_cast<long long>(position));
+        }
+        out += ']';
+    }
+    out += "],\"wrong\":";
+    banks[kWrongSide].AppendJson(out);
+    out += ",\"right\":";
+    banks[kRightSide].AppendJson(out);
+}
+
+// The quiz as JSON for the runtime (field names read by quiz.js).
+void AppendQuizData(std::string& out, const TQuizDocument& doc, const StandaloneContent& content)
+{
+    const std::size_t start = out.size();
+    out += "{\"title\":";
+    AppendJsonString(out, content.QuizName);
+    out += ",\"certainty\":";
+    out += doc.Header.UseCertainty ? "true" : "false";
+    out += ",\"certSentence\":";
+    AppendHtmlJson(out, doc.Header.CertSentence);
+    out += ",\"noAnswer\":";
+    AppendHtmlJson(out, doc.Quests.NoAnswerMess);
+    out += ",\"count\":";
+    AppendHtmlJson(out, CountText(doc));
+    out += ",\"resum\":";
+    AppendHtmlJson(out, content.ResumBody);
+    out += ",\"pages\":[";
+    for (int page = 0; page < THMPList::kPageCount; ++page) {
+        out += page > 0 ? ",[" : "[";
+        AppendHtmlJson(out, doc.Pages.GetTitle(page));
+        out += ',';
+        AppendHtmlJson(out, doc.Pages.GetBody(page));
+        out += ']';
+    }
+    out += "],";
+    AppendQuestions(out, doc.Quests);
+    out += ",\"gifs\":{";
+    const ImageNames& names = DefaultImageNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        AppendJsonString(out, names[i]);
+        out += ':';
+        AppendJsonStringUtf8(out, DataAddress(ImageMediaType(content.Gifs[i], ".gif"), content.Gifs[i]));
+    }
+    out += "},\"pictures\":{";
+    bool first = true;
+    for (const auto& [src, address] : content.Pictures) {
+        if (!first)
+            out += ',';
+        first = false;
+        AppendJsonString(out, src);
+        out += ':';
+        AppendJsonStringUtf8(out, address);
+    }
+    // The progress a reload keeps belongs to this very quiz: a quiz produced
+    // again with other questions starts afresh.
+    char key[20];
+    const std::size_t hash = std::hash<std::string_view> {}(std::string_view(out).substr(start));
+    std::snprintf(key, sizeof key, "%016zx", hash);
+    out += "},\"key\":\"";
+    out += key;
+    out += "\"}";
+}
+
+std::size_t EstimatedSize(const TQuizDocument& doc, const StandaloneContent& content)
+{
+    std::size_t size = 65536 + StandaloneScript().size() + StandaloneStyle().size() + content.HostScript.size();
+    for (const std::string& gif : content.Gifs)
+        size += gif.size() * 4 / 3 + 64;
+    for (const auto& [src, address] : content.Pictures)
+        size += src.size() + address.size() + 8;
+    // Room for every accented letter taking two bytes and a cloze list
+    // repeating the choices: a generous guess costs only address space, a
+    // short one a copy of the whole page.
+    const int count = doc.Quests.Count();
+    for (int n = 1; n <= count; ++n) {
+        const TQuest& quest = doc.Quests.Quest(n);
+        std::size_t texts = quest.QText.size() + quest.Mess[0].size() + quest.Mess[1].size() + quest.ExtLink.size()
+            + quest.ExtFile.size();
+        for (const std::string& rep : quest.Reps)
+            texts += 2 * rep.size() + 24;
+        size += 2 * texts + 96;
+    }
+    return size;
+}
+
+// Calls visit with every text of the document that the page shows as HTML.
+void ForEachTeacherText(
+    const TQuizDocument& doc, const std::string& resumBody, const std::function<void(const std::string&)>& visit)
+{
+    for (int page = 0; page < THMPList::kPageCount; ++page) {
+        visit(doc.Pages.GetTitle(page));
+        visit(doc.Pages.GetBody(page));
+    }
+    visit(resumBody);
+    visit(doc.Header.CountSentence);
+    visit(doc.Header.CertSentence);
+    visit(doc.Quests.NoAnswerMess);
+    for (const auto& bank : doc.Quests.GenMess) {
+        for (const std::string& message : bank)
+            visit(message);
+    }
+    for (int n = 1; n <= doc.Quests.Count(); ++n) {
+        const TQuest& quest = doc.Quests.Quest(n);
+        visit(quest.QText);
+        for (const std::string& rep : quest.Reps)
+            visit(rep);
+        visit(quest.Mess[0]);
+        visit(quest.Mess[1]);
+        visit(quest.ExtLink);
+    }
+}
+
+std::optional<std::string> ReadPictureFile(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+// The data: address of the picture src names, seen from the site's page
+// folder; nothing when it cannot be had. A picture of the site's own nine
+// images is found even before the site has been produced.
+std::optional<std::string> PictureAddress(const std::string& src, const std::string& pagesDir,
+    const ImageNames& imageNames, const std::array<std::string, kImageCount>& gifs)
+{
+    const std::optional<std::string> file = PictureFile(src, pagesDir);
+    if (!file)
+        return std::nullopt;
+    std::optional<std::string> bytes = ReadPictureFile(*file);
+    if (!bytes) {
+        const std::string normalPagesDir = std::filesystem::path(pagesDir).lexically_normal().string();
+        for (std::size_t i = 0; i < imageNames.size() && !bytes; ++i) {
+            if (*file == normalPagesDir + imageNames[i] + ".gif")
+                bytes = gifs[i];
+        }
+    }
+    if (!bytes)
+        return std::nullopt;
+    const std::string type = ImageMediaType(*bytes, *file);
+    if (type.empty())
+        return std::nullopt;
+    return DataAddress(type, *bytes);
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& content)
+{
+    const std::string style
+        = InlineBlockText(Cp1252ToUtf8(doc.Style.MakeStyleSheet()) + "\n" + std::string(StandaloneStyle()), "style");
+    const std::string host = InlineBlockText(content.HostScript, "script");
+    const std::string runtime = InlineBlockText(StandaloneScript(), "script");
+
+    std::string out;
+    out.reserve(EstimatedSize(doc, content));
+    out += "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n";
+    // Nothing may be fetched, framed or sent: the page runs its own two or
+    // three blocks and shows data: pictures only.
+    out += "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; script-src ";
+    if (!host.empty())
+        out += CspHashSource(host) + ' ';
+    out += CspHashSource(runtime);
+    out += "; style-src " + CspHashSource(style);
+    out += "; img-src data:; base-uri 'none'; form-action 'none'\">\n";
+    out += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+    out += "<meta name=\"generator\" content=\"Tavimor\">\n<title>";
+    AppendHtmlText(out, content.QuizName);
+    out += "</title>\n<style>";
+    out += style;
+    out += "</style>\n</head>\n<body>\n"
+           "<header id=\"quiz-banner\" class=\"banner\"></header>\n"
+           "<main id=\"quiz-view\"></main>\n"
+           "<nav id=\"quiz-nav\" class=\"quiz-nav\" aria-label=\"Navigation des questions\" hidden></nav>\n"
+           "<noscript><p>Ce test a besoin de JavaScript.</p></noscript>\n"
+           "<script type=\"application/json\" id=\"quiz-data\">";
+    AppendQuizData(out, doc, content);
+    out += "</script>\n";
+    if (!host.empty())
+        out += "<script>" + host + "</script>\n";
+    out += "<script>";
+    out += runtime;
+    out += "</script>\n</body>\n</html>\n";
+    return out;
+}
+
+std::string StandalonePath(const std::string& documentPath)
+{
+    const std::string name = QuizFileNameOf(documentPath);
+    return name.empty() ? std::string() : FolderOf(documentPath) + name + ".html";
+}
+
+StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+{
+    StandaloneOutcome outcome;
+    if (const auto refusal = THKWZ::Refusal(doc.Quests)) {
+        outcome.Message = *refusal;
+        return outcome;
+    }
+    const std::string quizFileName = QuizFileNameOf(job.DocumentPath);
+    if (quizFileName.empty()) {
+        outcome.Message = std::string(THKWZ::kNoFileName) + LF + std::string(kRefused);
+        return outcome;
+    }
+    outcome.OutputPath = job.OutputPath.empty() ? StandalonePath(job.DocumentPath) : job.OutputPath;
+
+    StandaloneContent content;
+    content.QuizName = Utf8ToCp1252(quizFileName);
+    content.ResumBody = job.ResumBody;
+    content.HostScript = job.HostScript;
+    EnsureFolder(job.PrefsDir);
+    for (std::size_t i = 0; i < doc.Layout.ImgNames.size(); ++i)
+        content.Gifs[i] = ReadWholeFile(PrefsImageFile(gifs, job.PrefsDir, doc.Layout.ImgNames[i]));
+
+    // The teacher's picture paths start from the site's page folder, as the
+    // image dialog writes them.
+    const std::string pagesDir = FolderOf(job.DocumentPath) + quizFileName + "/hPages/";
+    std::set<std::string> missing;
+    ForEachTeacherText(doc, job.ResumBody, [&](const std::string& text) {
+        ForEachImageSource(text, [&](const std::string& src) {
+            if (content.Pictures.contains(src) || missing.contains(src) || StartsWithIgnoringCase(Trim(src), "data:"))
+                return;
+            if (auto address = PictureAddress(src, pagesDir, doc.Layout.ImgNames, content.Gifs))
+                content.Pictures.emplace(src, std::move(*address));
+            else
+                missing.insert(src);
+        });
+    });
+
+    // The page can be written again at any time: no wait for the disk.
+    WriteFileAtomically(outcome.OutputPath, StandalonePage(doc, content), FileSync::Replaced);
+    outcome.Produced = true;
+    outcome.MissingPictures.assign(missing.begin(), missing.end());
+    outcome.Message = "Le quiz autonome " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9.";
+    for (const std::string& src : outcome.MissingPictures)
+        outcome.Message += std::string(1, LF) + std::string(kPictureLeftOut) + src;
+    return outcome;
+}
+
+} // namespace tavimor

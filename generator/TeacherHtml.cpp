@@ -1,0 +1,293 @@
+#include "generator/TeacherHtml.h"
+
+#include "generator/SpecHTML.h"
+#include "model/Cp1252.h"
+
+#include <cctype>
+#include <filesystem>
+#include <vector>
+
+namespace tavimor {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+char Lower(char c)
+{
+    // ASCII only, as HTML names are: no locale, and a byte of Windows-1252 stays itself.
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (Lower(text[i]) != lowerWord[i])
+            return false;
+    }
+    return true;
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The character a reference such as "amp" or "#233" stands for, or -1.
+int ReferenceValue(std::string_view name)
+{
+    if (name == "amp")
+        return '&';
+    if (name == "lt")
+        return '<';
+    if (name == "gt")
+        return '>';
+    if (name == "quot")
+        return '"';
+    if (name == "apos")
+        return '\'';
+    if (name.size() < 2 || name[0] != '#')
+        return -1;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 4)
+        return -1;
+    int value = 0;
+    for (const char c : digits) {
+        const int digit = hex ? HexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (digit < 0)
+            return -1;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    return value < 256 ? value : -1;
+}
+
+std::string DecodeReferences(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '&') {
+            const std::size_t end = value.find(';', i + 1);
+            if (end != std::string_view::npos && end - i <= 8) {
+                const int c = ReferenceValue(value.substr(i + 1, end - i - 1));
+                if (c >= 0) {
+                    out += static_cast<char>(c);
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        out += value[i];
+    }
+    return out;
+}
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Elements whose content the tokenizer reads as text up to their end tag.
+bool HoldsRawText(std::string_view tag)
+{
+    for (const std::string_view name :
+        {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"}) {
+        if (SameIgnoringCase(tag, name))
+            return true;
+    }
+    return false;
+}
+
+// The position after the end tag "</" + tag (any case) from pos, or npos.
+std::size_t AfterEndTag(std::string_view html, std::size_t pos, std::string_view tag)
+{
+    for (pos = html.find("</", pos); pos != std::string_view::npos; pos = html.find("</", pos + 2)) {
+        const std::size_t nameEnd = pos + 2 + tag.size();
+        if (nameEnd <= html.size() && SameIgnoringCase(html.substr(pos + 2, tag.size()), tag)
+            && (nameEnd == html.size() || IsBlank(html[nameEnd]) || html[nameEnd] == '/' || html[nameEnd] == '>')) {
+            const std::size_t close = html.find('>', nameEnd);
+            return close == std::string_view::npos ? close : close + 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Reads the attributes of the start tag whose name ends at pos, up to its
+// ">"; returns the position after the tag, or npos when the text ends first.
+std::size_t ReadStartTag(
+    std::string_view html, std::string_view tag, std::size_t pos, const std::function<void(const TagAttribute&)>& visit)
+{
+    const std::size_t size = html.size();
+    for (;;) {
+        while (pos < size && (IsBlank(html[pos]) || html[pos] == '/'))
+            ++pos;
+        if (pos >= size)
+            return std::string_view::npos;
+        if (html[pos] == '>')
+            return pos + 1;
+        const std::size_t nameStart = pos;
+        ++pos; // a first "=" belongs to the name
+        while (pos < size && !IsBlank(html[pos]) && html[pos] != '=' && html[pos] != '>' && html[pos] != '/')
+            ++pos;
+        TagAttribute attribute {tag, html.substr(nameStart, pos - nameStart), {}, nameStart};
+        while (pos < size && IsBlank(html[pos]))
+            ++pos;
+        if (pos < size && html[pos] == '=') {
+            ++pos;
+            while (pos < size && IsBlank(html[pos]))
+                ++pos;
+            if (pos >= size)
+                return std::string_view::npos;
+            if (html[pos] == '"' || html[pos] == '\'') {
+                const std::size_t close = html.find(html[pos], pos + 1);
+                if (close == std::string_view::npos)
+                    return std::string_view::npos;
+                attribute.Value = html.substr(pos + 1, close - pos - 1);
+                pos = close + 1;
+            } else {
+                const std::size_t valueStart = pos;
+                while (pos < size && !IsBlank(html[pos]) && html[pos] != '>')
+                    ++pos;
+                attribute.Value = html.substr(valueStart, pos - valueStart);
+            }
+        }
+        visit(attribute);
+    }
+}
+
+std::string DecodePercent(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool HasScheme(std::string_view address)
+{
+    const std::size_t colon = address.find(':');
+    if (colon == std::string_view::npos || colon == 0)
+        return false;
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = address[i];
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    // A drive letter ("C:\\...") counts as a scheme: such a path is not relative either.
+    return true;
+}
+
+} // namespace
+
+void ForEachAttribute(std::string_view html, const std::function<void(const TagAttribute&)>& visit,
+    const std::function<void(const RawTextElement&)>& rawText)
+{
+    std::size_t pos = html.find('<');
+    while (pos != std::string_view::npos && pos + 1 < html.size()) {
+        const std::string_view rest = html.substr(pos + 1);
+        std::size_t next = pos + 1;
+        if (rest.starts_with("!--")) {
+            next = html.find("-->", pos + 4);
+            next = next == std::string_view::npos ? next : next + 3;
+        } else if (rest[0] == '!' || rest[0] == '?' || rest[0] == '/') {
+            next = html.find('>', pos + 1);
+            next = next == std::string_view::npos ? next : next + 1;
+        } else if (IsLetter(rest[0])) {
+            std::size_t nameEnd = pos + 1;
+            while (nameEnd < html.size() && !IsBlank(html[nameEnd]) && html[nameEnd] != '/' && html[nameEnd] != '>')
+                ++nameEnd;
+            const std::string_view tag = html.substr(pos + 1, nameEnd - pos - 1);
+            next = ReadStartTag(html, tag, nameEnd, visit);
+            if (next != std::string_view::npos && HoldsRawText(tag)) {
+                next = AfterEndTag(html, next, tag);
+                if (rawText)
+                    rawText(RawTextElement {tag, pos, next == std::string_view::npos ? html.size() : next});
+            }
+        }
+        if (next == std::string_view::npos)
+            return;
+        pos = html.find('<', next);
+    }
+}
+
+void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found)
+{
+    if (html.find('<') == std::string_view::npos)
+        return; // most texts hold no tag at all
+    // The first src attribute of a tag counts, as in a browser.
+    std::size_t lastTag = std::string_view::npos;
+    ForEachAttribute(html, [&](const TagAttribute& attribute) {
+        const auto tagStart = static_cast<std::size_t>(attribute.Tag.data() - html.data());
+        if (tagStart != lastTag && SameIgnoringCase(attribute.Tag, "img") && SameIgnoringCase(attribute.Name, "src")) {
+            lastTag = tagStart;
+            found(DecodeReferences(attribute.Value));
+        }
+    });
+}
+
+bool AppendQuietHtml(std::string& out, std::string_view html)
+{
+    static constexpr std::string_view kPrefix = "data-tavimor-";
+    // Edits in text order: a renamed attribute (Begin == End) or a left-out
+    // element (Begin < End).
+    std::vector<RawTextElement> edits;
+    ForEachAttribute(
+        html,
+        [&](const TagAttribute& attribute) {
+            const std::string_view name = attribute.Name;
+            const bool event = name.size() > 2 && SameIgnoringCase(name.substr(0, 2), "on");
+            if (event || SameIgnoringCase(name, "style"))
+                edits.push_back({name, attribute.NameOffset, attribute.NameOffset});
+        },
+        [&](const RawTextElement& element) {
+            if (!SameIgnoringCase(element.Tag, "style"))
+                return;
+            // The start tag's own attributes go with the element.
+            while (!edits.empty() && edits.back().Begin >= element.Begin)
+                edits.pop_back();
+            edits.push_back(element);
+        });
+    if (edits.empty())
+        return false;
+    std::size_t copied = 0;
+    for (const RawTextElement& edit : edits) {
+        out.append(html.substr(copied, edit.Begin - copied));
+        if (edit.Begin == edit.End)
+            out.append(kPrefix);
+        copied = edit.End;
+    }
+    out.append(html.substr(copied));
+    return true;
+}
+
+std::optional<std::string> PictureFile(std::string_view address, const std::string& pagesFolder)
+{
+    std::string path = Trim(address);
+    path = path.substr(0, path.find_first_of("?#"));
+    if (path.empty() || path[0] == '/' || path[0] == '\\' || HasScheme(path))
+        return std::nullopt;
+    const std::filesystem::path file
+        = (std::filesystem::path(pagesFolder) / DecodePercent(Cp1252ToUtf8(path))).lexically_normal();
+    return file.string();
+}
+
+} // namespace tavimor

@@ -1,0 +1,80 @@
+// What the self-contained page reads in the teacher's HTML (picture sources,
+// the attributes its policy would refuse, picture files) and the encodings it
+// carries them in.
+#include "generator/InlineData.h"
+#include "generator/TeacherHtml.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tavimor {
+namespace {
+
+std::vector<std::string> Sources(const std::string& html)
+{
+    std::vector<std::string> found;
+    ForEachImageSource(html, [&](const std::string& src) { found.push_back(src); });
+    return found;
+}
+
+std::string Quiet(const std::string& html)
+{
+    std::string out = "~";
+    return AppendQuietHtml(out, html) ? out.substr(1) : "(unchanged)";
+}
+
+TEST(TeacherHtml, FindsPictureSourcesAsABrowserReadsThem)
+{
+    EXPECT_EQ(Sources("<IMG SRC=\"../a b.gif\" BORDER=0><img\nalt='x>' src='c.png'/><img src=d.jpg>"),
+        (std::vector<std::string> {"../a b.gif", "c.png", "d.jpg"}));
+    EXPECT_EQ(Sources("<img src=\"a&amp;b&#233;.gif\" SRC=second.gif>"), (std::vector<std::string> {"a&b\xE9.gif"}));
+    // No picture in a comment, a script, an end tag, another tag, text, or a cut tag.
+    EXPECT_EQ(Sources("<!-- <img src=a.gif> --><script>'<img src=b.gif>'</script></img src=c.gif>"
+                      "<imgx src=d.gif> 2 <img <img src=\"e.gif"),
+        std::vector<std::string> {});
+}
+
+TEST(TeacherHtml, QuietensStyleAndEventAttributesAndDropsStyleBlocks)
+{
+    EXPECT_EQ(Quiet("<p STYLE=\"color:red\" onClick='f()' class=x>a</p>"),
+        "<p data-tavimor-STYLE=\"color:red\" data-tavimor-onClick='f()' class=x>a</p>");
+    EXPECT_EQ(Quiet("a<style onload=x>p{}</style>b<STYLE>c"), "ab");
+    // Text that only looks like attributes, and a script's content, stay.
+    EXPECT_EQ(Quiet("x < 3 style=1 <!-- <b style=y> --> <script>'<i onx=1>'</script> <b on>"), "(unchanged)");
+}
+
+TEST(TeacherHtml, PictureFilesAreRelativeToThePagesFolder)
+{
+    EXPECT_EQ(PictureFile(" ../img/mon%20logo.png?v=2 ", "/d/quiz/hPages/"), "/d/quiz/img/mon logo.png");
+    EXPECT_EQ(PictureFile("b\xE9.gif#x", "/d/quiz/hPages/"), "/d/quiz/hPages/b\xC3\xA9.gif");
+    EXPECT_EQ(PictureFile("../../../../x.gif", "/d/quiz/hPages/"), "/x.gif");
+    for (const char* foreign :
+        {"http://a/b.gif", "data:image/gif;base64,R0", "/etc/x.gif", "\\\\srv\\x.gif", "C:\\x.gif", "", "  "})
+        EXPECT_EQ(PictureFile(foreign, "/d/quiz/hPages/"), std::nullopt) << foreign;
+}
+
+TEST(InlineData, EncodesAsTheStandardsSay)
+{
+    // RFC 4648 test vectors.
+    const std::vector<std::pair<std::string, std::string>> vectors {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="},
+        {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+    for (const auto& [bytes, text] : vectors)
+        EXPECT_EQ(Base64(bytes), text) << bytes;
+    // SHA-256 of the empty text and of "abc" (FIPS 180-2 example).
+    EXPECT_EQ(CspHashSource(""), "'sha256-47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU='");
+    EXPECT_EQ(CspHashSource("abc"), "'sha256-ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0='");
+
+    std::string json;
+    AppendJsonString(json, std::string("a\"\\\n\t\x01<>\x80\xE9\xFF", 11));
+    EXPECT_EQ(json, "\"a\\\"\\\\\\n\\t\\u0001\\u003c>\xE2\x82\xAC\xC3\xA9\xC3\xBF\"");
+
+    EXPECT_EQ(ImageMediaType("GIF89a...", "x.png"), "image/gif");
+    EXPECT_EQ(ImageMediaType("\xFF\xD8\xFF\xE0", ""), "image/jpeg");
+    EXPECT_EQ(ImageMediaType("<svg/>", "dessin.SVG"), "image/svg+xml");
+    EXPECT_EQ(ImageMediaType("????", "notes.txt"), "");
+}
+
+} // namespace
+} // namespace tavimor
