@@ -256,7 +256,8 @@ TEST(AppFolders, AnInstallationsBinFolderIsNoPortableFolder)
     prefix.Write("share/applications/tavimor.desktop", "[Desktop Entry]\n");
     EXPECT_TRUE(IsInstalledProgramFolder(prefix.File("bin/")));
     EXPECT_TRUE(IsInstalledProgramFolder(prefix.File("bin")));
-    EXPECT_FALSE(IsInstalledProgramFolder(prefix.File("share/")));
+    // Only a folder directly inside the prefix has the entry at ../share.
+    EXPECT_FALSE(IsInstalledProgramFolder(prefix.File("share/applications/")));
 }
 
 TEST(AppFolders, PrefsFolderIsInsideTheSettingsFolder)
