@@ -111,16 +111,14 @@ TEST_F(MainWindowTest, TheFirstFolderHoldingAnIndexPageWins)
 // start writes no per-user copy and leaves the setting for later starts.
 TEST_F(MainWindowTest, AnInstalledDocumentTypeIsLeftToTheSystem)
 {
-    const QByteArray previous = qgetenv("XDG_DATA_DIRS");
     const QString system = Path(QStringLiteral("usr/share"));
     ASSERT_TRUE(QDir().mkpath(system + QStringLiteral("/mime/packages")));
     QFile package(system + QStringLiteral("/mime/packages/tavimor.xml"));
     ASSERT_TRUE(package.open(QIODevice::WriteOnly));
     package.close();
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(Path(QStringLiteral("elsewhere")) + QLatin1Char(':') + system));
+    const ScopedEnvironment installed("XDG_DATA_DIRS", Path(QStringLiteral("elsewhere")) + QLatin1Char(':') + system);
 
     TMain& window = Start();
-    qputenv("XDG_DATA_DIRS", previous);
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("data/applications/tavimor.desktop"))));
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("data/mime/packages/tavimor.xml"))));
     EXPECT_FALSE(window.Settings().RegisterFType);
