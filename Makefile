@@ -8,8 +8,12 @@ JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
 DEPS_STAMP  := $(BUILD)/.deps-installed
 SAMPLE      := examples/decouverte.kwz
+# Debian packages install into /usr; the editor's "Aide" also finds the
+# manual of an installation beside the program, whatever the prefix.
+PREFIX      ?= /usr
+SHOTS       := docs/manuel/images
 
-.PHONY: all deps build test run fuzz bench format format-check clean
+.PHONY: all deps build test run fuzz bench format format-check clean package package-check screenshots
 
 all: build
 
@@ -20,12 +24,14 @@ $(DEPS_STAMP): scripts/setup-deps.sh tests/e2e/package.json
 deps: $(DEPS_STAMP)
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIMOR_WERROR=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIMOR_WERROR=ON \
+	  -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIMOR_WERROR=ON -DTAVIMOR_SANITIZE=ON -DTAVIMOR_E2E=OFF -DTAVIMOR_BUILD_APP=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIMOR_WERROR=ON -DTAVIMOR_SANITIZE=ON -DTAVIMOR_E2E=OFF -DTAVIMOR_BUILD_APP=OFF \
+	  -DTAVIMOR_BUILD_DOCS=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test: build asan
@@ -41,6 +47,24 @@ run: build
 	  $(BUILD)/cli/tavimor-cli produce $(SAMPLE) && \
 	  echo "No display: the sample quiz site is in $(abspath $(basename $(SAMPLE)))/index.html"; \
 	fi
+
+# The .deb packages (CPack) in $(BUILD): tavimor_<version>_<arch>.deb and,
+# when the build has the preview component, tavimor-preview.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs the package on this machine (root or sudo), uses and validates
+# what it installed, runs lintian on it, and removes it again.
+package-check: package
+	bash scripts/package-check.sh $(BUILD)
+
+# Refreshes the manual's pictures: the editor on the sample quiz under Xvfb
+# (xcb platform), and its produced site in headless Chromium. Commit them.
+screenshots: build
+	cmake --build $(BUILD) --target tavimor_editor_screenshots
+	xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
+	  $(BUILD)/docs/tavimor_editor_screenshots $(SAMPLE) $(SHOTS)
+	TAVIMOR_CLI=$(abspath $(BUILD))/cli/tavimor-cli node docs/screenshots/site-screenshots.mjs $(SAMPLE) $(SHOTS)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

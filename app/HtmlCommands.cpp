@@ -8,6 +8,7 @@
 #include "app/AnswerEditors.h"
 #include "app/ErrorBoundary.h"
 #include "app/FileDialogs.h"
+#include "app/HelpManual.h"
 #include "app/ImageDialog.h"
 #include "app/LayoutTab.h"
 #include "app/LineEditForm.h"
@@ -311,7 +312,7 @@ void TMain::OfferImageInsertion(TLEditForm& editor)
 
 void TMain::Help()
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("Tavimor.chm"))));
+    OpenManual(this);
 }
 
 void TMain::About()

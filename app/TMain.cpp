@@ -182,7 +182,8 @@ void TMain::BuildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("HelpMenu"));
-    OnTriggered(item(help, QStringLiteral("mHelp"), QStringLiteral("Aide")), [this] { Help(); });
+    OnTriggered(
+        item(help, QStringLiteral("mHelp"), QStringLiteral("Aide"), QKeySequence(Qt::Key_F1)), [this] { Help(); });
     OnTriggered(item(help, QStringLiteral("mAbout"), QStringLiteral("APropos")), [this] { About(); });
 }
 

@@ -3,58 +3,218 @@
 #include "model/Cp1252.h"
 #include "model/Errors.h"
 
-#include <cstdio>
 #include <exception>
 #include <iostream>
-#include <map>
+#include <span>
+#include <string>
 #include <string_view>
+
+#ifndef TAVIMOR_VERSION
+#error "the build defines TAVIMOR_VERSION"
+#endif
 
 namespace {
 
 using Command = int (*)(const tavimor::cli::Args&);
 
-const std::map<std::string_view, Command>& CommandTable()
+// One command: its name, what runs it, its arguments as the usage shows them
+// and its help, plain text of lines up to 72 characters. `help COMMAND`
+// prints them, and `--help` (hence the manual page) prints them all.
+struct CommandEntry {
+    std::string_view name;
+    Command run;
+    std::string_view arguments;
+    std::string_view help;
+};
+
+// In the order of the usage text.
+constexpr CommandEntry kCommands[] = {
+    {"produce", tavimor::cli::Produce, "DOC.kwz [--prefs DIR]",
+        "Writes the quiz site of DOC.kwz beside it, as \"Produire KWZ\" does in\n"
+        "the editor: a folder named after the document (its file name up to\n"
+        "the first point) holding index.html and hPages/ with the pages, the\n"
+        "quiz script, the style sheet and the nine images. A document with\n"
+        "fewer than two questions, or a question without answers, is refused\n"
+        "with the editor's message. With --prefs DIR, a GIF image in the\n"
+        "preferences folder DIR replaces the built-in image of the same name\n"
+        "(default: the editor's own preferences folder)."},
+    {"exam", tavimor::cli::Exam, "DOC.kwz [--prefs DIR]",
+        "Writes the printable exam NAMEexm.htm and its answer key NAMEsol.htm\n"
+        "(NAME: the document's file name up to the first point) into the\n"
+        "site's folder beside the document, as \"Produire examen\" does; the\n"
+        "folders are made when missing. The document needs at least one\n"
+        "question. The preferences folder is chosen with --prefs DIR as for\n"
+        "produce."},
+    {"export-text", tavimor::cli::ExportTextCommand, "DOC.kwz [OUT.txt]",
+        "Writes the text form of the quiz, as \"Exporter (.txt)\" does: the\n"
+        "identity, the options, the messages, the page texts and every\n"
+        "question with its answers. Without OUT.txt the file is written\n"
+        "beside the document, named after it up to the first point of its\n"
+        "name, with .txt."},
+    {"import-text", tavimor::cli::ImportTextCommand, "IN.txt OUT.kwz",
+        "Reads a text form written by export-text into a new document, as\n"
+        "\"Importer(.txt)\" does, and saves it as OUT.kwz. What the text form\n"
+        "does not carry (points, feedback, attached files, columns) takes\n"
+        "the values of a new document."},
+    {"upgrade", tavimor::cli::Upgrade, "IN.kwz OUT.kwz",
+        "Reads a document of any version the editor opens and writes it as\n"
+        "a document of the current version (5) to OUT.kwz."},
+    {"to-json", tavimor::cli::ToJson, "DOC.kwz",
+        "Prints the whole document as JSON (UTF-8) on standard output: every\n"
+        "value of the document file, so that from-json gives the same\n"
+        "document back."},
+    {"from-json", tavimor::cli::FromJson, "IN.json OUT.kwz",
+        "Writes the document described by IN.json, in the form to-json\n"
+        "prints, to OUT.kwz. to-json followed by from-json gives back the\n"
+        "document byte for byte."},
+    {"standalone", tavimor::cli::Standalone, "DOC.kwz [OUT.html] [--prefs DIR]",
+        "Writes the self-contained quiz of DOC.kwz, as \"Produire quiz autonome\"\n"
+        "does in the editor: one HTML file holding the pages' texts, the quiz\n"
+        "runtime, the style sheet and every picture, which a student opens\n"
+        "with a double click, offline, in any browser or on a phone. Without\n"
+        "OUT.html it is written beside the document, named after it up to the\n"
+        "first point of its name, with .html. The document is checked as for\n"
+        "produce, and images come from the preferences folder in the same way."},
+    // The exchange formats take their place here.
+};
+
+const CommandEntry* FindCommand(std::string_view name)
 {
-    static const std::map<std::string_view, Command> table {
-        {"produce", tavimor::cli::Produce},
-        {"exam", tavimor::cli::Exam},
-        {"standalone", tavimor::cli::Standalone},
-        {"upgrade", tavimor::cli::Upgrade},
-        {"to-json", tavimor::cli::ToJson},
-        {"from-json", tavimor::cli::FromJson},
-        {"export-text", tavimor::cli::ExportTextCommand},
-        {"import-text", tavimor::cli::ImportTextCommand},
-    };
-    return table;
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
 }
 
-constexpr const char* kUsage = "usage:\n"
-                               "  tavimor-cli produce DOC.kwz [--prefs DIR]\n"
-                               "  tavimor-cli exam DOC.kwz [--prefs DIR]\n"
-                               "  tavimor-cli standalone DOC.kwz [OUT.html] [--prefs DIR]\n"
-                               "  tavimor-cli export-text DOC.kwz [OUT.txt]\n"
-                               "  tavimor-cli import-text IN.txt OUT.kwz\n"
-                               "  tavimor-cli upgrade IN.kwz OUT.kwz\n"
-                               "  tavimor-cli to-json DOC.kwz\n"
-                               "  tavimor-cli from-json IN.json OUT.kwz\n";
+std::string Synopsis(const CommandEntry& entry)
+{
+    return "tavimor-cli " + std::string(entry.name) + " " + std::string(entry.arguments);
+}
+
+// The short usage printed with every command-line mistake.
+std::string UsageText()
+{
+    std::string text = "usage:\n";
+    for (const CommandEntry& entry : kCommands)
+        text += "  " + Synopsis(entry) + "\n";
+    return text;
+}
+
+// text with every line after an indent (empty lines stay empty).
+std::string Indented(std::string_view text, std::string_view indent)
+{
+    std::string out;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        if (!line.empty())
+            out += indent;
+        out += line;
+        out += '\n';
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    }
+    return out;
+}
+
+std::string CommandHelp(const CommandEntry& entry)
+{
+    return "Usage: " + Synopsis(entry) + "\n\n" + std::string(entry.help) + "\n";
+}
+
+std::string FullHelp()
+{
+    std::string text = "Usage: tavimor-cli COMMAND ARGUMENTS...\n"
+                       "  or:  tavimor-cli help COMMAND\n"
+                       "Produces and converts Tavimor quiz documents (.kwz) without opening\n"
+                       "the editor: the quiz site, the printable exam, the text form, JSON.\n"
+                       "Texts inside documents are kept in Windows-1252; messages and JSON\n"
+                       "are UTF-8.\n"
+                       "\n"
+                       "Commands:\n";
+    for (const CommandEntry& entry : kCommands)
+        text += "  " + std::string(entry.name) + " " + std::string(entry.arguments) + "\n"
+            + Indented(entry.help, "      ");
+    text += "\n"
+            "Options:\n"
+            "  -h, --help     print this help and exit\n"
+            "  -V, --version  print the version and exit\n"
+            "\n"
+            "\"tavimor-cli help COMMAND\" or \"tavimor-cli COMMAND --help\" prints the\n"
+            "help of one command.\n"
+            "\n"
+            "Exit status:\n"
+            "  0  success\n"
+            "  1  failure: the message, or the error text of the file that could not\n"
+            "     be read or written, is printed on standard error\n";
+    return text;
+}
+
+std::string VersionText()
+{
+    return "tavimor-cli " TAVIMOR_VERSION "\n";
+}
+
+bool IsHelpOption(std::string_view word)
+{
+    return word == "--help" || word == "-h";
+}
+
+int UsageMistake(const std::string& message)
+{
+    std::cerr << "tavimor-cli: " << message << '\n' << UsageText();
+    return 1;
+}
+
+// `help [COMMAND]`.
+int Help(std::span<char* const> words)
+{
+    if (words.empty()) {
+        std::cout << FullHelp();
+        return 0;
+    }
+    if (words.size() > 1)
+        return UsageMistake("help takes one command name");
+    const CommandEntry* entry = FindCommand(words[0]);
+    if (entry == nullptr)
+        return UsageMistake("unknown command '" + std::string(words[0]) + "'");
+    std::cout << CommandHelp(*entry);
+    return 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::cerr << kUsage;
+        std::cerr << UsageText();
         return 1;
     }
-    const auto found = CommandTable().find(argv[1]);
-    if (found == CommandTable().end()) {
-        std::cerr << "tavimor-cli: unknown command '" << argv[1] << "'\n" << kUsage;
+    const std::string_view first = argv[1];
+    if (IsHelpOption(first)) {
+        std::cout << FullHelp();
+        return 0;
+    }
+    if (first == "--version" || first == "-V") {
+        std::cout << VersionText();
+        return 0;
+    }
+    if (first == "help")
+        return Help(std::span<char* const>(argv + 2, argv + argc));
+
+    const CommandEntry* entry = FindCommand(first);
+    if (entry == nullptr) {
+        std::cerr << "tavimor-cli: unknown command '" << argv[1] << "'\n" << UsageText();
         return 1;
+    }
+    if (argc == 3 && IsHelpOption(argv[2])) {
+        std::cout << CommandHelp(*entry);
+        return 0;
     }
     try {
-        return found->second(tavimor::cli::Args(argv + 2, argv + argc));
+        return entry->run(tavimor::cli::Args(argv + 2, argv + argc));
     } catch (const tavimor::cli::UsageError& e) {
-        std::cerr << "tavimor-cli: " << e.message << '\n' << kUsage;
+        std::cerr << "tavimor-cli: " << e.message << '\n' << UsageText();
     } catch (const std::exception& e) {
         std::cerr << tavimor::Cp1252ToUtf8(e.what()) << '\n';
     }

@@ -43,10 +43,17 @@ std::string ChooseSettingsFolder(const std::string& programFolder, bool programF
     return WithSlash(home.empty() ? std::string(".") : home) + ".config/tavimor/";
 }
 
+bool IsInstalledProgramFolder(const std::string& programFolder)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(
+        std::filesystem::path(programFolder) / ".." / "share" / "applications" / "tavimor.desktop", error);
+}
+
 std::string SettingsFolder()
 {
     const std::string program = ProgramFolder();
-    const bool writable = ::access(program.c_str(), W_OK) == 0;
+    const bool writable = ::access(program.c_str(), W_OK) == 0 && !IsInstalledProgramFolder(program);
     return ChooseSettingsFolder(program, writable, Environment("XDG_CONFIG_HOME"), Environment("HOME"));
 }
 

@@ -1,6 +1,7 @@
 // Where the program keeps its settings file and its preferences folder: the
-// program's own folder when it is writable (portable use), otherwise the
-// user's configuration folder. Every path returned ends with "/".
+// program's own folder when it is writable (portable use) and not the bin
+// folder of an installation, otherwise the user's configuration folder.
+// Every path returned ends with "/".
 #pragma once
 
 #include <string>
@@ -16,7 +17,15 @@ std::string ProgramFolder();
 std::string ChooseSettingsFolder(const std::string& programFolder, bool programFolderWritable,
     const std::string& xdgConfigHome, const std::string& home);
 
-// The folder of the settings file, from the running program and the environment.
+// True when programFolder is the bin folder of an installation (a package or
+// `cmake --install`): its prefix holds the program's desktop entry,
+// ../share/applications/tavimor.desktop. The superuser may write there, but
+// settings and preferences never belong in it.
+bool IsInstalledProgramFolder(const std::string& programFolder);
+
+// The folder of the settings file, from the running program and the
+// environment: ChooseSettingsFolder, where an installed program's folder
+// counts as not writable.
 std::string SettingsFolder();
 
 // SettingsFolder() + "Prefs/": the style preference files and the images that

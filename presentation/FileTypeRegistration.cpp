@@ -161,6 +161,42 @@ std::string DefaultDataHome()
     return ChooseDataHome(Environment("XDG_DATA_HOME"), Environment("HOME"));
 }
 
+std::vector<std::string> ChooseDataDirs(const std::string& xdgDataDirs)
+{
+    std::vector<std::string> dirs;
+    std::size_t start = 0;
+    while (start <= xdgDataDirs.size()) {
+        std::size_t end = xdgDataDirs.find(':', start);
+        if (end == std::string::npos)
+            end = xdgDataDirs.size();
+        std::string dir = xdgDataDirs.substr(start, end - start);
+        while (dir.size() > 1 && dir.back() == '/')
+            dir.pop_back();
+        if (!dir.empty() && dir.front() == '/')
+            dirs.push_back(std::move(dir));
+        start = end + 1;
+    }
+    if (dirs.empty())
+        return {"/usr/local/share", "/usr/share"};
+    return dirs;
+}
+
+std::vector<std::string> DefaultDataDirs()
+{
+    return ChooseDataDirs(Environment("XDG_DATA_DIRS"));
+}
+
+bool DocumentTypeInstalled(const std::vector<std::string>& dataDirs)
+{
+    for (const std::string& dir : dataDirs) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(
+                std::filesystem::path(dir) / "mime" / "packages" / kMimePackageFileName, error))
+            return true;
+    }
+    return false;
+}
+
 std::string MimePackageText(const std::string& extension, const std::string& description)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -171,6 +207,12 @@ std::string MimePackageText(const std::string& extension, const std::string& des
           "    <comment>"
         + XmlEscaped(Cp1252ToUtf8(description))
         + "</comment>\n"
+          "    <comment xml:lang=\"fr\">"
+        + Cp1252ToUtf8("Questionnaire Tavimor")
+        + "</comment>\n"
+          "    <icon name=\""
+        + std::string(kProgramIconName)
+        + "\"/>\n"
           "    <glob pattern=\"*"
         + XmlEscaped(WithDot(extension))
         + "\"/>\n"
@@ -185,7 +227,22 @@ std::string DesktopEntryText(const std::string& programPath, const std::string& 
     std::string text = "[Desktop Entry]\n"
                        "Type=Application\n"
                        "Name=Tavimor\n"
-                       "Exec="
+                       "Name[fr]=Tavimor\n"
+                       "GenericName=Quiz editor\n"
+                       "GenericName[fr]="
+        + Cp1252ToUtf8("\xC9"
+                       "diteur de questionnaires")
+        + "\n"
+          "Comment=Write multiple-choice quizzes and publish them as web pages\n"
+          "Comment[fr]="
+        + Cp1252ToUtf8("\xC9"
+                       "crire des questionnaires \xE0 choix multiples et les publier en pages web")
+        + "\n"
+          "Keywords=quiz;test;multiple choice;exam;teaching;\n"
+          "Keywords[fr]="
+        + Cp1252ToUtf8("quiz;questionnaire;QCM;examen;\xE9valuation;enseignement;")
+        + "\n"
+          "Exec="
         + ExecProgram(programPath) + " %f\n";
     if (!icon.empty())
         text += "Icon=" + icon + "\n";
@@ -216,12 +273,18 @@ bool RegisterFileType(const std::string& programPath, const std::string& extensi
     return written;
 }
 
-void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome)
+void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome,
+    const std::vector<std::string>& dataDirs)
 {
-    if (settings.RegisterFType)
+    if (settings.RegisterFType || DocumentTypeInstalled(dataDirs))
         return;
     settings.RegisterFType
         = RegisterFileType(programPath, kDocumentExtension, kDocumentDescription, kProgramIconName, dataHome);
+}
+
+void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome)
+{
+    RegisterDocumentTypeOnce(settings, programPath, dataHome, DefaultDataDirs());
 }
 
 } // namespace tavimor

@@ -6,6 +6,7 @@
 #include "presentation/AppSettings.h"
 
 #include <string>
+#include <vector>
 
 namespace tavimor {
 
@@ -24,15 +25,29 @@ std::string ChooseDataHome(const std::string& xdgDataHome, const std::string& ho
 // ChooseDataHome of $XDG_DATA_HOME and $HOME.
 std::string DefaultDataHome();
 
+// The shared data folders named by xdgDataDirs (the value of $XDG_DATA_DIRS:
+// absolute folders separated by ":", relative ones ignored, trailing "/"
+// dropped); "/usr/local/share" and "/usr/share" when it names none.
+std::vector<std::string> ChooseDataDirs(const std::string& xdgDataDirs);
+// ChooseDataDirs of $XDG_DATA_DIRS.
+std::vector<std::string> DefaultDataDirs();
+
+// True when one of dataDirs holds mime/packages/tavimor.xml: a package or a
+// system-wide installation put the document type and the desktop entry in
+// place, and a per-user registration would only duplicate them.
+bool DocumentTypeInstalled(const std::vector<std::string>& dataDirs);
+
 // The shared-mime-info package text (UTF-8): the type kDocumentMimeType with
-// the comment description and the glob "*" + extension (a dot is put in front
-// of an extension without one). description is Windows-1252.
+// the comment description, its French comment, the program's icon and the
+// glob "*" + extension (a dot is put in front of an extension without one).
+// description is Windows-1252.
 std::string MimePackageText(const std::string& extension, const std::string& description);
 
-// The desktop entry text (UTF-8) that opens a document with the program at
-// programPath ("Exec=/usr/bin/tavimor %f"; a path holding blanks or other
-// reserved characters is quoted). Empty when programPath or icon holds a line
-// break, which a desktop entry cannot carry.
+// The desktop entry text (UTF-8), with its English and French names and
+// comments, that opens a document with the program at programPath
+// ("Exec=/usr/bin/tavimor %f"; a path holding blanks or other reserved
+// characters is quoted). Empty when programPath or icon holds a line break,
+// which a desktop entry cannot carry.
 std::string DesktopEntryText(const std::string& programPath, const std::string& icon);
 
 // Writes dataHome/mime/packages/tavimor.xml and dataHome/applications/
@@ -45,7 +60,12 @@ bool RegisterFileType(const std::string& programPath, const std::string& extensi
 
 // The start-up step: until a registration has succeeded once (the setting
 // registerFType), registers ".kwz" as "Tavimor file" for programPath and
-// remembers the outcome. Writes nothing once the setting is true.
+// remembers the outcome. Writes nothing once the setting is true, nor while
+// the type is installed in one of dataDirs (the setting then stays as it
+// is, so that a later start registers if the installation goes away).
+void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome,
+    const std::vector<std::string>& dataDirs);
+// The same with DefaultDataDirs().
 void RegisterDocumentTypeOnce(AppSettings& settings, const std::string& programPath, const std::string& dataHome);
 
 } // namespace tavimor

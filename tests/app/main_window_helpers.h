@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,6 +86,32 @@ private:
     std::deque<Handler> handlers_;
     std::vector<QString> messages_;
     int unexpected_ = 0;
+};
+
+// Sets an environment variable while it lives, then puts back what was there.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QString& value)
+        : name_(name)
+        , had_(qEnvironmentVariableIsSet(name))
+        , previous_(qgetenv(name))
+    {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnvironment()
+    {
+        if (had_)
+            qputenv(name_, previous_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray previous_;
 };
 
 // Where a click lands on a button: a radio button or a check box reacts only

@@ -28,6 +28,8 @@ AppSettings ReadSettingsAt(const QString& path)
 
 TEST_F(MainWindowTest, FirstStartCreatesPrefsRegistersOnceAndShowsAnEmptyDocument)
 {
+    // No system-wide installation of the document type, whatever this machine has.
+    const ScopedEnvironment noInstalledType("XDG_DATA_DIRS", Path(QStringLiteral("no-system-data")));
     QDir(Path(QStringLiteral("Prefs"))).removeRecursively();
     ModalAnswerer answerer;
     answerer.Then(ClickButton(QStringLiteral("OK")));

@@ -241,6 +241,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsFolderRule,
         FolderCase {"/usr/bin/", false, "/cfg/", "/home/u", "/cfg/tavimor/"},
         FolderCase {"/usr/bin/", false, "", "/home/u", "/home/u/.config/tavimor/"}));
 
+// The superuser may write into /usr/bin: an installation's bin folder is
+// recognised by the desktop entry its prefix holds, and never holds settings.
+TEST(AppFolders, AnInstallationsBinFolderIsNoPortableFolder)
+{
+    test::TempFolder prefix;
+    fs::create_directories(prefix.File("bin"));
+    fs::create_directories(prefix.File("share/applications"));
+    EXPECT_FALSE(IsInstalledProgramFolder(prefix.File("bin/")));
+    // A folder of that name is no entry.
+    fs::create_directories(prefix.File("share/applications/tavimor.desktop"));
+    EXPECT_FALSE(IsInstalledProgramFolder(prefix.File("bin/")));
+    fs::remove(prefix.File("share/applications/tavimor.desktop"));
+    prefix.Write("share/applications/tavimor.desktop", "[Desktop Entry]\n");
+    EXPECT_TRUE(IsInstalledProgramFolder(prefix.File("bin/")));
+    EXPECT_TRUE(IsInstalledProgramFolder(prefix.File("bin")));
+    // Only a folder directly inside the prefix has the entry at ../share.
+    EXPECT_FALSE(IsInstalledProgramFolder(prefix.File("share/applications/")));
+}
+
 TEST(AppFolders, PrefsFolderIsInsideTheSettingsFolder)
 {
     EXPECT_EQ(PrefsFolder(), SettingsFolder() + "Prefs/");

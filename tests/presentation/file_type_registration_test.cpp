@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace tavimor {
 namespace {
@@ -43,6 +45,15 @@ TEST(FileTypeRegistrationTest, WritesTheTypeAndTheDesktopEntry)
         "[Desktop Entry]\n"
         "Type=Application\n"
         "Name=Tavimor\n"
+        "Name[fr]=Tavimor\n"
+        "GenericName=Quiz editor\n"
+        "GenericName[fr]=\xC3\x89"
+        "diteur de questionnaires\n"
+        "Comment=Write multiple-choice quizzes and publish them as web pages\n"
+        "Comment[fr]=\xC3\x89"
+        "crire des questionnaires \xC3\xA0 choix multiples et les publier en pages web\n"
+        "Keywords=quiz;test;multiple choice;exam;teaching;\n"
+        "Keywords[fr]=quiz;questionnaire;QCM;examen;\xC3\xA9valuation;enseignement;\n"
         "Exec=/opt/tavimor/bin/tavimor %f\n"
         "Icon=tavimor\n"
         "MimeType=application/x-tavimor;\n"
@@ -53,6 +64,8 @@ TEST(FileTypeRegistrationTest, WritesTheTypeAndTheDesktopEntry)
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
         "  <mime-type type=\"application/x-tavimor\">\n"
         "    <comment>Tavimor file</comment>\n"
+        "    <comment xml:lang=\"fr\">Questionnaire Tavimor</comment>\n"
+        "    <icon name=\"tavimor\"/>\n"
         "    <glob pattern=\"*.kwz\"/>\n"
         "  </mime-type>\n"
         "</mime-info>\n");
@@ -134,17 +147,56 @@ TEST(FileTypeRegistrationTest, UnwritableApplicationsFolderGivesFalse)
 TEST(FileTypeRegistrationTest, RegistersOnceThenNeverAgain)
 {
     TempFolder home;
+    const std::vector<std::string> noInstallation {home.File("system")};
     AppSettings settings;
-    RegisterDocumentTypeOnce(settings, "/usr/bin/tavimor", DataHome(home));
+    RegisterDocumentTypeOnce(settings, "/usr/bin/tavimor", DataHome(home), noInstallation);
     EXPECT_TRUE(settings.RegisterFType);
     ASSERT_TRUE(fs::exists(DesktopFile(home)));
 
     // Once the setting is true a later start writes nothing.
     fs::remove(DesktopFile(home));
     fs::remove(MimeFile(home));
-    RegisterDocumentTypeOnce(settings, "/usr/bin/tavimor", DataHome(home));
+    RegisterDocumentTypeOnce(settings, "/usr/bin/tavimor", DataHome(home), noInstallation);
     EXPECT_FALSE(fs::exists(DesktopFile(home)));
     EXPECT_FALSE(fs::exists(MimeFile(home)));
+}
+
+// A package (or `cmake --install` into a prefix the desktop reads) put the
+// type in a shared data folder: the per-user copy would only shadow it, so
+// nothing is written, and the setting stays unset for the day the package
+// is removed.
+TEST(FileTypeRegistrationTest, AnInstalledTypeIsNotRegisteredAgain)
+{
+    TempFolder home;
+    fs::create_directories(home.File("usr-share/mime/packages"));
+    fs::create_directories(home.File("other/mime/packages"));
+    WriteFileAtomically(home.File("usr-share/mime/packages/tavimor.xml"), "<mime-info/>");
+    AppSettings settings;
+    RegisterDocumentTypeOnce(
+        settings, "/home/prof/build/app/tavimor", DataHome(home), {home.File("elsewhere"), home.File("usr-share/")});
+    EXPECT_FALSE(settings.RegisterFType);
+    EXPECT_FALSE(fs::exists(DesktopFile(home)));
+    EXPECT_FALSE(fs::exists(MimeFile(home)));
+
+    // Another type's package, or a folder named like the file, is no installation of this one.
+    WriteFileAtomically(home.File("other/mime/packages/freemind.xml"), "<mime-info/>");
+    fs::create_directories(home.File("folder/mime/packages/tavimor.xml"));
+    EXPECT_FALSE(DocumentTypeInstalled({home.File("other"), home.File("folder")}));
+    RegisterDocumentTypeOnce(settings, "/home/prof/build/app/tavimor", DataHome(home), {home.File("other")});
+    EXPECT_TRUE(settings.RegisterFType);
+    EXPECT_TRUE(fs::exists(DesktopFile(home)));
+}
+
+TEST(FileTypeRegistrationTest, DataDirsRule)
+{
+    using Dirs = std::vector<std::string>;
+    EXPECT_EQ(ChooseDataDirs(""), (Dirs {"/usr/local/share", "/usr/share"}));
+    EXPECT_EQ(ChooseDataDirs("/usr/share/gnome:/usr/local/share/:/usr/share/"),
+        (Dirs {"/usr/share/gnome", "/usr/local/share", "/usr/share"}));
+    // Relative and empty entries count for nothing; with none left, the defaults.
+    EXPECT_EQ(ChooseDataDirs("share::/opt/t/share"), (Dirs {"/opt/t/share"}));
+    EXPECT_EQ(ChooseDataDirs("relative:"), (Dirs {"/usr/local/share", "/usr/share"}));
+    EXPECT_EQ(ChooseDataDirs("/"), (Dirs {"/"}));
 }
 
 // The files a system-wide installation puts in place are the ones the
