@@ -51,44 +51,6 @@ std::vector<std::string> FromStringList(const QStringList& list)
     return texts;
 }
 
-std::string WithoutCarriageReturns(std::string text)
-{
-    std::erase(text, '\r');
-    return text;
-}
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    return a == b || WithoutCarriageReturns(a) == WithoutCarriageReturns(b);
-}
-
-std::uint16_t LaidOutColumns(std::uint16_t columns)
-{
-    return columns == 0 ? 1 : columns;
-}
-
-// What the author sees of a question: the fields that matter for its type
-// and its feedback choices. A store that only fills a field nobody reads
-// (the own text of a side that uses its generic message, the file of an
-// unused link, the columns of a cloze question) changes nothing here.
-bool SameForAuthor(const TQuest& a, const TQuest& b)
-{
-    if (a.QType != b.QType || a.Priority != b.Priority || !SameText(a.QText, b.QText) || a.Reps != b.Reps
-        || a.GoodRep != b.GoodRep)
-        return false;
-    if (a.QType != TRepType::rOList && LaidOutColumns(a.Columns) != LaidOutColumns(b.Columns))
-        return false;
-    for (std::size_t side = 0; side < 2; ++side) {
-        if (a.UseGenMess[side] != b.UseGenMess[side])
-            return false;
-        if (a.UseGenMess[side] ? a.MessIdx[side] != b.MessIdx[side] : !SameText(a.Mess[side], b.Mess[side]))
-            return false;
-    }
-    if (a.UseExtFile != b.UseExtFile)
-        return false;
-    return !a.UseExtFile || (a.ExtFile == b.ExtFile && a.ExtLink == b.ExtLink);
-}
-
 } // namespace
 
 std::string MemoToCore(const QPlainTextEdit& memo)
@@ -183,7 +145,7 @@ void TEditorBinding::LoadToEditor(int n)
         quest.Columns = 0;
     } else {
         // A question shown earlier as a cloze question keeps 0 columns; the layout needs one at least.
-        shownColumns = LaidOutColumns(quest.Columns);
+        shownColumns = quest.Columns == 0 ? 1 : quest.Columns;
         c_.RepGroup->setColumns(shownColumns);
     }
     UpdateTypeView();

@@ -14,6 +14,7 @@
 #include "app/RepGroup.h"
 #include "app/TextCodec.h"
 #include "generator/PageSet.h"
+#include "model/FileIo.h"
 #include "presentation/AppFolders.h"
 #include "presentation/FileTypeRegistration.h"
 #include "resources/EmbeddedGifs.h"
@@ -513,7 +514,7 @@ void TMain::SelectLine(int row)
 void TMain::TakeHeaderFromControls()
 {
     infoTab_->TakeHeader(doc_.Header);
-    doc_.Header.UnansweredMess = MemoToCore(*messTab_->NamEdit);
+    doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit);
     doc_.Header.DefaultPoints = ToCore(messTab_->DefPValEdit->text());
 }
 
@@ -521,7 +522,7 @@ void TMain::ShowHeaderInControls()
 {
     const QuietScope quiet(*this);
     infoTab_->ShowHeader(doc_.Header);
-    ShowInMemo(*messTab_->NamEdit, doc_.Header.UnansweredMess);
+    ShowInMemo(*messTab_->NamEdit, doc_.Quests.NoAnswerMess);
     messTab_->DefPValEdit->setText(FromCore(doc_.Header.DefaultPoints));
 }
 

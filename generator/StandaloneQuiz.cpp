@@ -7,7 +7,6 @@
 #include "generator/TeacherHtml.h"
 #include "model/Cp1252.h"
 #include "model/FileIo.h"
-#include "presentation/AppFolders.h"
 
 #include <charconv>
 #include <cstdio>

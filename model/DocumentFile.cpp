@@ -28,7 +28,7 @@ std::uint16_t ReadWord(TValueReader& reader)
     return static_cast<std::uint16_t>(reader.ReadInteger());
 }
 
-void WriteHeader(TValueWriter& writer, const QuizHeader& header)
+void WriteHeader(TValueWriter& writer, const QuizHeader& header, const std::string& noAnswerMess)
 {
     writer.WriteString(header.AuthorLabel);
     writer.WriteString(header.AuthorName);
@@ -42,7 +42,7 @@ void WriteHeader(TValueWriter& writer, const QuizHeader& header)
     writer.WriteBoolean(header.ShowCount);
     writer.WriteString(header.CertSentence);
     writer.WriteBoolean(header.UseCertainty);
-    writer.WriteString(header.UnansweredMess);
+    writer.WriteString(noAnswerMess);
     writer.WriteString(header.DefaultPoints);
     for (int i = 0; i < kSpareHeaderStrings; ++i)
         writer.WriteString("");
@@ -50,7 +50,7 @@ void WriteHeader(TValueWriter& writer, const QuizHeader& header)
 
 // Each value goes into the header as soon as it is read, so a damaged file
 // leaves what came before the damage in place.
-void ReadHeader(TValueReader& reader, QuizHeader& header)
+void ReadHeader(TValueReader& reader, QuizHeader& header, std::string& noAnswerMess)
 {
     header.AuthorLabel = reader.ReadString();
     header.AuthorName = reader.ReadString();
@@ -64,7 +64,7 @@ void ReadHeader(TValueReader& reader, QuizHeader& header)
     header.ShowCount = reader.ReadBoolean();
     header.CertSentence = reader.ReadString();
     header.UseCertainty = reader.ReadBoolean();
-    header.UnansweredMess = reader.ReadString();
+    noAnswerMess = reader.ReadString();
     header.DefaultPoints = reader.ReadString();
     for (int i = 0; i < kSpareHeaderStrings; ++i)
         reader.ReadString();
@@ -176,12 +176,18 @@ std::string Refusal(std::int32_t version)
 
 } // namespace
 
-void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
+void ResetToStartupState(TQuizDocument& doc, const NewDocumentDefaults& defaults)
 {
     doc.Header = QuizHeader {};
+    if (defaults.Identity) {
+        doc.Header.AuthorName = (*defaults.Identity)[0];
+        doc.Header.Email = (*defaults.Identity)[1];
+        doc.Header.Institution = (*defaults.Identity)[2];
+        doc.Header.Url = (*defaults.Identity)[3];
+    }
+    doc.Header.UseCertainty = defaults.UseCertainty;
     doc.Quests.Clear();
     doc.Quests.InitMessages();
-    doc.Quests.NoAnswerMess = doc.Header.UnansweredMess;
     doc.Quests.LReserved = 0;
 
     doc.Layout.ResetFlags();
@@ -193,16 +199,29 @@ void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
     doc.Pages.SetBody(1, "Vous pouvez maintenant revoir vos r\xE9ponses ou passer aux r\xE9sultats.");
     doc.Pages.SetTitle(2, "R\xE9sultats");
     doc.Pages.SetBody(2, "Voici vos r\xE9sultats.");
+    if (defaults.KeptPages) {
+        for (int page = 1; page <= 2; ++page) {
+            doc.Pages.SetTitle(page, (*defaults.KeptPages)[static_cast<std::size_t>(page - 1)].Title);
+            doc.Pages.SetBody(page, (*defaults.KeptPages)[static_cast<std::size_t>(page - 1)].Body);
+        }
+    }
 
     doc.Style = TStylePrefs {};
-    doc.Style.SetStartupElements(prefsDir);
+    doc.Style.SetStartupElements(defaults.PrefsDir);
+}
+
+TQuizDocument NewDocument(const NewDocumentDefaults& defaults)
+{
+    TQuizDocument doc;
+    ResetToStartupState(doc, defaults);
+    return doc;
 }
 
 std::string DocumentBytes(const TQuizDocument& doc)
 {
     TValueWriter writer;
     writer.WriteInteger(kDocumentVersion);
-    WriteHeader(writer, doc.Header);
+    WriteHeader(writer, doc.Header, doc.Quests.NoAnswerMess);
     doc.Layout.WriteBlock(writer);
     WriteBanks(writer, doc.Quests);
     WritePageTexts(writer, doc.Pages);
@@ -233,9 +252,7 @@ LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
         return outcome;
     }
 
-    ReadHeader(reader, doc.Header);
-    // The quiz's no-answer message follows the editor's unanswered-message field.
-    doc.Quests.NoAnswerMess = doc.Header.UnansweredMess;
+    ReadHeader(reader, doc.Header, doc.Quests.NoAnswerMess);
 
     if (version < kLayoutBlockVersion) {
         ReadPageTexts(reader, doc.Pages); // replaced by the page texts below

@@ -8,6 +8,7 @@
 #include "presentation/PageTexts.h"
 #include "presentation/StylePrefs.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,12 +26,30 @@ struct TQuizDocument {
     TStylePrefs Style;
 };
 
-// The document as the editor has it right after start-up with the settings'
-// defaults: the header's start-up values, no question, the default generic
-// messages, default layout flags and image names, the start-up style
-// elements (prefsDir becomes the style preferences' folder), an empty entry
-// page and the default texts of the evaluation and results pages.
-void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir);
+// What the settings give every new document of a run.
+struct NewDocumentDefaults {
+    std::string PrefsDir; // the style preferences' folder
+    // The author's identity when the settings keep it: name, e-mail,
+    // institution, web address.
+    std::optional<std::array<std::string, 4>> Identity;
+    // The evaluation and results page texts when the settings keep them.
+    std::optional<std::array<THMessPage, 2>> KeptPages;
+    bool UseCertainty = false; // the certainty option as the last run left it
+};
+
+// The one definition of a new document, as the editor has it at start-up and
+// after "Nouveau", and as a file or a text is read into: the header's
+// start-up values (with the defaults' identity and certainty option), no
+// question, the default generic messages and no-answer message, default
+// layout flags and image names, an empty entry page, the default texts of
+// the evaluation and results pages (or the kept ones), and the start-up style
+// elements with the preferences folder.
+void ResetToStartupState(TQuizDocument& doc, const NewDocumentDefaults& defaults);
+inline void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
+{
+    ResetToStartupState(doc, NewDocumentDefaults {prefsDir, {}, {}, false});
+}
+TQuizDocument NewDocument(const NewDocumentDefaults& defaults);
 
 // The whole file image, version 5. The file counts questions in 16 bits:
 // questions beyond the 65535th are not written.
@@ -48,7 +67,6 @@ struct LoadOutcome {
 // reading at the value concerned ("Stream read error" at the end of the data,
 // "Invalid property value" for a value of another kind); what was read before
 // stays in doc. Nothing is allocated beyond what the bytes can hold.
-// The quiz's NoAnswerMess follows the header's unanswered message.
 LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path);
 LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes);
 

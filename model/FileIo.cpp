@@ -10,6 +10,14 @@
 #include <filesystem>
 
 namespace tavimor {
+
+bool EnsureFolder(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
+}
+
 namespace {
 
 // Closes a descriptor and, unless released, removes the temporary file.

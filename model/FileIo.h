@@ -6,6 +6,9 @@
 
 namespace tavimor {
 
+// Creates folder and any missing parents; false when it still does not exist.
+bool EnsureFolder(const std::string& folder);
+
 // The bytes of the file at path; "Cannot open file %s" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

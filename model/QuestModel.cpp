@@ -82,6 +82,14 @@ void TQuestList::DeleteQuest(std::uint16_t n)
     current_ = n > 0 ? n - 1u : 0u;
 }
 
+void TQuestList::InsertQuest(int n, TQuest quest)
+{
+    if (n < 1 || n > Count() + 1)
+        throw ListIndexError(static_cast<long long>(n) - 1);
+    quests_.insert(quests_.begin() + (n - 1), std::move(quest));
+    current_ = static_cast<std::size_t>(n - 1);
+}
+
 void TQuestList::Clear()
 {
     quests_.clear();
@@ -267,11 +275,68 @@ void TQuestList::ShiftMessIdx(int k, int side)
         quest.MessIdx[s] = ShiftedMessIdx(quest.MessIdx[s], k);
 }
 
+namespace {
+
+std::string WithoutCarriageReturns(std::string text)
+{
+    std::erase(text, '\r');
+    return text;
+}
+
+bool SameText(const std::string& a, const std::string& b)
+{
+    return a == b || WithoutCarriageReturns(a) == WithoutCarriageReturns(b);
+}
+
+std::uint16_t LaidOutColumns(std::uint16_t columns)
+{
+    return columns == 0 ? 1 : columns;
+}
+
+} // namespace
+
+// What the author sees of a question: the fields that matter for its type
+// and its feedback choices. A store that only fills a field nobody reads
+// (the own text of a side that uses its generic message, the file of an
+// unused link, the columns of a cloze question) changes nothing here.
+bool SameForAuthor(const TQuest& a, const TQuest& b)
+{
+    if (a.QType != b.QType || a.Priority != b.Priority || !SameText(a.QText, b.QText) || a.Reps != b.Reps
+        || a.GoodRep != b.GoodRep)
+        return false;
+    if (a.QType != TRepType::rOList && LaidOutColumns(a.Columns) != LaidOutColumns(b.Columns))
+        return false;
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (a.UseGenMess[side] != b.UseGenMess[side])
+            return false;
+        if (a.UseGenMess[side] ? a.MessIdx[side] != b.MessIdx[side] : !SameText(a.Mess[side], b.Mess[side]))
+            return false;
+    }
+    if (a.UseExtFile != b.UseExtFile)
+        return false;
+    return !a.UseExtFile || (a.ExtFile == b.ExtFile && a.ExtLink == b.ExtLink);
+}
+
 std::int32_t ShiftedMessIdx(std::int32_t index, int k)
 {
     if (index == k)
         return 0;
     return index > k ? index - 1 : index;
+}
+
+TQuest NewQuestion(TRepType type)
+{
+    TQuest quest;
+    quest.QType = type;
+    quest.QText = FixOptionTag(type, "");
+    if (type == TRepType::rTrue) {
+        quest.Reps = {"Vrai", "Faux"};
+        quest.NRep = 2;
+        quest.Columns = 2;
+    }
+    quest.ExtLink = "voir ... ";
+    quest.ExtFile = "nom du fichier...";
+    return quest;
 }
 
 std::string FixOptionTag(TRepType type, const std::string& text)

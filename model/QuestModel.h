@@ -45,6 +45,8 @@ struct TQuest {
     std::string ExtLink; // label, "|", link name
     bool UseExtFile = false;
     std::uint16_t Points = 0;
+
+    bool operator==(const TQuest&) const = default;
 };
 
 class TQuestList {
@@ -59,6 +61,9 @@ public:
     // Removes question n (0 does nothing); CurQ becomes n, or the new count
     // when n was the last one, or 0 when the list is now empty.
     void DeleteQuest(std::uint16_t n);
+    // Puts quest at number n (1..Count()+1); the questions from n on move one
+    // place down. CurQ is not changed.
+    void InsertQuest(int n, TQuest quest);
     // Removes every question; the banks and NoAnswerMess stay.
     void Clear();
     // Moves one question (0-based positions), as a drop in the question list.
@@ -113,10 +118,22 @@ private:
     mutable std::size_t current_ = 0;
 };
 
+// A question as "Ajouter une question" makes it: an empty text (the marker
+// alone for a cloze question), no answer but "Vrai" and "Faux" for a
+// true/false question in two columns, one column otherwise, none marked,
+// the generic message on both sides, and the captions of an attached file
+// not yet chosen.
+TQuest NewQuestion(TRepType type);
+
 // FixOptionTag of the editor: types 0 and 1 lose a "<option>" at the very start
 // of the text; a cloze text gets the marker when it has none (an empty text
 // becomes "<option>", another text gets " <option>" appended).
 std::string FixOptionTag(TRepType type, const std::string& text);
+
+// True when the author sees no difference between the two questions: same
+// type, priority, text (line breaks aside), answers and right answer,
+// columns where they are laid out, and the feedback and attached file in use.
+bool SameForAuthor(const TQuest& a, const TQuest& b);
 
 // The generic index of a question after the message at position k was
 // removed from its bank: k becomes 0, an index above k drops by one.

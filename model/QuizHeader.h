@@ -1,6 +1,6 @@
-// The values of a document that the editor shows in its own controls (author
-// identity, quiz options and texts). The editor copies its controls into it
-// when it saves, exports or produces, and from it when a file is loaded.
+// The header values of a document: the author's identity with its labels and
+// the quiz options. (The message for an unanswered question, stored among
+// them in the file, belongs to the question list: TQuestList::NoAnswerMess.)
 #pragma once
 
 #include <string>
@@ -20,8 +20,9 @@ struct QuizHeader {
     bool ShowCount = true;
     std::string CertSentence = "Je suis certain(e) de cette r\xE9ponse.";
     bool UseCertainty = false;
-    std::string UnansweredMess = "Vous n'avez pas r\xE9pondu \xE0 cette question.";
     std::string DefaultPoints = "0"; // as typed in the default-points field
+
+    bool operator==(const QuizHeader&) const = default;
 };
 
 // The default points value of a header text: a text that is not a decimal

@@ -266,7 +266,7 @@ std::string ExportText(const TQuizDocument& doc)
     out.Line(header.Url);
     out.Line(header.CountSentence);
     out.Line(header.CertSentence);
-    out.Line(header.UnansweredMess);
+    out.Line(doc.Quests.NoAnswerMess);
     out.Line(header.DefaultPoints);
     out.Line("</main section>");
     out.Line("");
@@ -342,7 +342,7 @@ void ImportText(TQuizDocument& doc, std::string_view text)
         &header.Url,
         &header.CountSentence,
         &header.CertSentence,
-        &header.UnansweredMess,
+        &doc.Quests.NoAnswerMess,
         &header.DefaultPoints,
     };
     LineCursor headerLines(all, afterAuthor);
@@ -352,8 +352,6 @@ void ImportText(TQuizDocument& doc, std::string_view text)
             break;
         *value = std::string(*line);
     }
-    // The quiz's no-answer message follows the unanswered-message field.
-    doc.Quests.NoAnswerMess = header.UnansweredMess;
 
     const std::size_t pagesAt = all.find(kPagesMarker, afterAuthor);
     if (pagesAt == std::string_view::npos)

@@ -62,11 +62,4 @@ std::string PrefsFolder()
     return SettingsFolder() + "Prefs/";
 }
 
-bool EnsureFolder(const std::string& folder)
-{
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return std::filesystem::is_directory(folder, error);
-}
-
 } // namespace tavimor

@@ -32,7 +32,4 @@ std::string SettingsFolder();
 // replace the built-in ones in the produced sites.
 std::string PrefsFolder();
 
-// Creates folder and any missing parents; false when it still does not exist.
-bool EnsureFolder(const std::string& folder);
-
 } // namespace tavimor

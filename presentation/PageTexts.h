@@ -14,6 +14,8 @@ class TValueWriter;
 struct THMessPage {
     std::string Title;
     std::string Body; // may hold several lines and HTML
+
+    bool operator==(const THMessPage&) const = default;
 };
 
 // Pages: 0 entry ("Entrée"), 1 evaluation ("Évaluation"), 2 results ("Résultats").
@@ -68,6 +70,8 @@ public:
     void ReadBlock(TValueReader& reader);
     // The block of version 3 documents (read only), with the same guarantee.
     void ReadOldBlock(TValueReader& reader);
+
+    bool operator==(const THTMPrefs&) const = default;
 };
 
 } // namespace tavimor

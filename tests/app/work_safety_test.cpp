@@ -63,7 +63,8 @@ TEST_F(MainWindowTest, EveryAnswerOfALongListCanBeSeenAndMarked)
     std::vector<std::string> answers;
     for (int i = 1; i <= 60; ++i)
         answers.push_back("R\xE9ponse " + std::to_string(i));
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), {{"Q", TRepType::rKWZ, answers, 0, 0}, {"Q2", TRepType::rKWZ, {"a"}, 0, 0}});
+    WriteDocument(
+        Path(QStringLiteral("quiz.kwz")), {{"Q", TRepType::rKWZ, answers, 0, 0}, {"Q2", TRepType::rKWZ, {"a"}, 0, 0}});
     TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
     ClickMainTab(TMain::kQuestionsTab);
 
@@ -100,8 +101,8 @@ TEST_F(MainWindowTest, ADocumentThatFailsToOpenLeavesTheOpenOneAsItWas)
     const QByteArray cutBytes = sample.read(1200);
     const QString text = Path(QStringLiteral("notes.kwz"));
     const QString old = Path(QStringLiteral("ancien.kwz"));
-    for (const auto& [path, bytes] : {std::pair {cut, cutBytes}, std::pair {text, QByteArray("Bonjour\r\nla classe\r\n")},
-             std::pair {old, QByteArray("\x02\x02", 2)}}) {
+    for (const auto& [path, bytes] : {std::pair {cut, cutBytes},
+             std::pair {text, QByteArray("Bonjour\r\nla classe\r\n")}, std::pair {old, QByteArray("\x02\x02", 2)}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

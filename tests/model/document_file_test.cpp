@@ -57,7 +57,7 @@ void ExpectSameDocument(const TQuizDocument& read, const TQuizDocument& written)
     EXPECT_EQ(read.Layout.DistinctPages, written.Layout.DistinctPages);
     EXPECT_EQ(read.Layout.ImgNames, written.Layout.ImgNames);
     EXPECT_EQ(read.Quests.GenMess, written.Quests.GenMess);
-    EXPECT_EQ(read.Quests.NoAnswerMess, written.Header.UnansweredMess);
+    EXPECT_EQ(read.Quests.NoAnswerMess, written.Quests.NoAnswerMess);
     EXPECT_EQ(read.Quests.LReserved, written.Quests.LReserved);
     for (int page = 0; page < THMPList::kPageCount; ++page) {
         EXPECT_EQ(read.Pages.GetTitle(page), written.Pages.GetTitle(page));
@@ -172,7 +172,7 @@ TEST(DocumentFile, Version4HasNoStyleBlock)
     const LoadOutcome outcome = ReadDocument(doc, test::Version4File());
     EXPECT_EQ(outcome.version, 4);
     EXPECT_EQ(doc.Header.AuthorName, "Auteur v4");
-    EXPECT_EQ(doc.Header.UnansweredMess, "Sans r\xE9ponse.");
+    EXPECT_EQ(doc.Quests.NoAnswerMess, "Sans r\xE9ponse.");
     EXPECT_EQ(doc.Quests.NoAnswerMess, "Sans r\xE9ponse.");
     EXPECT_EQ(doc.Header.DefaultPoints, "7");
     EXPECT_FALSE(doc.Layout.MenuLeft);

@@ -312,7 +312,7 @@ TEST(QuizHeader, StartupValues)
     EXPECT_EQ(h.CountSentence, "Ce module compte <Q> questions.");
     EXPECT_TRUE(h.ShowCount);
     EXPECT_EQ(h.CertSentence, "Je suis certain(e) de cette r\xE9ponse.");
-    EXPECT_EQ(h.UnansweredMess, TQuestList().NoAnswerMess);
+    EXPECT_EQ(TQuestList().NoAnswerMess, "Vous n'avez pas r\xE9pondu \xE0 cette question.");
 }
 
 } // namespace

@@ -21,7 +21,7 @@ inline auto Fields(const TQuest& q)
 inline auto Fields(const QuizHeader& h)
 {
     return std::tie(h.AuthorLabel, h.AuthorName, h.EmailLabel, h.Email, h.InstitLabel, h.Institution, h.UrlLabel, h.Url,
-        h.CountSentence, h.ShowCount, h.CertSentence, h.UseCertainty, h.UnansweredMess, h.DefaultPoints);
+        h.CountSentence, h.ShowCount, h.CertSentence, h.UseCertainty, h.DefaultPoints);
 }
 
 inline TQuizDocument StartupDocument()
@@ -50,9 +50,8 @@ inline TQuizDocument RichDocument()
     h.ShowCount = false;
     h.CertSentence = "S\xFBr(e)?";
     h.UseCertainty = true;
-    h.UnansweredMess = "Pas de r\xE9ponse \x96 dommage.";
     h.DefaultPoints = "15";
-    doc.Quests.NoAnswerMess = h.UnansweredMess;
+    doc.Quests.NoAnswerMess = "Pas de r\xE9ponse \x96 dommage.";
 
     doc.Layout.MenuLeft = false;
     doc.Layout.NoBorder = true;

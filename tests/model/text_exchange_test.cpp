@@ -51,7 +51,7 @@ TQuizDocument SmallQuiz()
     h.Url = "http://example.org";
     h.CountSentence = "Ce module compte <Q> questions.";
     h.CertSentence = "Je suis certain(e) de cette r\xE9ponse.";
-    h.UnansweredMess = "Pas de r\xE9ponse.";
+    doc.Quests.NoAnswerMess = "Pas de r\xE9ponse.";
     h.DefaultPoints = "5";
     doc.Quests.GenMess[0] = {"Faux.",
         "Non, ce n'est pas \xE7"
@@ -216,7 +216,7 @@ TQuizDocument VariedQuiz()
     h.Url = "https://example.org/~jose";
     h.CountSentence = "<Q> questions en tout.";
     h.CertSentence = "S\xFBr?";
-    h.UnansweredMess = "Rien \x96 dommage.";
+    doc.Quests.NoAnswerMess = "Rien \x96 dommage.";
     h.DefaultPoints = "abc";
     SetPages(doc.Pages,
         {"Entr\xE9"
@@ -255,9 +255,8 @@ TEST(TextImport, ExportThenImportGivesBackEveryExportedField)
     EXPECT_EQ(got.Url, want.Url);
     EXPECT_EQ(got.CountSentence, want.CountSentence);
     EXPECT_EQ(got.CertSentence, want.CertSentence);
-    EXPECT_EQ(got.UnansweredMess, want.UnansweredMess);
     EXPECT_EQ(got.DefaultPoints, want.DefaultPoints);
-    EXPECT_EQ(doc.Quests.NoAnswerMess, want.UnansweredMess);
+    EXPECT_EQ(doc.Quests.NoAnswerMess, original.Quests.NoAnswerMess);
     for (int page = 0; page < THMPList::kPageCount; ++page) {
         EXPECT_EQ(doc.Pages.GetTitle(page), original.Pages.GetTitle(page)) << page;
         EXPECT_EQ(doc.Pages.GetBody(page), original.Pages.GetBody(page)) << page;
@@ -472,7 +471,7 @@ TEST(TextImport, ReadsBareLineFeedsAsLineBreaks)
             bare += c;
     TQuizDocument doc = StartupDocument();
     ImportText(doc, bare);
-    EXPECT_EQ(doc.Header.UnansweredMess, "Pas de r\xE9ponse.");
+    EXPECT_EQ(doc.Quests.NoAnswerMess, "Pas de r\xE9ponse.");
     EXPECT_EQ(doc.Pages.GetBody(2), "Voici vos r\xE9sultats.");
     ASSERT_EQ(doc.Quests.Count(), 3);
     EXPECT_EQ(doc.Quests.Quest(3).QText, "Paris est la <option> de la France.");

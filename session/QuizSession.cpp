@@ -1,0 +1,557 @@
+#include "session/QuizSession.h"
+
+#include "model/DocumentJson.h"
+#include "model/Errors.h"
+#include "model/FileIo.h"
+#include "model/TextExchange.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tavimor {
+
+namespace {
+
+using Part = SessionChange::Part;
+
+std::string Numbered(const char* what, int n)
+{
+    return what + std::to_string(n);
+}
+
+const char* PageName(int page)
+{
+    static constexpr const char* kNames[THMPList::kPageCount] = {"Entr\xE9" "e", "\xC9valuation", "R\xE9sultats"};
+    return page >= 0 && page < THMPList::kPageCount ? kNames[page] : "";
+}
+
+// The name of a store of the editor, after what the author sees change.
+std::string UpdateName(const TQuest& before, const TQuest& after, int n)
+{
+    TQuest probe = before;
+    const auto only = [&](auto field) {
+        probe = before;
+        probe.*field = after.*field;
+        return SameForAuthor(probe, after);
+    };
+    if (only(&TQuest::QText))
+        return Numbered("la modification du texte de la question ", n);
+    if (only(&TQuest::GoodRep))
+        return Numbered("le choix de la bonne r\xE9ponse de la question ", n);
+    if (only(&TQuest::Columns))
+        return Numbered("le changement du nombre de colonnes de la question ", n);
+    if (only(&TQuest::Priority))
+        return Numbered("le changement de priorit\xE9 de la question ", n);
+    if (only(&TQuest::QType))
+        return Numbered("le changement de type de la question ", n);
+    probe = before;
+    probe.Reps = after.Reps;
+    probe.NRep = after.NRep;
+    probe.GoodRep = after.GoodRep;
+    if (SameForAuthor(probe, after))
+        return Numbered("la modification des r\xE9ponses de la question ", n);
+    probe = before;
+    probe.Mess = after.Mess;
+    probe.MessIdx = after.MessIdx;
+    probe.UseGenMess = after.UseGenMess;
+    if (SameForAuthor(probe, after))
+        return Numbered("la modification du message de la question ", n);
+    probe = before;
+    probe.UseExtFile = after.UseExtFile;
+    probe.ExtFile = after.ExtFile;
+    probe.ExtLink = after.ExtLink;
+    if (SameForAuthor(probe, after))
+        return Numbered("le changement du fichier joint de la question ", n);
+    return Numbered("la modification de la question ", n);
+}
+
+bool SameIdentity(const QuizHeader& a, const QuizHeader& b)
+{
+    return a.AuthorLabel == b.AuthorLabel && a.AuthorName == b.AuthorName && a.EmailLabel == b.EmailLabel
+        && a.Email == b.Email && a.InstitLabel == b.InstitLabel && a.Institution == b.Institution
+        && a.UrlLabel == b.UrlLabel && a.Url == b.Url;
+}
+
+// A step that puts one part of the document back and forth between two values.
+template <typename T, typename Access>
+EditStep ReplaceStep(std::string name, Access access, T before, T after, SessionChange change)
+{
+    return EditStep {std::move(name),
+        [access, after, change](TQuizDocument& doc) {
+            access(doc) = after;
+            return change;
+        },
+        [access, before, change](TQuizDocument& doc) {
+            access(doc) = before;
+            return change;
+        }};
+}
+
+void CheckSide(int side)
+{
+    if (side != kWrongSide && side != kRightSide)
+        throw ListIndexError(side);
+}
+
+std::vector<std::string>& Bank(TQuizDocument& doc, int side)
+{
+    return doc.Quests.GenMess[static_cast<std::size_t>(side)];
+}
+
+} // namespace
+
+QuizSession::QuizSession(SessionOptions options)
+    : options_(std::move(options))
+    , doc_(NewDocument(options_.Defaults))
+{
+    if (options_.Gifs == nullptr)
+        throw std::invalid_argument("a session needs the built-in images");
+    site_ = std::make_unique<THKWZ>(doc_, *options_.Gifs);
+}
+
+QuizSession::~QuizSession() = default;
+
+void QuizSession::AddListener(SessionListener& listener)
+{
+    listeners_.push_back(&listener);
+}
+
+void QuizSession::RemoveListener(SessionListener& listener)
+{
+    std::erase(listeners_, &listener);
+}
+
+void QuizSession::Notify(const SessionChange& change)
+{
+    // A listener may remove itself while it is told.
+    for (SessionListener* listener : std::vector<SessionListener*>(listeners_))
+        listener->DocumentChanged(change);
+}
+
+void QuizSession::NotifyState()
+{
+    for (SessionListener* listener : std::vector<SessionListener*>(listeners_))
+        listener->StateChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Documents
+
+void QuizSession::Replace(TQuizDocument doc, std::string path, int version, bool onDisk)
+{
+    doc_ = std::move(doc);
+    path_ = std::move(path);
+    fileVersion_ = version;
+    history_.Clear(onDisk);
+    Notify({Part::Document, 0});
+    NotifyState();
+}
+
+void QuizSession::RememberPages() const
+{
+    if (!options_.RememberPages)
+        return;
+    for (int page = 1; page <= 2; ++page) {
+        options_.RememberPages(page, THMPList::TextKind::Title, doc_.Pages.GetTitle(page));
+        options_.RememberPages(page, THMPList::TextKind::Body, doc_.Pages.GetBody(page));
+    }
+}
+
+void QuizSession::New()
+{
+    Replace(NewDocument(options_.Defaults), {}, kDocumentVersion, true);
+}
+
+LoadOutcome QuizSession::Open(const std::string& path)
+{
+    TQuizDocument read = NewDocument(options_.Defaults);
+    const LoadOutcome outcome = LoadDocument(read, path);
+    if (outcome.refusal)
+        return outcome;
+    Replace(std::move(read), path, outcome.version, true);
+    RememberPages();
+    return outcome;
+}
+
+void QuizSession::Save()
+{
+    if (path_.empty())
+        throw std::logic_error("an untitled document is saved with SaveAs");
+    SaveDocument(doc_, path_);
+    history_.MarkSaved();
+    NotifyState();
+}
+
+void QuizSession::SaveAs(const std::string& path)
+{
+    SaveDocument(doc_, path);
+    path_ = path;
+    history_.MarkSaved();
+    NotifyState();
+}
+
+void QuizSession::ImportText(const std::string& path)
+{
+    TQuizDocument read = NewDocument(options_.Defaults);
+    ImportTextFile(read, path);
+    Replace(std::move(read), {}, kDocumentVersion, false);
+    RememberPages();
+}
+
+void QuizSession::ImportJson(std::string_view text, const std::string& sourceName)
+{
+    TQuizDocument read = NewDocument(options_.Defaults);
+    DocumentFromJsonText(text, sourceName, read);
+    Replace(std::move(read), {}, kDocumentVersion, false);
+}
+
+std::string QuizSession::ExportText(const std::string& path)
+{
+    const std::string target = path.empty() ? ExportTextPath(path_) : path;
+    ExportTextFile(doc_, target);
+    return target;
+}
+
+std::string QuizSession::ExportJson() const
+{
+    return DocumentToJsonText(doc_, fileVersion_);
+}
+
+// ---------------------------------------------------------------------------
+// Productions
+
+ProduceOutcome QuizSession::ProduceSite(const std::string& resumBody)
+{
+    site_->DocumentPath = path_;
+    site_->PrefsDir = PrefsDir();
+    site_->ResumBody = resumBody;
+    site_->Notify = options_.Notify;
+    return site_->Produce(true);
+}
+
+ExamOutcome QuizSession::WriteExam()
+{
+    if (doc_.Quests.Count() == 0)
+        return {false, "Le document n'a aucune question: impossible de produire l'examen!"};
+    site_->DocumentPath = path_;
+    site_->PrefsDir = PrefsDir();
+    site_->Notify = options_.Notify;
+    // The folders of this document, made as a production makes them: after
+    // another document was produced, the exam would otherwise land there.
+    if (!site_->SetFolders())
+        return {false, THKWZ::kNoFileName};
+    site_->WriteExam(false);
+    site_->WriteExam(true);
+    return {true, site_->ExamAnnouncement(false)};
+}
+
+StandaloneOutcome QuizSession::ProduceStandalone(const std::string& resumBody, const std::string& outputPath)
+{
+    StandaloneJob job;
+    job.DocumentPath = path_;
+    job.PrefsDir = PrefsDir();
+    job.ResumBody = resumBody;
+    job.OutputPath = outputPath;
+    return tavimor::ProduceStandalone(doc_, *options_.Gifs, job);
+}
+
+HtmlParamsOutcome QuizSession::LoadParams(const std::string& path)
+{
+    THTMPrefs layout = doc_.Layout;
+    const HtmlParamsOutcome outcome = LoadHtmlParams(layout, path);
+    if (outcome.Compatible && !(layout == doc_.Layout))
+        Do(ReplaceStep("le chargement des param\xE8tres", [](TQuizDocument& doc) -> THTMPrefs& { return doc.Layout; },
+            doc_.Layout, layout, {Part::Layout, 0}));
+    return outcome;
+}
+
+void QuizSession::SaveParams(const std::string& path) const
+{
+    SaveHtmlParams(doc_.Layout, path);
+}
+
+// ---------------------------------------------------------------------------
+// Edits
+
+void QuizSession::Do(EditStep step)
+{
+    const SessionChange change = step.Redo(doc_);
+    history_.Record(std::move(step));
+    Notify(change);
+    NotifyState();
+}
+
+const TQuest& QuizSession::QuestionAt(int n) const
+{
+    return doc_.Quests.Quest(n);
+}
+
+int QuizSession::AddQuestion(TRepType type)
+{
+    const int n = doc_.Quests.Count() + 1;
+    TQuest quest = NewQuestion(type);
+    Do(EditStep {Numbered("l'ajout de la question ", n),
+        [n, quest](TQuizDocument& doc) {
+            doc.Quests.InsertQuest(n, quest);
+            return SessionChange {Part::QuestionList, n};
+        },
+        [n](TQuizDocument& doc) {
+            doc.Quests.DeleteQuest(static_cast<std::uint16_t>(n));
+            return SessionChange {Part::QuestionList, std::min(n, doc.Quests.Count())};
+        }});
+    return n;
+}
+
+void QuizSession::DeleteQuestion(int n)
+{
+    const TQuest removed = QuestionAt(n);
+    Do(EditStep {Numbered("la suppression de la question ", n),
+        [n](TQuizDocument& doc) {
+            doc.Quests.DeleteQuest(static_cast<std::uint16_t>(n));
+            return SessionChange {Part::QuestionList, std::min(n, doc.Quests.Count())};
+        },
+        [n, removed](TQuizDocument& doc) {
+            doc.Quests.InsertQuest(n, removed);
+            return SessionChange {Part::QuestionList, n};
+        }});
+}
+
+void QuizSession::MoveQuestion(int from, int to)
+{
+    QuestionAt(from);
+    QuestionAt(to);
+    if (from == to)
+        return;
+    Do(EditStep {Numbered("le d\xE9placement de la question ", from),
+        [from, to](TQuizDocument& doc) {
+            doc.Quests.Move(from - 1, to - 1);
+            return SessionChange {Part::QuestionList, to};
+        },
+        [from, to](TQuizDocument& doc) {
+            doc.Quests.Move(to - 1, from - 1);
+            return SessionChange {Part::QuestionList, from};
+        }});
+}
+
+void QuizSession::UpdateQuestion(int n, const TQuest& quest)
+{
+    const TQuest& before = QuestionAt(n);
+    if (quest == before)
+        return;
+    const auto access = [n](TQuizDocument& doc) -> TQuest& { return doc.Quests.Quest(n); };
+    if (SameForAuthor(before, quest)) {
+        // Nothing the author sees: kept as the editor stored it, without a step.
+        doc_.Quests.Quest(n) = quest;
+        Notify({Part::Question, n});
+        return;
+    }
+    Do(ReplaceStep(UpdateName(before, quest, n), access, before, quest, {Part::Question, n}));
+}
+
+void QuizSession::EditQuestion(int n, const std::string& name, const std::function<void(TQuest&)>& edit)
+{
+    TQuest quest = QuestionAt(n);
+    edit(quest);
+    if (quest == QuestionAt(n))
+        return;
+    const auto access = [n](TQuizDocument& doc) -> TQuest& { return doc.Quests.Quest(n); };
+    Do(ReplaceStep(name, access, QuestionAt(n), quest, {Part::Question, n}));
+}
+
+void QuizSession::SetQuestionType(int n, TRepType type)
+{
+    EditQuestion(n, Numbered("le changement de type de la question ", n), [type](TQuest& q) { q.QType = type; });
+}
+
+void QuizSession::SetQuestionText(int n, const std::string& text)
+{
+    EditQuestion(n, Numbered("la modification du texte de la question ", n), [&text](TQuest& q) { q.QText = text; });
+}
+
+void QuizSession::SetChoices(int n, const std::vector<std::string>& choices)
+{
+    EditQuestion(n, Numbered("la modification des r\xE9ponses de la question ", n), [&choices](TQuest& q) {
+        q.Reps = choices;
+        q.NRep = static_cast<std::uint16_t>(choices.size());
+        if (q.GoodRep >= static_cast<int>(choices.size()))
+            q.GoodRep = -1;
+    });
+}
+
+void QuizSession::SetRightChoice(int n, int choice)
+{
+    const int count = static_cast<int>(QuestionAt(n).Reps.size());
+    if (choice < -1 || choice >= count)
+        throw ListIndexError(choice);
+    EditQuestion(
+        n, Numbered("le choix de la bonne r\xE9ponse de la question ", n), [choice](TQuest& q) { q.GoodRep = choice; });
+}
+
+void QuizSession::SetColumns(int n, int columns)
+{
+    if (columns < 0 || columns > 0xFFFF)
+        throw ListIndexError(columns);
+    EditQuestion(n, Numbered("le changement du nombre de colonnes de la question ", n),
+        [columns](TQuest& q) { q.Columns = static_cast<std::uint16_t>(columns); });
+}
+
+void QuizSession::SetPriority(int n, int priority)
+{
+    EditQuestion(
+        n, Numbered("le changement de priorit\xE9 de la question ", n), [priority](TQuest& q) { q.Priority = priority; });
+}
+
+void QuizSession::SetFeedback(int n, int side, bool useGeneric, int genericIndex, const std::string& ownText)
+{
+    CheckSide(side);
+    EditQuestion(n, Numbered("la modification du message de la question ", n), [&](TQuest& q) {
+        const auto s = static_cast<std::size_t>(side);
+        q.UseGenMess[s] = useGeneric;
+        q.MessIdx[s] = genericIndex;
+        q.Mess[s] = ownText;
+    });
+}
+
+void QuizSession::SetAttachedFile(int n, bool use, const std::string& linkCaption, const std::string& file)
+{
+    EditQuestion(n, Numbered("le changement du fichier joint de la question ", n), [&](TQuest& q) {
+        q.UseExtFile = use;
+        q.ExtLink = linkCaption;
+        q.ExtFile = file;
+    });
+}
+
+void QuizSession::SetHeader(const QuizHeader& header)
+{
+    if (header == doc_.Header)
+        return;
+    const char* name = SameIdentity(header, doc_.Header) ? "la modification des param\xE8tres du quiz"
+                                                          : "la modification des informations personnelles";
+    Do(ReplaceStep(name, [](TQuizDocument& doc) -> QuizHeader& { return doc.Header; }, doc_.Header, header,
+        {Part::Header, 0}));
+}
+
+void QuizSession::SetNoAnswerMessage(const std::string& text)
+{
+    if (text == doc_.Quests.NoAnswerMess)
+        return;
+    Do(ReplaceStep("la modification du message de non-r\xE9ponse",
+        [](TQuizDocument& doc) -> std::string& { return doc.Quests.NoAnswerMess; }, doc_.Quests.NoAnswerMess, text,
+        {Part::Messages, 0}));
+}
+
+int QuizSession::AddGenericMessage(int side, const std::string& text)
+{
+    CheckSide(side);
+    std::vector<std::string> bank = Bank(doc_, side);
+    bank.push_back(text);
+    Do(ReplaceStep("l'ajout d'un message g\xE9n\xE9rique",
+        [side](TQuizDocument& doc) -> std::vector<std::string>& { return Bank(doc, side); }, Bank(doc_, side), bank,
+        {Part::Messages, side}));
+    return static_cast<int>(bank.size()) - 1;
+}
+
+void QuizSession::SetGenericMessage(int side, int k, const std::string& text)
+{
+    CheckSide(side);
+    std::vector<std::string> bank = Bank(doc_, side);
+    if (k < 0 || static_cast<std::size_t>(k) >= bank.size())
+        throw ListIndexError(k);
+    if (bank[static_cast<std::size_t>(k)] == text)
+        return;
+    bank[static_cast<std::size_t>(k)] = text;
+    Do(ReplaceStep("la modification d'un message g\xE9n\xE9rique",
+        [side](TQuizDocument& doc) -> std::vector<std::string>& { return Bank(doc, side); }, Bank(doc_, side), bank,
+        {Part::Messages, side}));
+}
+
+void QuizSession::DeleteGenericMessage(int side, int k)
+{
+    CheckSide(side);
+    const std::vector<std::string> bank = Bank(doc_, side);
+    if (k < 0 || static_cast<std::size_t>(k) >= bank.size())
+        throw ListIndexError(k);
+    if (bank.size() <= 1)
+        return;
+    const auto s = static_cast<std::size_t>(side);
+    std::vector<std::int32_t> indexes;
+    indexes.reserve(static_cast<std::size_t>(doc_.Quests.Count()));
+    for (int n = 1; n <= doc_.Quests.Count(); ++n)
+        indexes.push_back(doc_.Quests.Quest(n).MessIdx[s]);
+    Do(EditStep {"la suppression d'un message g\xE9n\xE9rique",
+        [side, k](TQuizDocument& doc) {
+            std::vector<std::string>& shown = Bank(doc, side);
+            shown.erase(shown.begin() + k);
+            doc.Quests.ShiftMessIdx(k, side);
+            return SessionChange {Part::Messages, side};
+        },
+        [side, s, bank, indexes](TQuizDocument& doc) {
+            Bank(doc, side) = bank;
+            for (std::size_t i = 0; i < indexes.size(); ++i)
+                doc.Quests.Quest(static_cast<int>(i) + 1).MessIdx[s] = indexes[i];
+            return SessionChange {Part::Messages, side};
+        }});
+}
+
+void QuizSession::SetPageText(int page, const std::string& title, const std::string& body)
+{
+    const THMessPage before {doc_.Pages.GetTitle(page), doc_.Pages.GetBody(page)};
+    const THMessPage after {title, body};
+    if (before == after)
+        return;
+    // Typed texts are not the ones the settings keep (only those a file brings).
+    const auto put = [page](TQuizDocument& doc, const THMessPage& text) {
+        doc.Pages.SetTitle(page, text.Title);
+        doc.Pages.SetBody(page, text.Body);
+        return SessionChange {Part::Pages, page};
+    };
+    Do(EditStep {std::string("la modification de la page \xAB ") + PageName(page) + " \xBB",
+        [put, after](TQuizDocument& doc) { return put(doc, after); },
+        [put, before](TQuizDocument& doc) { return put(doc, before); }});
+}
+
+void QuizSession::SetLayoutFlags(bool menuLeft, bool noBorder, bool distinctPages)
+{
+    THTMPrefs layout = doc_.Layout;
+    layout.MenuLeft = menuLeft;
+    layout.NoBorder = noBorder;
+    layout.DistinctPages = distinctPages;
+    if (layout == doc_.Layout)
+        return;
+    Do(ReplaceStep("la modification de la mise en page", [](TQuizDocument& doc) -> THTMPrefs& { return doc.Layout; },
+        doc_.Layout, layout, {Part::Layout, 0}));
+}
+
+void QuizSession::SetStyle(const TStylePrefs& style)
+{
+    if (style == doc_.Style)
+        return;
+    Do(ReplaceStep("la modification du style", [](TQuizDocument& doc) -> TStylePrefs& { return doc.Style; },
+        doc_.Style, style, {Part::Style, 0}));
+}
+
+// ---------------------------------------------------------------------------
+// History
+
+void QuizSession::Undo()
+{
+    const SessionChange change = history_.Undo(doc_);
+    Notify(change);
+    NotifyState();
+}
+
+void QuizSession::Redo()
+{
+    const SessionChange change = history_.Redo(doc_);
+    Notify(change);
+    NotifyState();
+}
+
+void QuizSession::SetCurrentQuestion(int n)
+{
+    if (n < 0 || n > doc_.Quests.Count())
+        throw ListIndexError(static_cast<long long>(n) - 1);
+    doc_.Quests.CurQ = static_cast<std::uint16_t>(n);
+}
+
+} // namespace tavimor

@@ -1,0 +1,156 @@
+// The open quiz: one owner for the document, its file name, the preferences
+// folder, the modified state and the undo history. The editor and the
+// command-line tool drive it; every change goes through one of its commands
+// and is announced to the listeners. Text is Windows-1252, paths are the file
+// system's own, as everywhere in the core.
+#pragma once
+
+#include "generator/GifSource.h"
+#include "generator/PageSet.h"
+#include "generator/StandaloneQuiz.h"
+#include "model/DocumentFile.h"
+#include "presentation/HtmlParams.h"
+#include "session/EditHistory.h"
+#include "session/SessionListener.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavimor {
+
+struct SessionOptions {
+    NewDocumentDefaults Defaults; // what every new document starts from; its PrefsDir is the preferences folder
+    const GifSource* Gifs = nullptr; // the built-in images; must outlive the session
+    // Announcements of the productions (new folders); the final messages
+    // are returned, not announced.
+    Notifier Notify;
+    // Told the evaluation and results page texts a file or a text brings,
+    // so that the settings can keep them for new documents.
+    THMPList::RememberHook RememberPages;
+};
+
+// The result of writing the exam and its key.
+struct ExamOutcome {
+    bool Written = false;
+    std::string Message; // Windows-1252
+};
+
+class QuizSession {
+public:
+    explicit QuizSession(SessionOptions options);
+    ~QuizSession();
+    QuizSession(const QuizSession&) = delete;
+    QuizSession& operator=(const QuizSession&) = delete;
+
+    const TQuizDocument& Document() const { return doc_; }
+    const std::string& Path() const { return path_; } // empty: untitled
+    const std::string& PrefsDir() const { return options_.Defaults.PrefsDir; }
+    bool IsModified() const { return history_.IsModified(); }
+    // The version of the file last opened (5 for a new document).
+    int FileVersion() const { return fileVersion_; }
+    // Where the last production put the site (OutDir, PagesDir...).
+    const THKWZ& Site() const { return *site_; }
+    void SetDefaults(NewDocumentDefaults defaults) { options_.Defaults = std::move(defaults); }
+
+    void AddListener(SessionListener& listener);
+    void RemoveListener(SessionListener& listener);
+
+    // ---- Documents. A command that fails throws and leaves the document,
+    // its file name and its modified state as they were.
+
+    // The new document of the defaults, untitled and unmodified.
+    void New();
+    // Reads the document file at path. A version no longer read is refused:
+    // the outcome holds the message and nothing changes.
+    LoadOutcome Open(const std::string& path);
+    // Writes the document to its file, which must be named.
+    void Save();
+    // Names the document path, then saves it there.
+    void SaveAs(const std::string& path);
+    // A new untitled document from a text export: modified, since it is on disk nowhere.
+    void ImportText(const std::string& path);
+    // A new untitled document from JSON text (DocumentToJsonText's form).
+    void ImportJson(std::string_view text, const std::string& sourceName);
+    // Writes the text export to path, by default beside the document
+    // (ExportTextPath); returns the path written.
+    std::string ExportText(const std::string& path = {});
+    std::string ExportJson() const;
+
+    // ---- Productions. resumBody is the body text the script keeps for the
+    // entry page (the page-texts editor's, or page 0's).
+    ProduceOutcome ProduceSite(const std::string& resumBody);
+    ExamOutcome WriteExam();
+    StandaloneOutcome ProduceStandalone(const std::string& resumBody, const std::string& outputPath = {});
+    // The layout parameters file: loading is one step (nothing when the
+    // file is refused: the outcome says why).
+    HtmlParamsOutcome LoadParams(const std::string& path);
+    void SaveParams(const std::string& path) const;
+
+    // ---- Edits. Each is one step of the history, named for "Annuler ...";
+    // an edit that changes nothing adds no step. Questions are numbered from 1.
+
+    // Appends a new question of that type; returns its number.
+    int AddQuestion(TRepType type);
+    void DeleteQuestion(int n);
+    // Question from takes place to; the others keep their order.
+    void MoveQuestion(int from, int to);
+    // The editor's store of the question it shows. A difference the author
+    // cannot see (the own text of a side that shows its generic message...)
+    // is kept without a step.
+    void UpdateQuestion(int n, const TQuest& quest);
+    void SetQuestionType(int n, TRepType type);
+    void SetQuestionText(int n, const std::string& text);
+    void SetChoices(int n, const std::vector<std::string>& choices);
+    void SetRightChoice(int n, int choice); // -1: none
+    void SetColumns(int n, int columns);
+    void SetPriority(int n, int priority);
+    // One feedback side: its generic message by index, or its own text.
+    void SetFeedback(int n, int side, bool useGeneric, int genericIndex, const std::string& ownText);
+    // The attached file of the wrong-answer side: link caption and file.
+    void SetAttachedFile(int n, bool use, const std::string& linkCaption, const std::string& file);
+
+    void SetHeader(const QuizHeader& header);
+    void SetNoAnswerMessage(const std::string& text);
+    // Returns the index of the new message.
+    int AddGenericMessage(int side, const std::string& text = {});
+    void SetGenericMessage(int side, int k, const std::string& text);
+    // A bank keeps one message at least; the questions' indexes into the
+    // bank are repaired (ShiftMessIdx).
+    void DeleteGenericMessage(int side, int k);
+    void SetPageText(int page, const std::string& title, const std::string& body);
+    void SetLayoutFlags(bool menuLeft, bool noBorder, bool distinctPages);
+    void SetStyle(const TStylePrefs& style);
+
+    // ---- History
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    std::string UndoName() const { return history_.UndoName(); }
+    std::string RedoName() const { return history_.RedoName(); }
+    void Undo();
+    void Redo();
+
+    // The question the editor shows (TQuestList::CurQ): a view of the
+    // document, not a change of it.
+    void SetCurrentQuestion(int n);
+
+private:
+    void Replace(TQuizDocument doc, std::string path, int version, bool onDisk);
+    void Do(EditStep step);
+    void Notify(const SessionChange& change);
+    void NotifyState();
+    const TQuest& QuestionAt(int n) const;
+    void EditQuestion(int n, const std::string& name, const std::function<void(TQuest&)>& edit);
+    void RememberPages() const;
+
+    SessionOptions options_;
+    TQuizDocument doc_;
+    std::string path_;
+    int fileVersion_ = kDocumentVersion;
+    EditHistory history_;
+    std::unique_ptr<THKWZ> site_;
+    std::vector<SessionListener*> listeners_;
+};
+
+} // namespace tavimor
