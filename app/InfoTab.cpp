@@ -2,7 +2,6 @@
 
 #include "app/WidgetHelpers.h"
 
-#include "app/EditorBinding.h"
 #include "app/TextCodec.h"
 #include "model/QuizHeader.h"
 #include "presentation/AppSettings.h"

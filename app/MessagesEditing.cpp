@@ -1,25 +1,27 @@
 #include "app/MessagesEditing.h"
 
-#include "app/EditorBinding.h"
 #include "app/ErrorBoundary.h"
 #include "app/LineEditForm.h"
 #include "app/LinkDialog.h"
 #include "app/MessagesTab.h"
+#include "app/QuestionEditor.h"
 #include "app/QuestionsTab.h"
+#include "app/SessionBridge.h"
 #include "app/TMain.h"
 #include "app/TextCodec.h"
-#include "model/QuestModel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -70,11 +72,11 @@ void SetBase(QWidget* widget, const QColor& color)
 
 } // namespace
 
-TMessagesEditing::TMessagesEditing(QWidget& window, TQuestList& quests, TEditorBinding& binding,
+TMessagesEditing::TMessagesEditing(QWidget& window, TSessionBridge& bridge, TQuestionEditor& editor,
     TQuestionsTab& questions, TMessagesTab& messages, Hooks hooks)
     : window_(window)
-    , quests_(quests)
-    , binding_(binding)
+    , bridge_(bridge)
+    , editor_(editor)
     , q_(questions)
     , m_(messages)
     , hooks_(std::move(hooks))
@@ -85,28 +87,41 @@ TMessagesEditing::TMessagesEditing(QWidget& window, TQuestList& quests, TEditorB
     connect(q_.ChMsgBtn, &QPushButton::clicked, this, Guarded(w, [this] { OpenChooser(); }));
     connect(q_.MChooserOkBtn, &QPushButton::clicked, this, Guarded(w, [this] { CloseChooser(true); }));
     connect(q_.ExtFileBtn, &QPushButton::clicked, this, Guarded(w, [this] { ChooseAttachedFile(); }));
+    connect(q_.ExtFileCheck, &QCheckBox::clicked, this,
+        [this](bool ticked) { RunGuarded(&window_, [this, ticked] { AttachedFileTicked(ticked); }); });
     connect(q_.ReUseFileBtn, &QPushButton::clicked, this, Guarded(w, [this] { OpenFileReuse(); }));
     connect(q_.FileReuseList, &QListWidget::currentRowChanged, this,
         [this](int row) { RunGuarded(&window_, [this, row] { ShowReusedFile(row); }); });
-    connect(q_.FileReuseOkBtn, &QPushButton::clicked, this, [this] { AcceptReusedFile(); });
+    connect(q_.FileReuseOkBtn, &QPushButton::clicked, this, Guarded(w, [this] { AcceptReusedFile(); }));
     connect(q_.FileReuseNoBtn, &QPushButton::clicked, q_.FileReusePan, &QWidget::hide);
     connect(q_.QuestPages, &QTabWidget::currentChanged, q_.FileReusePan, &QWidget::hide);
+    connect(q_.MessPanl, &TPressPanel::pressed, this, Guarded(w, [this] { editor_.StoreSide(); }));
     // The Messages tab's bank follows the side shown.
     connect(q_.messBtn0, &QPushButton::clicked, this, [this] { FollowSide(kWrongSide); });
     connect(q_.messBtn1, &QPushButton::clicked, this, [this] { FollowSide(kRightSide); });
 
     // "Messages" tab.
+    connect(m_.HMPTab, &QTabBar::currentChanged, this,
+        [this](int index) { RunGuarded(&window_, [this, index] { PageTabChanged(index); }); });
     connect(m_.GMessBanks, &QButtonGroup::idClicked, this, [this](int bank) { SelectBank(bank); });
     connect(m_.gMUpD, &TUpDown::clicked, this, [this] { BrowseBank(); });
-    connect(m_.btnAddMess, &QPushButton::clicked, this, [this] { AddEntry(); });
+    connect(m_.btnAddMess, &QPushButton::clicked, this, Guarded(w, [this] { AddEntry(); }));
     connect(m_.btnDelMess, &QPushButton::clicked, this, Guarded(w, [this] { DeleteEntry(); }));
-    connect(m_.GMessEdit, &QPlainTextEdit::textChanged, this, [this] { EntryEdited(); });
+    connect(m_.GMessEdit, &QPlainTextEdit::textChanged, this, Guarded(w, [this] { EntryEdited(); }));
+    connect(m_.NamEdit, &QPlainTextEdit::textChanged, this, Guarded(w, [this] { NoAnswerEdited(); }));
+
+    connect(&bridge_, &TSessionBridge::messagesChanged, this, &TMessagesEditing::MessagesChanged);
+    connect(&bridge_, &TSessionBridge::pageChanged, this, &TMessagesEditing::PageChanged);
+    bridge_.AddScreenStore([this] { StoreShown(); });
 
     for (QObject* caption :
         {static_cast<QObject*>(m_.TitleLab), static_cast<QObject*>(m_.BodyLab), static_cast<QObject*>(q_.ExtFileCheck)})
         caption->installEventFilter(this);
+}
 
-    ShowEntry();
+QuizSession& TMessagesEditing::Session() const
+{
+    return bridge_.Session();
 }
 
 // ---------------------------------------------------------------------------
@@ -119,6 +134,18 @@ void TMessagesEditing::Reset()
     bank_ = kRightSide;
     entry_ = 0;
     m_.GMessBanks->button(bank_)->setChecked(true);
+    shownPage_ = -1;
+    const FillingScope filling(filling_);
+    m_.TitleEd->clear();
+    for (QPlainTextEdit* memo : {m_.BodyRed, m_.NamEdit}) {
+        memo->clear();
+        memo->setFont(QFont(QStringLiteral("Courier New"), 9));
+    }
+    {
+        const QSignalBlocker silent(m_.HMPTab);
+        m_.HMPTab->setCurrentIndex(0);
+    }
+    ShowInMemo(*m_.NamEdit, Session().Document().Quests.NoAnswerMess);
     ShowEntry();
 }
 
@@ -126,9 +153,22 @@ void TMessagesEditing::MainTabChanged(int index)
 {
     if (index != TMain::kQuestionsTab)
         CloseChooser(false);
-    // A document read since the tab was last shown may hold other banks.
-    if (index == TMain::kMessagesTab)
+    if (index == TMain::kMessagesTab) {
+        {
+            const QSignalBlocker silent(m_.HMPTab);
+            m_.HMPTab->setCurrentIndex(0);
+        }
+        ShowPage(0);
+        // A document read since the tab was last shown may hold other banks.
         ShowEntry();
+    }
+}
+
+void TMessagesEditing::StoreShown()
+{
+    StorePage();
+    if (!inChooser_ && m_.GMessEdit->document()->isModified())
+        EntryEdited();
 }
 
 // ---------------------------------------------------------------------------
@@ -140,9 +180,9 @@ void TMessagesEditing::OpenChooser()
         return;
     // The chooser browses the bank of the side shown, from the index the
     // question on screen shows.
-    bank_ = binding_.MessSide;
+    bank_ = editor_.MessSide;
     m_.GMessBanks->button(bank_)->setChecked(true);
-    entry_ = binding_.MessEditTag;
+    entry_ = editor_.MessEditTag;
     inChooser_ = true;
     LendToChooser();
     ShowEntry();
@@ -162,15 +202,10 @@ void TMessagesEditing::CloseChooser(bool choose)
     // since the chooser opened may show its own text, which stays.
     if (choose && q_.GGCheck->isChecked()) {
         entry_ = chosen;
-        binding_.MessEditTag = chosen;
-        binding_.ChMsgBtnTag = chosen;
-        const std::vector<std::string>& bank = ShownBank();
-        q_.MessEdit->setPlainText(
-            chosen < static_cast<int>(bank.size()) ? FromCoreMemo(bank[static_cast<std::size_t>(chosen)]) : QString());
-        StoreSide();
+        editor_.ChooseGeneric(chosen);
     } else {
         // Nothing chosen: the group shows again the entry the chooser started from.
-        entry_ = binding_.MessEditTag;
+        entry_ = editor_.MessEditTag;
     }
     ShowEntry();
 }
@@ -196,7 +231,7 @@ void TMessagesEditing::GiveBackToGroup()
 }
 
 // ---------------------------------------------------------------------------
-// The attached file
+// The attached file: it lives in the question shown; the captions show it.
 
 void TMessagesEditing::ChooseAttachedFile()
 {
@@ -206,11 +241,16 @@ void TMessagesEditing::ChooseAttachedFile()
         lastStartFolder_ = start;
         linkFolder_ = start;
     }
-    const TAttachedFileCaptions captions {q_.ExtFileCheck->text(), q_.ExtFileBtn->text()};
+    const TQuest shown = editor_.ShownQuestion();
+    const TAttachedFileCaptions captions {FromCore(shown.ExtLink), FromCore(shown.ExtFile)};
     const TAttachedFileCaptions chosen = tavimor::ChooseAttachedFile(&window_, captions, linkFolder_, linkList_);
-    q_.ExtFileCheck->setText(chosen.CheckCaption);
-    q_.ExtFileBtn->setText(chosen.ButtonCaption);
-    StoreSide();
+    editor_.SetAttachedFile(q_.ExtFileCheck->isChecked(), ToCore(chosen.CheckCaption), ToCore(chosen.ButtonCaption));
+}
+
+void TMessagesEditing::AttachedFileTicked(bool ticked)
+{
+    const TQuest shown = editor_.ShownQuestion();
+    editor_.SetAttachedFile(ticked, shown.ExtLink, shown.ExtFile);
 }
 
 void TMessagesEditing::OpenFileReuse()
@@ -220,7 +260,7 @@ void TMessagesEditing::OpenFileReuse()
         q_.FileReuseList->clear();
     }
     q_.FileReuseBox->clear();
-    for (int k = 1; k <= quests_.Count(); ++k)
+    for (int k = 1; k <= Session().Document().Quests.Count(); ++k)
         q_.FileReuseList->addItem(QStringLiteral("Question ") + QString::number(k));
     q_.FileReusePan->show();
     q_.FileReusePan->raise();
@@ -228,35 +268,69 @@ void TMessagesEditing::OpenFileReuse()
 
 void TMessagesEditing::ShowReusedFile(int row)
 {
-    if (row < 0 || row >= quests_.Count())
+    if (row < 0 || row >= Session().Document().Quests.Count())
         return;
-    q_.FileReuseBox->setPlainText(FromCore(quests_.GetExtFile(row + 1)));
+    q_.FileReuseBox->setPlainText(FromCore(Session().Document().Quests.GetExtFile(row + 1)));
 }
 
 void TMessagesEditing::AcceptReusedFile()
 {
     const QString file = q_.FileReuseBox->toPlainText();
-    if (!file.isEmpty())
-        q_.ExtFileBtn->setText(file);
     q_.FileReusePan->hide();
+    if (file.isEmpty())
+        return;
+    const TQuest shown = editor_.ShownQuestion();
+    editor_.SetAttachedFile(shown.UseExtFile, shown.ExtLink, ToCore(file));
+}
+
+// ---------------------------------------------------------------------------
+// The page texts
+
+void TMessagesEditing::ShowPage(int page)
+{
+    const FillingScope filling(filling_);
+    m_.TitleEd->setText(FromCore(Session().Document().Pages.GetTitle(page)));
+    ShowInMemo(*m_.BodyRed, Session().Document().Pages.GetBody(page));
+    shownPage_ = page;
+}
+
+void TMessagesEditing::StorePage()
+{
+    if (shownPage_ < 0)
+        return;
+    const FillingScope filling(filling_);
+    Session().SetPageText(shownPage_, ToCore(m_.TitleEd->text()), MemoToCore(*m_.BodyRed));
+}
+
+void TMessagesEditing::PageTabChanged(int index)
+{
+    StorePage();
+    ShowPage(index);
+}
+
+void TMessagesEditing::PageChanged(int page)
+{
+    if (filling_ == 0 && page == shownPage_)
+        ShowPage(page);
 }
 
 // ---------------------------------------------------------------------------
 // The generic banks
 
-std::vector<std::string>& TMessagesEditing::ShownBank()
+const std::vector<std::string>& TMessagesEditing::ShownBank() const
 {
-    return quests_.GenMess[static_cast<std::size_t>(bank_)];
+    return Session().Document().Quests.GenMess[static_cast<std::size_t>(bank_)];
 }
 
 void TMessagesEditing::ShowEntry()
 {
-    std::vector<std::string>& bank = ShownBank();
+    const std::vector<std::string>& bank = ShownBank();
     const int count = static_cast<int>(bank.size());
     entry_ = std::clamp(entry_, 0, std::max(count - 1, 0));
     {
         const FillingScope filling(filling_);
         m_.GMessEdit->setPlainText(count == 0 ? QString() : FromCoreMemo(bank[static_cast<std::size_t>(entry_)]));
+        m_.GMessEdit->document()->setModified(false);
     }
     m_.ShowCounter(entry_, count);
 }
@@ -287,58 +361,66 @@ void TMessagesEditing::BrowseBank()
     ShowEntry();
 }
 
+// Each change of the entry box reaches the bank at once; the changes of one
+// entry that follow each other make one step of the history.
 void TMessagesEditing::EntryEdited()
 {
     if (filling_ > 0 || inChooser_)
         return;
-    std::vector<std::string>& bank = ShownBank();
-    if (bank.empty()) // a file may bring an empty bank: the text typed becomes its first entry
-        bank.emplace_back();
-    bank[static_cast<std::size_t>(entry_)] = MemoToCore(*m_.GMessEdit);
-    m_.ShowCounter(entry_, static_cast<int>(bank.size()));
-    if (hooks_.Modified)
-        hooks_.Modified();
+    const FillingScope filling(filling_);
+    const std::string text = MemoToCore(*m_.GMessEdit);
+    if (ShownBank().empty()) // a file may bring an empty bank: the text typed becomes its first entry
+        entry_ = Session().AddGenericMessage(bank_, text);
+    else
+        Session().SetGenericMessage(bank_, entry_, text);
+    m_.GMessEdit->document()->setModified(false);
+    m_.ShowCounter(entry_, static_cast<int>(ShownBank().size()));
+}
+
+void TMessagesEditing::NoAnswerEdited()
+{
+    if (filling_ > 0)
+        return;
+    const FillingScope filling(filling_);
+    Session().SetNoAnswerMessage(MemoToCore(*m_.NamEdit));
 }
 
 void TMessagesEditing::AddEntry()
 {
     if (inChooser_)
         return;
-    std::vector<std::string>& bank = ShownBank();
-    bank.emplace_back();
-    entry_ = static_cast<int>(bank.size()) - 1;
+    {
+        const FillingScope filling(filling_);
+        entry_ = Session().AddGenericMessage(bank_);
+    }
     ShowEntry();
     m_.GMessEdit->setFocus();
-    if (hooks_.Modified)
-        hooks_.Modified();
 }
 
 void TMessagesEditing::DeleteEntry()
 {
-    std::vector<std::string>& bank = ShownBank();
-    // A bank keeps at least one message.
-    if (inChooser_ || bank.size() <= 1)
+    // A bank keeps at least one message; the session repairs the questions'
+    // indexes into it, the one on screen included.
+    if (inChooser_ || ShownBank().size() <= 1)
         return;
-    const int removed = entry_;
-    bank.erase(bank.begin() + removed);
+    Session().DeleteGenericMessage(bank_, entry_);
     ShowEntry();
-    // The questions' indexes into this bank are repaired from the position
-    // removed (the entry shown next may have another number).
-    quests_.ShiftMessIdx(removed, bank_);
-    // The index held on screen for the question being edited follows the
-    // same repair, or its next store would write the old index back.
-    if (quests_.CurQ != 0 && binding_.MessSide == bank_) {
-        binding_.MessEditTag = ShiftedMessIdx(binding_.MessEditTag, removed);
-        binding_.ChMsgBtnTag = ShiftedMessIdx(binding_.ChMsgBtnTag, removed);
-        if (q_.GGCheck->isChecked())
-            q_.MessEdit->setPlainText(FromCoreMemo(bank[static_cast<std::size_t>(binding_.MessEditTag)]));
+}
+
+void TMessagesEditing::MessagesChanged(int side)
+{
+    if (filling_ > 0)
+        return;
+    if (side < 0) {
+        const FillingScope filling(filling_);
+        ShowInMemo(*m_.NamEdit, Session().Document().Quests.NoAnswerMess);
+    } else if (side == bank_ && !inChooser_) {
+        ShowEntry();
     }
-    if (hooks_.Modified)
-        hooks_.Modified();
 }
 
 // ---------------------------------------------------------------------------
-// Captions and storing
+// Captions
 
 QString TMessagesEditing::AskCaption(const QString& caption)
 {
@@ -359,18 +441,15 @@ bool TMessagesEditing::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (watched == q_.ExtFileCheck) {
-            q_.ExtFileCheck->setText(AskCaption(q_.ExtFileCheck->text()));
+            RunGuarded(&window_, [this] {
+                const TQuest shown = editor_.ShownQuestion();
+                const QString caption = AskCaption(FromCore(shown.ExtLink));
+                editor_.SetAttachedFile(shown.UseExtFile, ToCore(caption), shown.ExtFile);
+            });
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-void TMessagesEditing::StoreSide()
-{
-    const int n = quests_.CurQ;
-    if (n != 0 && binding_.StoreMessFromEditor(n, binding_.MessSide) && hooks_.Modified)
-        hooks_.Modified();
 }
 
 } // namespace tavimor

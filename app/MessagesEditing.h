@@ -1,9 +1,9 @@
 // The messages editing of the main window: on the "Mess." sub-page the
 // generic-message chooser ("changer de mess."), the attached file chosen with
 // the link dialog or reused from another question; on the "Messages" tab the
-// two generic banks with their counter and the renamable page-text labels.
-// The feedback side itself is copied by TEditorBinding; this class decides
-// what the controls around it do.
+// page texts, the two generic banks with their counter, the no-answer message
+// and the renamable labels. Every change goes through the session; the tab
+// shows what the session holds.
 #pragma once
 
 #include <QObject>
@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-class QLabel;
 class QWidget;
 
 namespace tavimor {
 
-class TEditorBinding;
+class QuizSession;
 class TMessagesTab;
-class TQuestList;
+class TQuestionEditor;
 class TQuestionsTab;
+class TSessionBridge;
 
 class TMessagesEditing : public QObject {
     Q_OBJECT
@@ -33,32 +33,38 @@ public:
         // folder in it: the output folder of the produced site, else the
         // document's folder; empty when there is neither.
         std::function<QString()> LinkStartFolder;
-        // The author changed the document.
-        std::function<void()> Modified;
     };
 
     // window parents the dialogs and the error boxes; every object given
     // outlives this one, which the window owns.
-    TMessagesEditing(QWidget& window, TQuestList& quests, TEditorBinding& binding, TQuestionsTab& questions,
+    TMessagesEditing(QWidget& window, TSessionBridge& bridge, TQuestionEditor& editor, TQuestionsTab& questions,
         TMessagesTab& messages, Hooks hooks);
 
-    // The window's reset: bank 1, entry 0 shown; the overlays closed.
+    // A new document on screen: bank 1, entry 0 shown, no page text shown,
+    // the no-answer message shown; the overlays closed.
     void Reset();
     // The main tab just became index (TMain::MainTab): the chooser gives its
     // controls back when the Questions tab is left; entering the Messages tab
-    // shows the entry of the bank as the document now holds it.
+    // shows page 0 and the entry of the bank as the document now holds it.
     void MainTabChanged(int index);
+    // Stores what the Messages tab shows: the page text, the generic entry
+    // and the no-answer message.
+    void StoreShown();
 
     // The bank and the 0-based entry the Messages tab shows.
     int Bank() const { return bank_; }
     int Entry() const { return entry_; }
     bool ChooserOpen() const { return inChooser_; }
+    // The page whose texts the fields show; -1 when none.
+    int ShownPage() const { return shownPage_; }
 
 protected:
     // Right presses on the renamable captions.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QuizSession& Session() const;
+
     // "changer de mess." and its "fermer".
     void OpenChooser();
     void CloseChooser(bool choose);
@@ -70,9 +76,15 @@ private:
     void OpenFileReuse();
     void ShowReusedFile(int row);
     void AcceptReusedFile();
+    void AttachedFileTicked(bool ticked);
+
+    // The page texts.
+    void ShowPage(int page);
+    void StorePage();
+    void PageTabChanged(int index);
 
     // The generic banks.
-    std::vector<std::string>& ShownBank();
+    const std::vector<std::string>& ShownBank() const;
     void SelectBank(int bank);
     void FollowSide(int side);
     void BrowseBank();
@@ -80,23 +92,29 @@ private:
     void DeleteEntry();
     void ShowEntry();
     void EntryEdited();
+    void NoAnswerEdited();
+
+    // What the session changed that the tab shows.
+    void MessagesChanged(int side);
+    void PageChanged(int page);
 
     // Opens the one-line editor on caption; the new caption when it was
     // accepted with a text, else caption itself.
     QString AskCaption(const QString& caption);
-    void StoreSide();
 
     QWidget& window_;
-    TQuestList& quests_;
-    TEditorBinding& binding_;
+    TSessionBridge& bridge_;
+    TQuestionEditor& editor_;
     TQuestionsTab& q_;
     TMessagesTab& m_;
     Hooks hooks_;
 
     int bank_ = 1;
     int entry_ = 0;
+    int shownPage_ = -1;
     bool inChooser_ = false;
-    // While the editor fills the entry box itself, its changes are no edits.
+    // While the editor fills its boxes or writes into the session, their
+    // changes and the session's echoes are not edits of the author.
     int filling_ = 0;
 
     // The folder of the link dialog: the last one the author accepted it in,

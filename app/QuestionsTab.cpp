@@ -329,34 +329,6 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     MChooserPan->hide();
 }
 
-TEditorControls TQuestionsTab::EditorControls() const
-{
-    TEditorControls controls;
-    controls.QuestEdit = QuestEdit;
-    controls.RepGroup = RepGroup;
-    controls.colBtn = colBtn;
-    controls.MoveRepBtn = MoveRepBtn;
-    controls.delRepBtn = delRepBtn;
-    controls.InfoLab = InfoLab;
-    controls.QTypeLab = QTypeLab;
-    controls.QNoLab = QNoLab;
-    controls.MaxQLab = MaxQLab;
-    controls.MainQListBox = MainQListBox;
-    controls.delQBtn = delQBtn;
-    controls.PriRGroup = PriRGroup;
-    controls.ValEd = ValEd;
-    controls.messBtn0 = messBtn0;
-    controls.messBtn1 = messBtn1;
-    controls.MessEdit = MessEdit;
-    controls.GGCheck = GGCheck;
-    controls.ResumCheck = ResumCheck;
-    controls.ExtFileCheck = ExtFileCheck;
-    controls.ExtFileBtn = ExtFileBtn;
-    controls.ReUseFileBtn = ReUseFileBtn;
-    controls.ChMsgBtn = ChMsgBtn;
-    return controls;
-}
-
 void TQuestionsTab::mousePressEvent(QMouseEvent* event)
 {
     event->accept();

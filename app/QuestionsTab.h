@@ -3,8 +3,6 @@
 // "Réponses" (answer tools and answer-choice group) and "Mess." (feedback).
 #pragma once
 
-#include "app/EditorBinding.h"
-
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -92,9 +90,6 @@ class TQuestionsTab : public QWidget {
 
 public:
     explicit TQuestionsTab(QWidget* parent = nullptr);
-
-    // The controls the binding operations read and write.
-    TEditorControls EditorControls() const;
 
     // The sub-pages, "Réponses" first.
     enum SubPage { kAnswersPage = 0, kMessPage = 1 };

@@ -1,30 +1,31 @@
 #include "app/TMain.h"
 
-#include "app/StyleDialog.h"
-
 #include "app/AboutForm.h"
+#include "app/DocumentCommands.h"
 #include "app/ErrorBoundary.h"
-#include "app/ImageDialog.h"
+#include "app/HelpManual.h"
+#include "app/HtmlCommands.h"
 #include "app/InfoTab.h"
 #include "app/LayoutTab.h"
 #include "app/MessageBoxes.h"
 #include "app/MessagesEditing.h"
 #include "app/MessagesTab.h"
+#include "app/PrefForm.h"
+#include "app/QuestionEditor.h"
 #include "app/QuestionsTab.h"
-#include "app/RepGroup.h"
+#include "app/SessionBridge.h"
+#include "app/StyleDialog.h"
 #include "app/TextCodec.h"
-#include "generator/PageSet.h"
 #include "model/FileIo.h"
 #include "presentation/AppFolders.h"
 #include "presentation/FileTypeRegistration.h"
 #include "resources/EmbeddedGifs.h"
+#include "session/QuizSession.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -111,17 +112,21 @@ TMain::TMain(Options options, QWidget* parent)
         splash.exec();
     }
 
-    doc_.Pages.SetRememberHook(RememberPageTexts(settings_));
-    doc_.Style.SetStartupElements(PathToCore(options_.PrefsFolder));
-    site_ = std::make_unique<THKWZ>(doc_, EmbeddedGifs());
+    SessionOptions sessionOptions;
+    sessionOptions.Defaults.PrefsDir = PathToCore(options_.PrefsFolder);
+    sessionOptions.Gifs = &EmbeddedGifs();
+    sessionOptions.Notify = [this](const std::string& message) { ShowInfo(this, FromCore(message)); };
+    sessionOptions.RememberPages = RememberPageTexts(settings_);
+    session_ = std::make_unique<QuizSession>(std::move(sessionOptions));
+    bridge_ = std::make_unique<TSessionBridge>(*session_);
+    styleEdits_ = session_->Document().Style;
 
     setObjectName(QStringLiteral("TMain"));
     setFont(QFont(QStringLiteral("Arial"), 9));
+    BuildTabs();
+    BuildEditors();
     BuildMenus();
     BuildToolBar();
-    BuildTabs();
-    ConnectEditor();
-    ConnectLayoutTab();
 
     // A fixed border with the system menu and the minimise box only.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -136,16 +141,36 @@ TMain::TMain(Options options, QWidget* parent)
 
 TMain::~TMain()
 {
-    // The children are destroyed after the members their slots use (the
-    // document, the bindings): cut their connections to the window first.
+    // The children are destroyed after the session their slots use: cut
+    // their connections to the window first.
     qApp->removeEventFilter(this);
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
 }
 
-template <typename Action> void TMain::OnTriggered(QAction* action, Action slot)
+const TQuizDocument& TMain::Document() const
 {
-    connect(action, &QAction::triggered, this, Guarded(this, std::move(slot)));
+    return session_->Document();
+}
+
+QString TMain::CurrentFile() const
+{
+    return PathFromCore(session_->Path());
+}
+
+bool TMain::IsModified() const
+{
+    return session_->IsModified();
+}
+
+void TMain::RebuildList()
+{
+    editor_->RebuildList();
+}
+
+template <typename Action> void TMain::OnCommand(QAction* action, Action command)
+{
+    connect(action, &QAction::triggered, this, Guarded(this, [this, command] { bridge_->Run(command); }));
 }
 
 void TMain::BuildMenus()
@@ -156,36 +181,63 @@ void TMain::BuildMenus()
         action->setShortcut(keys);
         return action;
     };
+    TDocumentCommands& documents = *documents_;
+    THtmlCommands& html = *html_;
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    OnTriggered(item(file, QStringLiteral("mNew"), QStringLiteral("Nouveau"), QKeySequence(Qt::CTRL | Qt::Key_N)),
-        [this] { New(); });
-    OnTriggered(item(file, QStringLiteral("mOpen"), QStringLiteral("Ouvrir"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-        [this] { Open(); });
-    OnTriggered(item(file, QStringLiteral("mSave"), QStringLiteral("Enregistrer"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-        [this] { Save(); });
-    OnTriggered(item(file, QStringLiteral("mSaveAs"), QStringLiteral("Renommer")), [this] { SaveAs(); });
-    OnTriggered(item(file, QStringLiteral("mImport"), QStringLiteral("Importer(.txt)")), [this] { Import(); });
-    OnTriggered(item(file, QStringLiteral("mExport"), QStringLiteral("Exporter (.txt)")), [this] { Export(); });
-    OnTriggered(item(file, QStringLiteral("mPrefs"), QStringLiteral("Préférences...")), [this] { Preferences(); });
-    OnTriggered(item(file, QStringLiteral("mQuit"), QStringLiteral("Quitter"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
-        [this] { close(); });
+    OnCommand(item(file, QStringLiteral("mNew"), QStringLiteral("Nouveau"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+        [&documents] { documents.New(); });
+    OnCommand(item(file, QStringLiteral("mOpen"), QStringLiteral("Ouvrir"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+        [&documents] { documents.Open(); });
+    OnCommand(item(file, QStringLiteral("mSave"), QStringLiteral("Enregistrer"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+        [&documents] { documents.Save(); });
+    OnCommand(item(file, QStringLiteral("mSaveAs"), QStringLiteral("Renommer")), [&documents] { documents.SaveAs(); });
+    OnCommand(
+        item(file, QStringLiteral("mImport"), QStringLiteral("Importer(.txt)")), [&documents] { documents.Import(); });
+    OnCommand(
+        item(file, QStringLiteral("mExport"), QStringLiteral("Exporter (.txt)")), [&documents] { documents.Export(); });
+    connect(item(file, QStringLiteral("mPrefs"), QStringLiteral("Préférences...")), &QAction::triggered, this,
+        Guarded(this, [this] { Preferences(); }));
+    connect(item(file, QStringLiteral("mQuit"), QStringLiteral("Quitter"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+        &QAction::triggered, this, &QWidget::close);
 
-    QMenu* html = menuBar()->addMenu(QStringLiteral("HTML"));
-    html->setObjectName(QStringLiteral("HtmlMenu"));
-    item(html, QStringLiteral("mLoadParams"), QStringLiteral("Charge params..."));
-    item(html, QStringLiteral("mSaveParams"), QStringLiteral("Sauve params..."));
-    OnTriggered(item(html, QStringLiteral("mExam"), QStringLiteral("Produire examen")), [this] { ProduceExam(); });
-    OnTriggered(item(html, QStringLiteral("mProduce"), QStringLiteral("Produire KWZ"), QKeySequence(Qt::Key_F8)),
-        [this] { ProduceSite(); });
-    item(html, QStringLiteral("mBrowse"), QStringLiteral("Appeler navigateur"), QKeySequence(Qt::Key_F9));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Édition"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    undoAction_ = item(edit, QStringLiteral("mUndo"), QStringLiteral("Annuler"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ = item(edit, QStringLiteral("mRedo"), QStringLiteral("Rétablir"));
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // A value typed but not stored yet is a step too: it is stored, then undone.
+    OnCommand(undoAction_, [this] {
+        if (session_->CanUndo())
+            session_->Undo();
+    });
+    OnCommand(redoAction_, [this] {
+        if (session_->CanRedo())
+            session_->Redo();
+    });
+
+    QMenu* htmlMenu = menuBar()->addMenu(QStringLiteral("HTML"));
+    htmlMenu->setObjectName(QStringLiteral("HtmlMenu"));
+    OnCommand(item(htmlMenu, QStringLiteral("mLoadParams"), QStringLiteral("Charge params...")),
+        [&html] { html.LoadParams(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mSaveParams"), QStringLiteral("Sauve params...")),
+        [&html] { html.SaveParams(); });
+    OnCommand(
+        item(htmlMenu, QStringLiteral("mExam"), QStringLiteral("Produire examen")), [&html] { html.ProduceExam(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mProduce"), QStringLiteral("Produire KWZ"), QKeySequence(Qt::Key_F8)),
+        [&html] { html.ProduceSite(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mStandalone"), QStringLiteral("Produire quiz autonome")),
+        [&html] { html.ProduceStandalone(); });
+    connect(item(htmlMenu, QStringLiteral("mBrowse"), QStringLiteral("Appeler navigateur"), QKeySequence(Qt::Key_F9)),
+        &QAction::triggered, this, Guarded(this, [&html] { html.OpenSite(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     help->setObjectName(QStringLiteral("HelpMenu"));
-    OnTriggered(
-        item(help, QStringLiteral("mHelp"), QStringLiteral("Aide"), QKeySequence(Qt::Key_F1)), [this] { Help(); });
-    OnTriggered(item(help, QStringLiteral("mAbout"), QStringLiteral("APropos")), [this] { About(); });
+    connect(item(help, QStringLiteral("mHelp"), QStringLiteral("Aide"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
+        this, Guarded(this, [this] { Help(); }));
+    connect(item(help, QStringLiteral("mAbout"), QStringLiteral("APropos")), &QAction::triggered, this,
+        Guarded(this, [this] { About(); }));
 }
 
 void TMain::BuildToolBar()
@@ -206,20 +258,25 @@ void TMain::BuildToolBar()
         bar->widgetForAction(action)->setObjectName(name);
         return action;
     };
-    OnTriggered(
-        button(QStringLiteral("OpenBtn"), QStyle::SP_DialogOpenButton, QStringLiteral("Ouvrir")), [this] { Open(); });
-    OnTriggered(button(QStringLiteral("SaveBtn"), QStyle::SP_DialogSaveButton, QStringLiteral("Enregistrer")),
-        [this] { Save(); });
-    OnTriggered(
-        button(QStringLiteral("SaveAsBtn"), QStyle::SP_DriveFDIcon, QStringLiteral("Renommer")), [this] { SaveAs(); });
+    TDocumentCommands& documents = *documents_;
+    THtmlCommands& html = *html_;
+    OnCommand(button(QStringLiteral("OpenBtn"), QStyle::SP_DialogOpenButton, QStringLiteral("Ouvrir")),
+        [&documents] { documents.Open(); });
+    OnCommand(button(QStringLiteral("SaveBtn"), QStyle::SP_DialogSaveButton, QStringLiteral("Enregistrer")),
+        [&documents] { documents.Save(); });
+    OnCommand(button(QStringLiteral("SaveAsBtn"), QStyle::SP_DriveFDIcon, QStringLiteral("Renommer")),
+        [&documents] { documents.SaveAs(); });
     bar->addSeparator();
-    OnTriggered(button(QStringLiteral("ProduceBtn"), QStyle::SP_ComputerIcon, QStringLiteral("Produire HTM")),
-        [this] { ProduceSite(); });
-    button(QStringLiteral("BrowseBtn"), QStyle::SP_DirLinkIcon, QStringLiteral("Appeler le navigateur"));
+    OnCommand(button(QStringLiteral("ProduceBtn"), QStyle::SP_ComputerIcon, QStringLiteral("Produire HTM")),
+        [&html] { html.ProduceSite(); });
+    QAction* browse
+        = button(QStringLiteral("BrowseBtn"), QStyle::SP_DirLinkIcon, QStringLiteral("Appeler le navigateur"));
+    connect(browse, &QAction::triggered, this, Guarded(this, [&html] { html.OpenSite(); }));
+    layoutTab_->navBtn2->setIcon(browse->icon());
     bar->addSeparator();
     typeAction_ = button(
         QStringLiteral("QTypeBtn"), QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier type de question"));
-    OnTriggered(typeAction_, [this] { ChangeType(); });
+    connect(typeAction_, &QAction::triggered, this, Guarded(this, [this] { editor_->ChangeType(); }));
 }
 
 void TMain::BuildTabs()
@@ -259,77 +316,67 @@ void TMain::BuildTabs()
     teal.setColor(QPalette::WindowText, QColor(0, 128, 128));
     activThem_->setPalette(teal);
     activThem_->raise();
-
-    binding_ = std::make_unique<TEditorBinding>(doc_.Quests, questTab_->EditorControls());
-    TPageEditorBinding::Controls pageControls;
-    pageControls.TitleEd = messTab_->TitleEd;
-    pageControls.BodyRed = messTab_->BodyRed;
-    pageControls.PosMenCheck = layoutTab_->PosMenCheck;
-    pageControls.BorderCheck = layoutTab_->BorderCheck;
-    pageControls.DistFileCheck = layoutTab_->DistFileCheck;
-    pages_ = std::make_unique<TPageEditorBinding>(doc_.Pages, doc_.Layout, RememberPageTexts(settings_), pageControls);
 }
 
-void TMain::ConnectEditor()
+void TMain::BuildEditors()
 {
-    connect(mainTabs_, &QTabWidget::currentChanged, this,
-        [this](int index) { RunGuarded(this, [this, index] { MainTabChanged(index); }); });
-    connect(messTab_->HMPTab, &QTabBar::currentChanged, this,
-        [this](int index) { RunGuarded(this, [this, index] { PageTabChanged(index); }); });
+    html_ = std::make_unique<THtmlCommands>(*this, *bridge_, *layoutTab_, *questTab_, *messTab_, options_.PrefsFolder);
 
-    TQuestionsTab& q = *questTab_;
-    connect(q.addQBtn, &QPushButton::clicked, this, Guarded(this, [this] { AddQuestion(); }));
-    connect(q.delQBtn, &QPushButton::clicked, this, Guarded(this, [this] { DeleteQuestion(); }));
-    connect(q.MainQListBox, &TQuestListBox::lineClicked, this,
-        [this](int row) { RunGuarded(this, [this, row] { SelectQuestion(row); }); });
-    connect(q.MainQListBox, &TQuestListBox::lineDropped, this,
-        [this](int row) { RunGuarded(this, [this, row] { DropQuestion(row); }); });
-    connect(q.QTypeLab, &TClickLabel::clicked, this, Guarded(this, [this] { ChangeType(); }));
-    connect(&q, &TQuestionsTab::backgroundPressed, this, Guarded(this, [this] { StoreQuestion(); }));
-    connect(q.REdBtn, &QToolButton::clicked, this, Guarded(this, [this] { OpenAnswerEditor(); }));
-    connect(q.delRepBtn, &QToolButton::clicked, this, Guarded(this, [this] { RemoveLast(); }));
-    connect(q.MoveRepBtn, &QToolButton::clicked, this, Guarded(this, [this] { MoveMark(); }));
-    connect(q.colBtn, &QToolButton::clicked, this, Guarded(this, [this] { NextColumns(); }));
-    connect(q.PriRGroup, &QButtonGroup::idClicked, this, [this] { MarkModified(); });
-
-    connect(q.messBtn1, &QPushButton::clicked, this, Guarded(this, [this] { ShowSide(kRightSide); }));
-    connect(q.messBtn0, &QPushButton::clicked, this, Guarded(this, [this] { ShowSide(kWrongSide); }));
-    connect(q.GGCheck, &QCheckBox::clicked, this,
-        [this](bool checked) { RunGuarded(this, [this, checked] { SwitchGeneric(checked); }); });
-    connect(q.ExtFileCheck, &QCheckBox::clicked, this, Guarded(this, [this] {
-        binding_->ApplyMessDependencies();
-        if (doc_.Quests.CurQ != 0)
-            binding_->StoreMessFromEditor(doc_.Quests.CurQ, binding_->MessSide);
-        MarkModified();
-    }));
-    connect(q.MessPanl, &TPressPanel::pressed, this, Guarded(this, [this] {
-        if (doc_.Quests.CurQ != 0 && binding_->StoreMessFromEditor(doc_.Quests.CurQ, binding_->MessSide))
-            MarkModified();
-    }));
-    connect(q.QuestPages, &QTabWidget::currentChanged, this, [this] { binding_->ApplyMessDependencies(); });
-
-    connect(infoTab_, &TInfoTab::edited, this, &TMain::MarkEdited);
-    connect(messTab_, &TMessagesTab::edited, this, &TMain::MarkEdited);
-    connect(layoutTab_, &TLayoutTab::edited, this, &TMain::MarkEdited);
-    // "pages distinctes" takes effect at once; the other two boxes reach the preferences when saving.
-    connect(layoutTab_->DistFileCheck, &QCheckBox::clicked, this,
-        [this](bool checked) { doc_.Layout.DistinctPages = checked; });
-    // The quiz's no-answer message follows its box at every change.
-    // (The window's own resets and loads fill the box from the document.)
-    connect(messTab_->NamEdit, &QPlainTextEdit::textChanged, this, [this] {
-        if (quiet_ == 0)
-            doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit);
-    });
+    TQuestionEditor::Hooks editorHooks;
+    editorHooks.OfferImageInsertion = [this](TRepTabEdit& editor) { html_->OfferImageInsertion(editor); };
+    editor_ = std::make_unique<TQuestionEditor>(*this, *bridge_, *questTab_, std::move(editorHooks));
 
     TMessagesEditing::Hooks messageHooks;
     messageHooks.LinkStartFolder = [this] {
-        if (!site_->OutDir.empty())
-            return PathFromCore(site_->OutDir);
-        return currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).absolutePath();
+        if (!session_->Site().OutDir.empty())
+            return PathFromCore(session_->Site().OutDir);
+        return CurrentFile().isEmpty() ? QString() : QFileInfo(CurrentFile()).absolutePath();
     };
-    messageHooks.Modified = [this] { MarkModified(); };
-    messages_ = std::make_unique<TMessagesEditing>(
-        *this, doc_.Quests, *binding_, *questTab_, *messTab_, std::move(messageHooks));
+    messages_
+        = std::make_unique<TMessagesEditing>(*this, *bridge_, *editor_, *questTab_, *messTab_, std::move(messageHooks));
+
+    TDocumentCommands::Hooks documentHooks;
+    documentHooks.RefreshDefaults = [this] { session_->SetDefaults(DefaultsFromSettings()); };
+    // The identity of an opened document is the one new documents take.
+    documentHooks.Opened = [this] { infoTab_->RememberIdentity(settings_); };
+    documents_ = std::make_unique<TDocumentCommands>(*this, *bridge_, std::move(documentHooks));
+
+    // The header: the identity and options of the first tab, with the
+    // default points kept hidden on the Messages tab. The boxes are taken at
+    // once; the texts when the screen is stored.
+    bridge_->AddScreenStore([this] { StoreHeader(); });
+    connect(infoTab_->NQCheck, &QCheckBox::clicked, this, Guarded(this, [this] { StoreHeader(); }));
+    connect(infoTab_->CertCheckBox, &QCheckBox::clicked, this, Guarded(this, [this] { StoreHeader(); }));
+    connect(bridge_.get(), &TSessionBridge::headerChanged, this, &TMain::ShowHeader);
+    connect(bridge_.get(), &TSessionBridge::documentReplaced, this, &TMain::ShowNewDocument);
+    connect(bridge_.get(), &TSessionBridge::styleChanged, this, &TMain::ShowStyle);
+    connect(bridge_.get(), &TSessionBridge::stateChanged, this, &TMain::ShowState);
+
+    TQuestionsTab& q = *questTab_;
+    TQuestionEditor& editor = *editor_;
+    const auto slot = [this](auto command) { return Guarded(this, std::move(command)); };
+    connect(mainTabs_, &QTabWidget::currentChanged, this,
+        // What was typed on the tab being left is kept.
+        [this](int index) {
+            RunGuarded(this, [this, index] { bridge_->Run([this, index] { MainTabChanged(index); }); });
+        });
+    connect(q.addQBtn, &QPushButton::clicked, this, slot([&editor] { editor.AddQuestion(); }));
+    connect(q.delQBtn, &QPushButton::clicked, this, slot([&editor] { editor.DeleteQuestion(); }));
+    connect(q.MainQListBox, &TQuestListBox::lineClicked, this,
+        [this](int row) { RunGuarded(this, [this, row] { editor_->SelectQuestion(row); }); });
+    connect(q.MainQListBox, &TQuestListBox::lineDropped, this,
+        [this](int row) { RunGuarded(this, [this, row] { editor_->DropQuestion(row); }); });
+    connect(q.QTypeLab, &TClickLabel::clicked, this, slot([&editor] { editor.ChangeType(); }));
+    connect(&q, &TQuestionsTab::backgroundPressed, this, slot([&editor] { editor.StoreFromEditor(); }));
+    connect(q.REdBtn, &QToolButton::clicked, this, slot([&editor] { editor.OpenAnswerEditor(); }));
+    connect(q.delRepBtn, &QToolButton::clicked, this, slot([&editor] { editor.RemoveLast(); }));
+    connect(q.MoveRepBtn, &QToolButton::clicked, this, slot([&editor] { editor.MoveMark(); }));
+    connect(q.colBtn, &QToolButton::clicked, this, slot([&editor] { editor.NextColumns(); }));
+    connect(q.messBtn1, &QPushButton::clicked, this, slot([&editor] { editor.ShowSide(kRightSide); }));
+    connect(q.messBtn0, &QPushButton::clicked, this, slot([&editor] { editor.ShowSide(kWrongSide); }));
+    connect(q.GGCheck, &QCheckBox::clicked, this,
+        [this](bool checked) { RunGuarded(this, [this, checked] { editor_->SwitchGeneric(checked); }); });
+    connect(q.QuestPages, &QTabWidget::currentChanged, this, [this] { editor_->ApplyMessDependencies(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -345,6 +392,19 @@ void TMain::showEvent(QShowEvent* event)
     RunGuarded(this, [this] { OpenAtStartUp(); });
 }
 
+NewDocumentDefaults TMain::DefaultsFromSettings() const
+{
+    NewDocumentDefaults defaults;
+    defaults.PrefsDir = PathToCore(options_.PrefsFolder);
+    if (settings_.SaveID)
+        defaults.Identity = {settings_.Professeur, settings_.EMail, settings_.Institut, settings_.BaseURL};
+    if (settings_.SaveTitle)
+        defaults.KeptPages
+            = {THMessPage {settings_.EPgTitle, settings_.EPgCmnt}, THMessPage {settings_.RPgTitle, settings_.RPgCmnt}};
+    defaults.UseCertainty = settings_.CertInd;
+    return defaults;
+}
+
 void TMain::StartUp()
 {
     const QString prefs = options_.PrefsFolder;
@@ -355,46 +415,39 @@ void TMain::StartUp()
     }
 
     settings_ = ReadSettings(PathToCore(settingsFile_));
-    infoTab_->CertCheckBox->setChecked(settings_.CertInd);
     messTab_->TitleLab->setText(FromCore(settings_.TLabel));
     messTab_->BodyLab->setText(FromCore(settings_.ResumLab));
-
-    ResetScreen();
-    RegisterDocumentTypeOnce(settings_, PathToCore(options_.ProgramPath), PathToCore(options_.DataHome));
-    pages_->ShowInEditor();
     EmbedStyleDialog();
+    session_->SetDefaults(DefaultsFromSettings());
+    session_->New();
+    RegisterDocumentTypeOnce(settings_, PathToCore(options_.ProgramPath), PathToCore(options_.DataHome));
 }
 
 void TMain::EmbedStyleDialog()
 {
     // The style dialog fills the Style tab, without border and without its
-    // own accept button; it edits the run's style preferences in place.
+    // own accept button; it edits a copy that the session takes at each change.
     auto* layout = new QVBoxLayout(styleTab_);
     layout->setContentsMargins(0, 0, 0, 0);
-    styleDlg_ = new TStyleDlg(doc_.Style, styleTab_);
+    styleDlg_ = new TStyleDlg(styleEdits_, styleTab_);
     styleDlg_->SetEmbedded(true);
-    connect(styleDlg_, &TStyleDlg::edited, this, &TMain::MarkModified);
+    connect(styleDlg_, &TStyleDlg::edited, this, Guarded(this, [this] { StyleEdited(); }));
+    bridge_->AddScreenStore([this] { styleDlg_->CommitShown(); });
     layout->addWidget(styleDlg_);
     styleDlg_->show();
-}
-
-void TMain::ShowStylePrefs()
-{
-    if (styleDlg_)
-        styleDlg_->ShowPrefs();
 }
 
 void TMain::OpenAtStartUp()
 {
     if (!options_.FileToOpen.isEmpty()) {
-        OpenDocument(QFileInfo(options_.FileToOpen).absoluteFilePath());
+        documents_->OpenDocument(QFileInfo(options_.FileToOpen).absoluteFilePath());
         return;
     }
     if (settings_.LastFileName.empty() || !settings_.AutoLoad)
         return;
     const QString last = PathFromCore(settings_.LastFileName);
     if (QFileInfo(last).isFile()) {
-        OpenDocument(last);
+        documents_->OpenDocument(last);
         return;
     }
     ShowInfo(this, MissingLastFileMessage(QFileInfo(last).fileName()));
@@ -404,7 +457,8 @@ void TMain::closeEvent(QCloseEvent* event)
 {
     if (started_) {
         bool mayClose = false;
-        RunGuarded(this, [this, &mayClose] { mayClose = MayDiscardChanges(); });
+        RunGuarded(this,
+            [this, &mayClose] { bridge_->Run([this, &mayClose] { mayClose = documents_->MayDiscardChanges(); }); });
         if (!mayClose) {
             event->ignore();
             return;
@@ -416,11 +470,9 @@ void TMain::closeEvent(QCloseEvent* event)
 
 void TMain::ShutDown()
 {
-    binding_->DefaultPoints = DefaultPointsValue(ToCore(messTab_->DefPValEdit->text()));
     infoTab_->RememberIdentity(settings_);
-    doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit);
-    settings_.LastFileName = PathToCore(currentFile_);
-    settings_.CertInd = infoTab_->CertCheckBox->isChecked();
+    settings_.LastFileName = session_->Path();
+    settings_.CertInd = session_->Document().Header.UseCertainty;
     settings_.TLabel = ToCore(messTab_->TitleLab->text());
     settings_.ResumLab = ToCore(messTab_->BodyLab->text());
     WriteSettings(settings_, PathToCore(settingsFile_));
@@ -436,7 +488,7 @@ bool TMain::eventFilter(QObject* watched, QEvent* event)
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::NoModifier && widget && widget->window() == this
             && mainTabs_->currentIndex() == kQuestionsTab && !QApplication::activeModalWidget()) {
-            RunGuarded(this, [this] { AddQuestion(); });
+            RunGuarded(this, [this] { editor_->AddQuestion(); });
             return true;
         }
     }
@@ -445,134 +497,117 @@ bool TMain::eventFilter(QObject* watched, QEvent* event)
 
 void TMain::MainTabChanged(int index)
 {
-    const int left = lastTab_;
-    lastTab_ = index;
-    // What was typed on the tab being left is kept.
-    if (left == kQuestionsTab)
-        StoreQuestion();
-    if (left == kMessagesTab)
-        pages_->StoreShownPage();
-
     typeAction_->setVisible(false);
     messages_->MainTabChanged(index);
     if (index == kQuestionsTab) {
-        if (doc_.Quests.Count() > 0)
-            doc_.Quests.CurQ = 1;
-        ShowQuestion(doc_.Quests.CurQ);
+        editor_->EnterTab();
         typeAction_->setVisible(true);
-    } else if (index == kMessagesTab) {
-        const QuietScope quiet(*this);
-        {
-            const QSignalBlocker silent(messTab_->HMPTab);
-            messTab_->HMPTab->setCurrentIndex(0);
-        }
-        pages_->ShowPage(0);
+    } else if (index == kLayoutTab) {
+        html_->EnterLayoutTab();
     }
 }
 
-void TMain::PageTabChanged(int index)
-{
-    pages_->StoreShownPage();
-    const QuietScope quiet(*this);
-    pages_->ShowPage(index);
-}
-
 // ---------------------------------------------------------------------------
-// Storing and showing
+// Showing the session
 
-void TMain::StoreQuestion()
+void TMain::ShowNewDocument()
 {
-    if (doc_.Quests.CurQ == 0)
+    {
+        // The window's own switch to the first tab is not a tab change of the author.
+        const QSignalBlocker silent(mainTabs_);
+        mainTabs_->setCurrentIndex(kInfoTab);
+    }
+    infoTab_->CertEdit->setFont(QFont(QStringLiteral("Courier New"), 9));
+    ShowHeader();
+    editor_->DefaultPoints = DefaultPointsValue(session_->Document().Header.DefaultPoints);
+    messages_->Reset();
+    editor_->Reset();
+    html_->Reset();
+    ShowStyle();
+    PlaceAnswerEditor();
+    ShowState();
+}
+
+void TMain::ShowHeader()
+{
+    const QuizHeader& header = session_->Document().Header;
+    infoTab_->ShowHeader(header);
+    messTab_->DefPValEdit->setText(FromCore(header.DefaultPoints));
+}
+
+void TMain::StoreHeader()
+{
+    QuizHeader header = session_->Document().Header;
+    infoTab_->TakeHeader(header);
+    header.DefaultPoints = ToCore(messTab_->DefPValEdit->text());
+    session_->SetHeader(header);
+}
+
+void TMain::StyleEdited()
+{
+    ++styleWriting_;
+    try {
+        session_->SetStyle(styleEdits_);
+    } catch (...) {
+        --styleWriting_;
+        throw;
+    }
+    --styleWriting_;
+}
+
+void TMain::ShowStyle()
+{
+    if (styleWriting_ > 0 || styleEdits_ == session_->Document().Style)
         return;
-    if (binding_->StoreFromEditor(doc_.Quests.CurQ))
-        MarkModified();
-}
-
-void TMain::StoreScreen()
-{
-    StoreQuestion();
-    pages_->StoreShownPage();
+    styleEdits_ = session_->Document().Style;
     if (styleDlg_)
-        styleDlg_->CommitShown();
+        styleDlg_->ShowPrefs();
 }
 
-void TMain::ShowQuestion(int n)
+void TMain::ShowState()
 {
-    binding_->LoadToEditor(n);
-    if (n > 0)
-        SelectLine(n - 1);
-}
-
-void TMain::SelectLine(int row)
-{
-    QListWidget* list = questTab_->MainQListBox;
-    const QSignalBlocker quiet(list);
-    if (row >= 0 && row < list->count())
-        list->setCurrentRow(row);
-}
-
-void TMain::TakeHeaderFromControls()
-{
-    infoTab_->TakeHeader(doc_.Header);
-    doc_.Quests.NoAnswerMess = MemoToCore(*messTab_->NamEdit);
-    doc_.Header.DefaultPoints = ToCore(messTab_->DefPValEdit->text());
-}
-
-void TMain::ShowHeaderInControls()
-{
-    const QuietScope quiet(*this);
-    infoTab_->ShowHeader(doc_.Header);
-    ShowInMemo(*messTab_->NamEdit, doc_.Quests.NoAnswerMess);
-    messTab_->DefPValEdit->setText(FromCore(doc_.Header.DefaultPoints));
-}
-
-QString TMain::DocumentName() const
-{
-    return QFileInfo(currentFile_).fileName();
+    ShowDocumentName();
+    undoAction_->setEnabled(session_->CanUndo());
+    undoAction_->setText(
+        session_->CanUndo() ? QStringLiteral("Annuler ") + FromCore(session_->UndoName()) : QStringLiteral("Annuler"));
+    redoAction_->setEnabled(session_->CanRedo());
+    redoAction_->setText(session_->CanRedo() ? QStringLiteral("Rétablir ") + FromCore(session_->RedoName())
+                                             : QStringLiteral("Rétablir"));
 }
 
 void TMain::ShowDocumentName()
 {
-    const QString title = currentFile_.isEmpty() ? QString() : DocumentName();
+    const QString title = QFileInfo(CurrentFile()).fileName();
     setWindowTitle(title);
     const qsizetype point = title.indexOf(QLatin1Char('.'));
     activThem_->setText(point < 0 ? QString() : title.left(point));
-}
-
-bool TMain::MayDiscardChanges()
-{
-    StoreScreen();
-    if (!modified_)
-        return true;
-    const QString name = currentFile_.isEmpty() ? QStringLiteral("sans titre") : DocumentName();
-    switch (AskSaveChanges(this, name)) {
-    case SaveAnswer::Save:
-        return Save();
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-void TMain::MarkModified()
-{
-    modified_ = true;
-}
-
-void TMain::MarkEdited()
-{
-    if (quiet_ == 0)
-        modified_ = true;
 }
 
 void TMain::PlaceAnswerEditor()
 {
     const QPoint pages = questTab_->QuestPages->mapTo(this, QPoint(0, 0));
     const QPoint client = geometry().topLeft();
-    answerEditorPos_
+    editor_->AnswerEditorPos
         = QPoint(pages.x() + client.x() - 40, pages.y() + client.y() + 20 + questTab_->QuestEdit->height());
+}
+
+// ---------------------------------------------------------------------------
+// Help, about box, preferences
+
+void TMain::Help()
+{
+    OpenManual(this);
+}
+
+void TMain::About()
+{
+    TAboutFrm about(this);
+    about.exec();
+}
+
+void TMain::Preferences()
+{
+    TPrefFrm::Edit(this, settings_);
 }
 
 } // namespace tavimor

@@ -1,39 +1,35 @@
-// The editor's main window: one quiz document, its page texts, layout and
-// style preferences for the whole run; the file commands, the question list
-// and editor, the start-up and shut-down sequences. It decides when the screen
-// is stored into the document and when a question is shown; the copying
-// itself is done by TEditorBinding and TPageEditorBinding.
+// The editor's main window: it assembles the menus, the tool bar and the five
+// tabs around one session, and runs the start-up and shut-down sequences.
+// The session owns the open quiz; each tab shows itself from it and writes
+// its edits through it; the commands live in their own classes.
 #pragma once
 
-#include "app/EditorBinding.h"
 #include "model/DocumentFile.h"
 #include "presentation/AppSettings.h"
+#include "presentation/StylePrefs.h"
 
 #include <QMainWindow>
-#include <QPoint>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 class QAction;
 class QLabel;
 class QTabWidget;
-class QUrl;
 
 namespace tavimor {
 
-class THImgDlg;
-class THKWZ;
+class QuizSession;
+class TDocumentCommands;
+class THtmlCommands;
 class TInfoTab;
 class TLayoutTab;
 class TMessagesEditing;
-class TStyleDlg;
 class TMessagesTab;
+class TQuestionEditor;
 class TQuestionsTab;
-class TLEditForm;
-class TRepTabEdit;
-class TSiteServer;
+class TSessionBridge;
+class TStyleDlg;
 
 class TMain : public QMainWindow {
     Q_OBJECT
@@ -59,65 +55,13 @@ public:
     explicit TMain(Options options, QWidget* parent = nullptr);
     ~TMain() override;
 
-    // Document commands.
-    void New();
-    void Open();
-    // Opens the document at path; false, with the window and document as they
-    // were, when it cannot be read.
-    bool OpenDocument(const QString& path);
-    void OpenFile();
-    void AfterLoad();
-    bool Save();
-    bool SaveAs();
-    void Import();
-    void Export();
-    void ResetScreen();
-    void RebuildList();
-
-    // Question commands.
-    void AddQuestion();
-    void DeleteQuestion();
-    void SelectQuestion(int row);
-    void DropQuestion(int row);
-    // The question-type dialog, preset to the type on screen; nothing when cancelled.
-    std::optional<TRepType> AskQuestionType();
-    void ChangeType();
-    void OpenAnswerEditor();
-    void RemoveLast();
-    void MoveMark();
-    void NextColumns();
-    void ShowSide(int side);
-    void SwitchGeneric(bool use);
-
-    // HTML and help commands.
-    void ProduceSite();
-    void ProduceExam();
-    void Help();
-    void About();
-    void Preferences();
-
-    // Layout tab, preview and parameters file.
-    void OpenSite();
-    void SaveParams();
-    void LoadParams();
-    void EnterLayoutTab();
-    void ShowPreviewPage();
-    void RefreshPreview();
-    // The image dialog's tag for the caller to put at its caret; empty when
-    // there is nothing to insert (no site produced yet, or cancelled).
-    QString InsertImage();
-    // The editor's "insérer une image" button puts InsertImage at its caret.
-    void OfferImageInsertion(TRepTabEdit& editor);
-    void OfferImageInsertion(TLEditForm& editor);
-    // Serves the output folder of the last production to browsers.
-    TSiteServer& SiteServer();
-
-    const QString& CurrentFile() const { return currentFile_; }
-    bool IsModified() const { return modified_; }
-    TQuizDocument& Document() { return doc_; }
+    QuizSession& Session() const { return *session_; }
+    const TQuizDocument& Document() const;
+    QString CurrentFile() const;
+    bool IsModified() const;
     const AppSettings& Settings() const { return settings_; }
     QString SettingsFilePath() const { return settingsFile_; }
-    TEditorBinding& Binding() { return *binding_; }
+    void RebuildList();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -125,77 +69,44 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // While the window itself fills its controls, their change signals are
-    // not edits of the author.
-    class QuietScope {
-    public:
-        explicit QuietScope(TMain& window)
-            : window_(window)
-        {
-            ++window_.quiet_;
-        }
-        ~QuietScope() { --window_.quiet_; }
-        QuietScope(const QuietScope&) = delete;
-        QuietScope& operator=(const QuietScope&) = delete;
-
-    private:
-        TMain& window_;
-    };
-
     void BuildMenus();
     void BuildToolBar();
     void BuildTabs();
-    void ConnectEditor();
-    template <typename Action> void OnTriggered(QAction* action, Action slot);
+    void BuildEditors();
+    // A menu or tool-bar command: what the screen holds is stored into the
+    // session first, and errors end in the error box.
+    template <typename Action> void OnCommand(QAction* action, Action command);
 
     void StartUp();
     void EmbedStyleDialog();
-    // Shows the style preferences a document brought in the Style tab.
-    void ShowStylePrefs();
     void OpenAtStartUp();
     void ShutDown();
     void MainTabChanged(int index);
-    void PageTabChanged(int index);
 
-    // The screen into the document: the question on screen (when there is
-    // one) and the page text shown.
-    void StoreQuestion();
-    void StoreScreen();
-    // The question editor shows no question: empty text, answers and
-    // feedback, the attached-file captions of a new question.
-    void ShowNoQuestion();
-    // Shows question n and selects its line.
-    void ShowQuestion(int n);
-    void SelectLine(int row);
-    // The header values held in the window's controls, from and into the document.
-    void TakeHeaderFromControls();
-    void ShowHeaderInControls();
+    // The screen after the session took a new document.
+    void ShowNewDocument();
+    void ShowHeader();
+    void StoreHeader();
+    void StyleEdited();
+    void ShowStyle();
+    void ShowState();
     void ShowDocumentName();
-    QString DocumentName() const;
-    // Asks whether to save unsaved changes; false when the command is to stop.
-    bool MayDiscardChanges();
-    void MarkModified();
-    void MarkEdited();
     void PlaceAnswerEditor();
-    QString ChooseFile(const QString& title, const QString& filter, bool save);
-    void ConnectLayoutTab();
-    // The produced page previewed by the layout tab; empty before any production.
-    QString PreviewFile() const;
-    // The address of a produced file: on the loopback server when it listens.
-    QUrl SiteUrl(const QString& file);
-    void ShowInBrowser(const QString& file);
+    NewDocumentDefaults DefaultsFromSettings() const;
+    void Help();
+    void About();
+    void Preferences();
 
     Options options_;
     QString settingsFile_;
     AppSettings settings_;
-    TQuizDocument doc_;
-    std::unique_ptr<THKWZ> site_;
-    QString currentFile_;
-    bool modified_ = false;
-    int quiet_ = 0;
+    std::unique_ptr<QuizSession> session_;
+    std::unique_ptr<TSessionBridge> bridge_;
     bool started_ = false;
-    int lastTab_ = kInfoTab;
-    QPoint answerEditorPos_;
+    // The style preferences the Style tab edits; the session takes a copy
+    // at each change.
+    TStylePrefs styleEdits_;
+    int styleWriting_ = 0;
 
     QTabWidget* mainTabs_ = nullptr;
     QLabel* activThem_ = nullptr;
@@ -206,12 +117,14 @@ private:
     QWidget* styleTab_ = nullptr;
     TStyleDlg* styleDlg_ = nullptr; // created at the first show
     QAction* typeAction_ = nullptr;
-    std::unique_ptr<TEditorBinding> binding_;
-    std::unique_ptr<TPageEditorBinding> pages_;
-    // Destroyed before the bindings and the tabs it works on.
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+
+    // Destroyed before the bridge and the session they work on.
+    std::unique_ptr<THtmlCommands> html_;
+    std::unique_ptr<TQuestionEditor> editor_;
     std::unique_ptr<TMessagesEditing> messages_;
-    std::unique_ptr<THImgDlg> imgDlg_; // created at its first use, kept for the run
-    TSiteServer* siteServer_ = nullptr; // child, created at its first use
+    std::unique_ptr<TDocumentCommands> documents_;
 };
 
 } // namespace tavimor

@@ -6,7 +6,9 @@
 #include "model/Cp1252.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QString>
+#include <QTextDocument>
 
 #include <string>
 
@@ -39,6 +41,21 @@ inline std::string ToCoreMemo(const QString& text)
     QString stored = text;
     stored.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return ToCore(stored);
+}
+
+// The text of a multi-line box as the core keeps it (line breaks as CR LF,
+// non-breaking spaces kept: toPlainText would turn them into blanks).
+inline std::string MemoToCore(const QPlainTextEdit& memo)
+{
+    QString text = memo.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return ToCoreMemo(text);
+}
+
+inline void ShowInMemo(QPlainTextEdit& memo, const std::string& text)
+{
+    memo.setPlainText(FromCoreMemo(text));
 }
 
 // A path as the core's file functions take it (the file system's encoding).

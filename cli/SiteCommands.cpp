@@ -41,8 +41,7 @@ int Standalone(const Args& args)
     const auto session = MakeSession(parsed.prefsDir);
     if (!OpenOrRefuse(*session, parsed.document))
         return 1;
-    const StandaloneOutcome outcome
-        = session->ProduceStandalone(session->Document().Pages.GetBody(0), parsed.output);
+    const StandaloneOutcome outcome = session->ProduceStandalone(session->Document().Pages.GetBody(0), parsed.output);
     Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
     return outcome.Produced ? 0 : 1;
 }

@@ -333,6 +333,8 @@ TQuest NewQuestion(TRepType type)
         quest.Reps = {"Vrai", "Faux"};
         quest.NRep = 2;
         quest.Columns = 2;
+    } else if (type == TRepType::rOList) {
+        quest.Columns = 0;
     }
     quest.ExtLink = "voir ... ";
     quest.ExtFile = "nom du fichier...";

@@ -120,7 +120,8 @@ private:
 
 // A question as "Ajouter une question" makes it: an empty text (the marker
 // alone for a cloze question), no answer but "Vrai" and "Faux" for a
-// true/false question in two columns, one column otherwise, none marked,
+// true/false question in two columns, no column for a cloze question, one
+// column otherwise, none marked,
 // the generic message on both sides, and the captions of an attached file
 // not yet chosen.
 TQuest NewQuestion(TRepType type);

@@ -6,6 +6,11 @@ namespace tavimor {
 
 void EditHistory::Record(EditStep step)
 {
+    if (!step.MergeKey.empty() && done_ > 0 && done_ == steps_.size() && saved_ != done_
+        && steps_[done_ - 1].MergeKey == step.MergeKey) {
+        steps_[done_ - 1].Redo = std::move(step.Redo);
+        return;
+    }
     if (saved_ && *saved_ > done_)
         saved_.reset(); // the saved state was among the steps undone: it cannot come back
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(done_), steps_.end());

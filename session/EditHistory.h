@@ -20,6 +20,9 @@ struct EditStep {
     std::string Name; // "la suppression de la question 3", completes "Annuler ..."
     std::function<SessionChange(TQuizDocument&)> Redo;
     std::function<SessionChange(TQuizDocument&)> Undo;
+    // Steps with the same key that follow each other (a box whose every
+    // change is stored as it is typed) make one step; empty: never merged.
+    std::string MergeKey = {};
 };
 
 class EditHistory {
@@ -28,7 +31,8 @@ public:
     static constexpr std::size_t kDepth = 500;
 
     // Records a step whose change is already made; the steps undone before
-    // it cannot be redone any more.
+    // it cannot be redone any more. A step that continues the last one (same
+    // merge key, nothing undone or saved in between) joins it.
     void Record(EditStep step);
 
     bool CanUndo() const { return done_ > 0; }

@@ -21,7 +21,9 @@ std::string Numbered(const char* what, int n)
 
 const char* PageName(int page)
 {
-    static constexpr const char* kNames[THMPList::kPageCount] = {"Entr\xE9" "e", "\xC9valuation", "R\xE9sultats"};
+    static constexpr const char* kNames[THMPList::kPageCount] = {"Entr\xE9"
+                                                                 "e",
+        "\xC9valuation", "R\xE9sultats"};
     return page >= 0 && page < THMPList::kPageCount ? kNames[page] : "";
 }
 
@@ -288,8 +290,12 @@ const TQuest& QuizSession::QuestionAt(int n) const
 
 int QuizSession::AddQuestion(TRepType type)
 {
+    return AddQuestion(NewQuestion(type));
+}
+
+int QuizSession::AddQuestion(const TQuest& quest)
+{
     const int n = doc_.Quests.Count() + 1;
-    TQuest quest = NewQuestion(type);
     Do(EditStep {Numbered("l'ajout de la question ", n),
         [n, quest](TQuizDocument& doc) {
             doc.Quests.InsertQuest(n, quest);
@@ -360,7 +366,11 @@ void QuizSession::EditQuestion(int n, const std::string& name, const std::functi
 
 void QuizSession::SetQuestionType(int n, TRepType type)
 {
-    EditQuestion(n, Numbered("le changement de type de la question ", n), [type](TQuest& q) { q.QType = type; });
+    EditQuestion(n, Numbered("le changement de type de la question ", n), [type](TQuest& q) {
+        q.QType = type;
+        if (type == TRepType::rOList)
+            q.Columns = 0; // a cloze question lays out no columns
+    });
 }
 
 void QuizSession::SetQuestionText(int n, const std::string& text)
@@ -397,8 +407,8 @@ void QuizSession::SetColumns(int n, int columns)
 
 void QuizSession::SetPriority(int n, int priority)
 {
-    EditQuestion(
-        n, Numbered("le changement de priorit\xE9 de la question ", n), [priority](TQuest& q) { q.Priority = priority; });
+    EditQuestion(n, Numbered("le changement de priorit\xE9 de la question ", n),
+        [priority](TQuest& q) { q.Priority = priority; });
 }
 
 void QuizSession::SetFeedback(int n, int side, bool useGeneric, int genericIndex, const std::string& ownText)
@@ -426,18 +436,20 @@ void QuizSession::SetHeader(const QuizHeader& header)
     if (header == doc_.Header)
         return;
     const char* name = SameIdentity(header, doc_.Header) ? "la modification des param\xE8tres du quiz"
-                                                          : "la modification des informations personnelles";
-    Do(ReplaceStep(name, [](TQuizDocument& doc) -> QuizHeader& { return doc.Header; }, doc_.Header, header,
-        {Part::Header, 0}));
+                                                         : "la modification des informations personnelles";
+    Do(ReplaceStep(
+        name, [](TQuizDocument& doc) -> QuizHeader& { return doc.Header; }, doc_.Header, header, {Part::Header, 0}));
 }
 
 void QuizSession::SetNoAnswerMessage(const std::string& text)
 {
     if (text == doc_.Quests.NoAnswerMess)
         return;
-    Do(ReplaceStep("la modification du message de non-r\xE9ponse",
+    EditStep step = ReplaceStep("la modification du message de non-r\xE9ponse",
         [](TQuizDocument& doc) -> std::string& { return doc.Quests.NoAnswerMess; }, doc_.Quests.NoAnswerMess, text,
-        {Part::Messages, 0}));
+        {Part::Messages, -1});
+    step.MergeKey = "no-answer";
+    Do(std::move(step));
 }
 
 int QuizSession::AddGenericMessage(int side, const std::string& text)
@@ -460,9 +472,11 @@ void QuizSession::SetGenericMessage(int side, int k, const std::string& text)
     if (bank[static_cast<std::size_t>(k)] == text)
         return;
     bank[static_cast<std::size_t>(k)] = text;
-    Do(ReplaceStep("la modification d'un message g\xE9n\xE9rique",
+    EditStep step = ReplaceStep("la modification d'un message g\xE9n\xE9rique",
         [side](TQuizDocument& doc) -> std::vector<std::string>& { return Bank(doc, side); }, Bank(doc_, side), bank,
-        {Part::Messages, side}));
+        {Part::Messages, side});
+    step.MergeKey = "generic " + std::to_string(side) + " " + std::to_string(k);
+    Do(std::move(step));
 }
 
 void QuizSession::DeleteGenericMessage(int side, int k)
@@ -526,8 +540,8 @@ void QuizSession::SetStyle(const TStylePrefs& style)
 {
     if (style == doc_.Style)
         return;
-    Do(ReplaceStep("la modification du style", [](TQuizDocument& doc) -> TStylePrefs& { return doc.Style; },
-        doc_.Style, style, {Part::Style, 0}));
+    Do(ReplaceStep("la modification du style", [](TQuizDocument& doc) -> TStylePrefs& { return doc.Style; }, doc_.Style,
+        style, {Part::Style, 0}));
 }
 
 // ---------------------------------------------------------------------------

@@ -89,10 +89,14 @@ public:
     void SaveParams(const std::string& path) const;
 
     // ---- Edits. Each is one step of the history, named for "Annuler ...";
-    // an edit that changes nothing adds no step. Questions are numbered from 1.
+    // an edit that changes nothing adds no step; the changes of one generic
+    // message, or of the no-answer message, that follow each other make one
+    // step. Questions are numbered from 1.
 
     // Appends a new question of that type; returns its number.
     int AddQuestion(TRepType type);
+    // Appends quest as it is (a question written on screen before it was added).
+    int AddQuestion(const TQuest& quest);
     void DeleteQuestion(int n);
     // Question from takes place to; the others keep their order.
     void MoveQuestion(int from, int to);
@@ -100,6 +104,7 @@ public:
     // cannot see (the own text of a side that shows its generic message...)
     // is kept without a step.
     void UpdateQuestion(int n, const TQuest& quest);
+    // A cloze question keeps no columns.
     void SetQuestionType(int n, TRepType type);
     void SetQuestionText(int n, const std::string& text);
     void SetChoices(int n, const std::vector<std::string>& choices);

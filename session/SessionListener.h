@@ -12,7 +12,7 @@ struct SessionChange {
         Question, // one question changed in place
         QuestionList, // questions were added, removed or moved
         Header, // identity and quiz options
-        Messages, // generic banks, no-answer message, questions' generic indexes
+        Messages, // a generic bank (Index: its side) with the questions' indexes, or the no-answer message (-1)
         Pages, // one page text
         Layout, // layout flags and image names
         Style, // style preferences

@@ -378,8 +378,12 @@ TEST_F(LayoutTabTest, ProducingCreatesNothingInTheCurrentFolderAndAnEmptyDocumen
         ModalAnswerer answerer;
         PressKey(Qt::Key_F8);
         PressKey(Qt::Key_F8);
-        Find<QAction>("mExam")->trigger();
         EXPECT_TRUE(answerer.Messages().empty());
+        // The exam of an empty document says why there is none.
+        Find<QAction>("mExam")->trigger();
+        EXPECT_EQ(answerer.Messages(),
+            (std::vector<QString> {
+                QStringLiteral("Le document n'a aucune question: impossible de produire l'examen!")}));
         EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("HTMFiles"))));
         Window().close();
         window_.reset();

@@ -76,10 +76,11 @@ TEST_F(MainWindowTest, AddingToAnEmptyDocumentGivesTheListLinesOfTheDescription)
     WriteSettingsFile();
     TMain& window = Start();
     ClickMainTab(TMain::kQuestionsTab);
-    // Entering the tab appends an empty standard question 1; the list stays empty.
+    // Entering the tab shows an empty standard question 1, which joins the
+    // document once something is written in it; the list stays empty.
     EXPECT_TRUE(Find<QToolButton>("QTypeBtn")->isVisible());
-    EXPECT_EQ(window.Document().Quests.Count(), 1);
-    EXPECT_EQ(window.Document().Quests.CurQ, 1);
+    EXPECT_EQ(Find<QLabel>("QTypeLab")->text(), QStringLiteral("Type: KWZ Standard"));
+    EXPECT_EQ(window.Document().Quests.Count(), 0);
     EXPECT_EQ(Find<QListWidget>("MainQListBox")->count(), 0);
 
     AppendText(*Find<QPlainTextEdit>("QuestEdit"), QStringLiteral("Capitale"));

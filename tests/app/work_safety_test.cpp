@@ -235,6 +235,7 @@ TEST_F(MainWindowTest, ProductionNamesQuestionsWithoutARightAnswerAndAnUntitledQ
     ModalAnswerer untitled;
     PressKey(Qt::Key_F8); // nothing to produce in an empty document
     ClickMainTab(TMain::kQuestionsTab);
+    AppendText(*Find<QPlainTextEdit>("QuestEdit"), QStringLiteral("Seule"));
     PressKey(Qt::Key_F8);
     ASSERT_EQ(untitled.Messages().size(), 1u);
     EXPECT_TRUE(untitled.Messages()[0].startsWith(

@@ -196,7 +196,10 @@ TEST_F(SessionTest, EachFieldOfAQuestionIsOneNamedStep)
         const char* name;
     } edits[] = {
         {[&] { session.SetQuestionText(1, "Texte"); }, "la modification du texte de la question 1"},
-        {[&] { session.SetChoices(1, {"x", "y", "z"}); }, "la modification des r\xE9ponses de la question 1"},
+        {[&] {
+             session.SetChoices(1, {"x", "y", "z"});
+         },
+            "la modification des r\xE9ponses de la question 1"},
         {[&] { session.SetRightChoice(1, 2); }, "le choix de la bonne r\xE9ponse de la question 1"},
         {[&] { session.SetColumns(1, 3); }, "le changement du nombre de colonnes de la question 1"},
         {[&] { session.SetPriority(1, 2); }, "le changement de priorit\xE9 de la question 1"},

@@ -1,0 +1,57 @@
+// The document commands of the editor: new, open, save, save under a new
+// name, text import and export, each run on the session with its dialogs and
+// messages, and the question asked before unsaved changes are dropped.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tavimor {
+
+class QuizSession;
+class TSessionBridge;
+
+class TDocumentCommands : public QObject {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        // Gives a new document the settings' defaults as they are now.
+        std::function<void()> RefreshDefaults;
+        // A document file was just opened.
+        std::function<void()> Opened;
+    };
+
+    // window parents the dialogs and message boxes; both outlive this object.
+    TDocumentCommands(QWidget& window, TSessionBridge& bridge, Hooks hooks);
+
+    void New();
+    void Open();
+    // Opens the document at path; false, with the document and its name as
+    // they were, when it cannot be read.
+    bool OpenDocument(const QString& path);
+    // False when nothing was saved (a cancelled name).
+    bool Save();
+    bool SaveAs();
+    void Import();
+    void Export();
+
+    // Asks whether to save unsaved changes; false when the command is to stop.
+    bool MayDiscardChanges();
+    // The document's file name with its extension; empty when untitled.
+    QString DocumentName() const;
+
+private:
+    QuizSession& Session() const;
+    QString ChooseFile(const QString& title, const QString& filter, bool save);
+
+    QWidget& window_;
+    TSessionBridge& bridge_;
+    Hooks hooks_;
+};
+
+} // namespace tavimor
