@@ -227,7 +227,7 @@ void TQuestionEditor::ShowCaptions(const TQuest& quest)
 void TQuestionEditor::LoadMessToEditor(int n, int side)
 {
     const TQuest quest = n >= 1 && n <= Session().Document().Quests.Count() ? Session().Document().Quests.Quest(n)
-                                                                             : NewQuestion(TRepType::rKWZ);
+                                                                            : NewQuestion(TRepType::rKWZ);
     const auto s = static_cast<std::size_t>(side);
     MessEditTag = quest.MessIdx[s];
     ChMsgBtnTag = quest.MessIdx[s];

@@ -306,6 +306,30 @@ TEST_F(SessionTest, AnEditThatChangesNothingAddsNoStep)
     EXPECT_TRUE(recorder.changes.size() == 1); // the opening only
 }
 
+TEST_F(SessionTest, ABoxStoredAtEachKeyIsOneStepUntilSomethingElseHappens)
+{
+    session.Open(SavedQuiz("quiz.kwz", 1));
+    const std::string original = session.Document().Quests.GenMess[kRightSide][0];
+    for (const char* typed : {"B", "Br", "Bra", "Bravo"})
+        session.SetGenericMessage(kRightSide, 0, typed);
+    session.Undo();
+    EXPECT_EQ(session.Document().Quests.GenMess[kRightSide][0], original);
+    EXPECT_FALSE(session.CanUndo());
+    session.Redo();
+    EXPECT_EQ(session.Document().Quests.GenMess[kRightSide][0], "Bravo");
+
+    // A save, another entry or another edit ends the step.
+    session.Save();
+    session.SetGenericMessage(kRightSide, 0, "Bravo!");
+    session.SetNoAnswerMessage("Rien");
+    session.SetNoAnswerMessage("Rien?");
+    session.Undo();
+    EXPECT_EQ(session.Document().Quests.GenMess[kRightSide][0], "Bravo!");
+    session.Undo();
+    EXPECT_EQ(session.Document().Quests.GenMess[kRightSide][0], "Bravo");
+    EXPECT_FALSE(session.IsModified());
+}
+
 TEST_F(SessionTest, TheHistoryKeepsAtLeastAHundredSteps)
 {
     session.Open(SavedQuiz("quiz.kwz", 2));
