@@ -13,7 +13,7 @@ SAMPLE      := examples/decouverte.kwz
 PREFIX      ?= /usr
 SHOTS       := docs/manuel/images
 
-.PHONY: all deps build test run fuzz bench format format-check clean package package-check screenshots
+.PHONY: all deps build asan test run fuzz bench format format-check tidy clean package package-check screenshots
 
 all: build
 
@@ -79,6 +79,11 @@ bench: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# clang-tidy with the checks of .clang-tidy on the core and the command line.
+tidy: build
+	git ls-files 'model/*.cpp' 'presentation/*.cpp' 'generator/*.cpp' 'session/*.cpp' 'cli/*.cpp' \
+	  | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet
 
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -37,7 +37,7 @@ QPixmap ProgramPicture()
 
 TAboutFrm::TAboutFrm(QWidget* parent, int tickMs)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_timer(new QTimer(this))
+    , timer_(new QTimer(this))
 {
     setObjectName(QStringLiteral("AboutFrm"));
     setFixedSize(kWidth, kHeight);
@@ -83,16 +83,16 @@ TAboutFrm::TAboutFrm(QWidget* parent, int tickMs)
         line->setStyleSheet(green);
     }
 
-    m_timer->setInterval(tickMs);
-    connect(m_timer, &QTimer::timeout, this, &TAboutFrm::Tick);
-    m_timer->start();
+    timer_->setInterval(tickMs);
+    connect(timer_, &QTimer::timeout, this, &TAboutFrm::Tick);
+    timer_->start();
 }
 
 void TAboutFrm::Tick()
 {
-    ++m_ticks;
-    if (m_ticks > kLastTick) {
-        m_timer->stop();
+    ++ticks_;
+    if (ticks_ > kLastTick) {
+        timer_->stop();
         accept();
     }
 }
@@ -102,7 +102,7 @@ void TAboutFrm::Tick()
 void TAboutFrm::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
-    m_timer->stop();
+    timer_->stop();
     accept();
 }
 

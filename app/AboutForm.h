@@ -19,7 +19,7 @@ public:
     // tickMs lets a test run the seven ticks quickly.
     explicit TAboutFrm(QWidget* parent = nullptr, int tickMs = kTickMs);
 
-    int TickCount() const { return m_ticks; }
+    int TickCount() const { return ticks_; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -27,8 +27,8 @@ protected:
 private:
     void Tick();
 
-    int m_ticks = 1;
-    QTimer* m_timer = nullptr;
+    int ticks_ = 1;
+    QTimer* timer_ = nullptr;
 };
 
 } // namespace tavimor

@@ -107,41 +107,41 @@ TRepTabEdit::TRepTabEdit(QWidget* parent)
         tools->addWidget(button);
         return button;
     };
-    m_addBtn = addTool(QStringLiteral("ajouter réponse"), QStringLiteral("AddRepBtn"));
-    m_delBtn = addTool(QStringLiteral("enlever réponse"), QStringLiteral("DelRepBtn"));
-    m_reuseBtn = addTool(QStringLiteral("réutiliser  réponses"), QStringLiteral("ReuseBtn"));
+    addBtn_ = addTool(QStringLiteral("ajouter réponse"), QStringLiteral("AddRepBtn"));
+    delBtn_ = addTool(QStringLiteral("enlever réponse"), QStringLiteral("DelRepBtn"));
+    reuseBtn_ = addTool(QStringLiteral("réutiliser  réponses"), QStringLiteral("ReuseBtn"));
 
-    m_tabs = new FixedTabBar(this);
-    m_tabs->setObjectName(QStringLiteral("RepTabs"));
-    m_tabs->setExpanding(false);
-    m_tabs->setUsesScrollButtons(true);
-    m_tabs->setElideMode(Qt::ElideNone);
+    tabs_ = new FixedTabBar(this);
+    tabs_->setObjectName(QStringLiteral("RepTabs"));
+    tabs_->setExpanding(false);
+    tabs_->setUsesScrollButtons(true);
+    tabs_->setElideMode(Qt::ElideNone);
     // The style's own padding would clip two-digit captions in 32 pixels.
-    m_tabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 0px; border: 1px solid #9a9a9a; border-bottom: none;"
-                                         " border-top-left-radius: 3px; border-top-right-radius: 3px;"
-                                         " background: #dcdcdc; margin-top: 2px; }"
-                                         "QTabBar::tab:selected { background: white; margin-top: 0px; }"));
+    tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 0px; border: 1px solid #9a9a9a; border-bottom: none;"
+                                        " border-top-left-radius: 3px; border-top-right-radius: 3px;"
+                                        " background: #dcdcdc; margin-top: 2px; }"
+                                        "QTabBar::tab:selected { background: white; margin-top: 0px; }"));
 
-    m_text = new QTextEdit(this);
-    m_text->setObjectName(QStringLiteral("RepText"));
-    m_text->setAcceptRichText(false);
-    m_text->installEventFilter(this);
+    text_ = new QTextEdit(this);
+    text_->setObjectName(QStringLiteral("RepText"));
+    text_->setAcceptRichText(false);
+    text_->installEventFilter(this);
 
-    m_help = MakeHelpLabel(this);
-    m_help->setText(QStringLiteral("Utilisez F4 comme raccourci au bouton ajouter..."));
-    m_insertImgBtn = MakeInsertImageButton(this);
-    m_acceptBtn = MakeButton(QStringLiteral("accepter"), QStringLiteral("AcceptBtn"), this);
+    help_ = MakeHelpLabel(this);
+    help_->setText(QStringLiteral("Utilisez F4 comme raccourci au bouton ajouter..."));
+    insertImgBtn_ = MakeInsertImageButton(this);
+    acceptBtn_ = MakeButton(QStringLiteral("accepter"), QStringLiteral("AcceptBtn"), this);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_insertImgBtn);
+    buttons->addWidget(insertImgBtn_);
     buttons->addStretch();
-    buttons->addWidget(m_acceptBtn);
+    buttons->addWidget(acceptBtn_);
     auto* editor = new QVBoxLayout;
     editor->setSpacing(0);
-    editor->addWidget(m_tabs);
-    editor->addWidget(m_text, 1);
+    editor->addWidget(tabs_);
+    editor->addWidget(text_, 1);
     editor->addSpacing(4);
-    editor->addWidget(m_help);
+    editor->addWidget(help_);
     editor->addSpacing(4);
     editor->addLayout(buttons);
     auto* outer = new QHBoxLayout(this);
@@ -149,19 +149,19 @@ TRepTabEdit::TRepTabEdit(QWidget* parent)
     outer->addWidget(tools);
     outer->addLayout(editor, 1);
 
-    buildReusePanel();
+    BuildReusePanel();
 
-    connect(m_addBtn, &QToolButton::clicked, this, &TRepTabEdit::addAnswer);
-    connect(m_delBtn, &QToolButton::clicked, this, &TRepTabEdit::removeAnswer);
-    connect(m_reuseBtn, &QToolButton::clicked, this, &TRepTabEdit::openReusePanel);
-    connect(m_tabs, &QTabBar::currentChanged, this, &TRepTabEdit::tabChanged);
-    connect(m_acceptBtn, &QPushButton::clicked, this, &TRepTabEdit::acceptAnswers);
-    connect(m_insertImgBtn, &QPushButton::clicked, this, &TRepTabEdit::insertImageRequested);
+    connect(addBtn_, &QToolButton::clicked, this, &TRepTabEdit::AddAnswer);
+    connect(delBtn_, &QToolButton::clicked, this, &TRepTabEdit::RemoveAnswer);
+    connect(reuseBtn_, &QToolButton::clicked, this, &TRepTabEdit::OpenReusePanel);
+    connect(tabs_, &QTabBar::currentChanged, this, &TRepTabEdit::TabChanged);
+    connect(acceptBtn_, &QPushButton::clicked, this, &TRepTabEdit::AcceptAnswers);
+    connect(insertImgBtn_, &QPushButton::clicked, this, &TRepTabEdit::insertImageRequested);
 
-    renumber();
+    Renumber();
 }
 
-void TRepTabEdit::buildReusePanel()
+void TRepTabEdit::BuildReusePanel()
 {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("ReusePanel"));
@@ -169,23 +169,23 @@ void TRepTabEdit::buildReusePanel()
     panel->setAutoFillBackground(true);
     panel->setGeometry(4, 2, width() - 8, height() - 4);
     panel->hide();
-    m_reusePanel = panel;
+    reusePanel_ = panel;
 
     auto* label = new QLabel(QStringLiteral("Choisir dans la liste de questions."), panel);
     label->setObjectName(QStringLiteral("ReuseLab"));
-    m_reuseList = new QListWidget(panel);
-    m_reuseList->setObjectName(QStringLiteral("ReuseQList"));
-    m_reuseList->setFixedWidth(170);
-    m_reuseBox = new QPlainTextEdit(panel);
-    m_reuseBox->setObjectName(QStringLiteral("ReuseRepBox"));
-    m_reuseBox->setReadOnly(true);
-    m_reuseBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reuseList_ = new QListWidget(panel);
+    reuseList_->setObjectName(QStringLiteral("ReuseQList"));
+    reuseList_->setFixedWidth(170);
+    reuseBox_ = new QPlainTextEdit(panel);
+    reuseBox_->setObjectName(QStringLiteral("ReuseRepBox"));
+    reuseBox_->setReadOnly(true);
+    reuseBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* acceptBtn = MakeButton(QStringLiteral("Accepter"), QStringLiteral("ReuseAcceptBtn"), panel);
     auto* refuseBtn = MakeButton(QStringLiteral("Refuser"), QStringLiteral("ReuseRefuseBtn"), panel);
 
     auto* lists = new QHBoxLayout;
-    lists->addWidget(m_reuseList);
-    lists->addWidget(m_reuseBox, 1);
+    lists->addWidget(reuseList_);
+    lists->addWidget(reuseBox_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(acceptBtn);
@@ -196,28 +196,28 @@ void TRepTabEdit::buildReusePanel()
     layout->addLayout(buttons);
 
     // A question is chosen by a click or by moving the selection with the keys.
-    connect(m_reuseList, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = m_reuseList->selectedItems();
+    connect(reuseList_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = reuseList_->selectedItems();
         if (!chosen.isEmpty())
-            reuseQuestionChosen(m_reuseList->row(chosen.first()));
+            ReuseQuestionChosen(reuseList_->row(chosen.first()));
     });
-    connect(acceptBtn, &QPushButton::clicked, this, &TRepTabEdit::acceptReuse);
+    connect(acceptBtn, &QPushButton::clicked, this, &TRepTabEdit::AcceptReuse);
     connect(refuseBtn, &QPushButton::clicked, this, [this] {
-        m_reusePanel->hide();
-        m_text->setFocus();
+        reusePanel_->hide();
+        text_->setFocus();
     });
 }
 
 void TRepTabEdit::setAnswers(const QStringList& answers)
 {
-    m_working = answers.isEmpty() ? QStringList {QString()} : answers;
-    renumber();
+    working_ = answers.isEmpty() ? QStringList {QString()} : answers;
+    Renumber();
 }
 
 void TRepTabEdit::setReuseSource(int questionCount, AnswersOf answersOf)
 {
-    m_reuseCount = answersOf ? questionCount : 0;
-    m_answersOf = std::move(answersOf);
+    reuseCount_ = answersOf ? questionCount : 0;
+    answersOf_ = std::move(answersOf);
 }
 
 void TRepTabEdit::setStoredAnswers(const QList<QStringList>& answersPerQuestion)
@@ -228,19 +228,19 @@ void TRepTabEdit::setStoredAnswers(const QList<QStringList>& answersPerQuestion)
 
 void TRepTabEdit::setInsertImageVisible(bool visible)
 {
-    m_insertImgBtn->setVisible(visible);
+    insertImgBtn_->setVisible(visible);
 }
 
-void TRepTabEdit::insertAtCaret(const QString& text)
+void TRepTabEdit::InsertAtCaret(const QString& text)
 {
-    m_text->textCursor().insertText(text);
-    m_text->setFocus();
+    text_->textCursor().insertText(text);
+    text_->setFocus();
 }
 
 bool TRepTabEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_text && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
-        addAnswer();
+    if (watched == text_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
+        AddAnswer();
         return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -249,102 +249,102 @@ bool TRepTabEdit::eventFilter(QObject* watched, QEvent* event)
 void TRepTabEdit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    updateHelp();
-    m_text->setFocus();
+    UpdateHelp();
+    text_->setFocus();
 }
 
-void TRepTabEdit::addAnswer()
+void TRepTabEdit::AddAnswer()
 {
-    m_working[m_current] = m_text->toPlainText();
-    m_current = static_cast<int>(m_working.size());
-    m_working.append(QString());
+    working_[current_] = text_->toPlainText();
+    current_ = static_cast<int>(working_.size());
+    working_.append(QString());
     {
-        const QSignalBlocker blocker(m_tabs);
-        m_tabs->addTab(QString::number(m_current + 1));
-        m_tabs->setCurrentIndex(m_current);
+        const QSignalBlocker blocker(tabs_);
+        tabs_->addTab(QString::number(current_ + 1));
+        tabs_->setCurrentIndex(current_);
     }
-    m_text->clear();
-    updateHelp();
-    m_text->setFocus();
+    text_->clear();
+    UpdateHelp();
+    text_->setFocus();
 }
 
 // Only a tab change made by the user arrives here: the editor's own changes
 // block the tab strip's signals.
-void TRepTabEdit::tabChanged(int index)
+void TRepTabEdit::TabChanged(int index)
 {
-    if (index < 0 || index >= m_working.size())
+    if (index < 0 || index >= working_.size())
         return;
-    m_working[m_current] = m_text->toPlainText();
-    m_current = index;
-    m_text->setPlainText(m_working[m_current]);
+    working_[current_] = text_->toPlainText();
+    current_ = index;
+    text_->setPlainText(working_[current_]);
 }
 
 // The answer of the selected tab goes, with whatever its text box holds.
-void TRepTabEdit::removeAnswer()
+void TRepTabEdit::RemoveAnswer()
 {
-    if (m_working.size() < 2)
+    if (working_.size() < 2)
         return;
-    m_current = m_tabs->currentIndex();
-    m_working.removeAt(m_current);
-    renumber();
+    current_ = tabs_->currentIndex();
+    working_.removeAt(current_);
+    Renumber();
 }
 
-void TRepTabEdit::renumber()
+void TRepTabEdit::Renumber()
 {
     {
-        const QSignalBlocker blocker(m_tabs);
-        while (m_tabs->count() > 0)
-            m_tabs->removeTab(0);
-        for (int i = 0; i < m_working.size(); ++i)
-            m_tabs->addTab(QString::number(i + 1));
-        m_current = 0;
-        m_tabs->setCurrentIndex(0);
+        const QSignalBlocker blocker(tabs_);
+        while (tabs_->count() > 0)
+            tabs_->removeTab(0);
+        for (int i = 0; i < working_.size(); ++i)
+            tabs_->addTab(QString::number(i + 1));
+        current_ = 0;
+        tabs_->setCurrentIndex(0);
     }
-    m_text->setPlainText(m_working[0]);
-    updateHelp();
+    text_->setPlainText(working_[0]);
+    UpdateHelp();
 }
 
-void TRepTabEdit::acceptAnswers()
+void TRepTabEdit::AcceptAnswers()
 {
-    m_working[m_current] = m_text->toPlainText();
+    working_[current_] = text_->toPlainText();
     accept();
 }
 
-void TRepTabEdit::openReusePanel()
+void TRepTabEdit::OpenReusePanel()
 {
-    m_reuseList->clear();
-    m_reuseBox->clear();
-    for (int i = 1; i <= m_reuseCount; ++i)
-        m_reuseList->addItem(QStringLiteral("question %1").arg(i));
-    m_reusePanel->move(4, 2);
-    m_reusePanel->show();
-    m_reusePanel->raise();
-    m_reuseList->setFocus();
+    reuseList_->clear();
+    reuseBox_->clear();
+    for (int i = 1; i <= reuseCount_; ++i)
+        reuseList_->addItem(QStringLiteral("question %1").arg(i));
+    reusePanel_->move(4, 2);
+    reusePanel_->show();
+    reusePanel_->raise();
+    reuseList_->setFocus();
 }
 
-void TRepTabEdit::reuseQuestionChosen(int row)
+void TRepTabEdit::ReuseQuestionChosen(int row)
 {
-    if (row < 0 || row >= m_reuseCount)
+    if (row < 0 || row >= reuseCount_)
         return;
-    m_reuseBox->setPlainText(m_answersOf(row).join(u'\n'));
+    reuseBox_->setPlainText(answersOf_(row).join(u'\n'));
 }
 
 // An empty answer box leaves the working list as it was.
-void TRepTabEdit::acceptReuse()
+void TRepTabEdit::AcceptReuse()
 {
-    const QStringList lines = SplitLines(m_reuseBox->toPlainText());
+    const QStringList lines = SplitLines(reuseBox_->toPlainText());
     if (!lines.isEmpty()) {
-        m_working = lines;
-        renumber();
+        working_ = lines;
+        Renumber();
     }
-    m_reusePanel->hide();
-    m_text->setFocus();
+    reusePanel_->hide();
+    text_->setFocus();
 }
 
 // The F4 hint is meant for an author who has not yet added a second answer.
-void TRepTabEdit::updateHelp()
+void TRepTabEdit::UpdateHelp()
 {
-    m_help->setVisible(m_working.size() < 2);
+    help_->setVisible(working_.size() < 2);
 }
 
 // ------------------------------------------------------------------- TRepEdit
@@ -355,10 +355,10 @@ TRepEdit::TRepEdit(QWidget* parent)
     setWindowTitle(QStringLiteral("Éditeur de Liste "));
     setFixedSize(284, 248);
 
-    m_text = new QTextEdit(this);
-    m_text->setObjectName(QStringLiteral("RepText"));
-    m_text->setAcceptRichText(false);
-    m_help = MakeHelpLabel(this);
+    text_ = new QTextEdit(this);
+    text_->setObjectName(QStringLiteral("RepText"));
+    text_->setAcceptRichText(false);
+    help_ = MakeHelpLabel(this);
     // This editor has no image to insert: its button stays hidden and inert.
     QPushButton* insertImgBtn = MakeInsertImageButton(this);
     QPushButton* acceptBtn = MakeButton(QStringLiteral("accepter"), QStringLiteral("AcceptBtn"), this);
@@ -369,36 +369,36 @@ TRepEdit::TRepEdit(QWidget* parent)
     buttons->addWidget(acceptBtn);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(m_text, 1);
-    layout->addWidget(m_help);
+    layout->addWidget(text_, 1);
+    layout->addWidget(help_);
     layout->addLayout(buttons);
 
     connect(acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_text, &QTextEdit::textChanged, this, &TRepEdit::updateHelp);
-    updateHelp();
+    connect(text_, &QTextEdit::textChanged, this, &TRepEdit::UpdateHelp);
+    UpdateHelp();
 }
 
 void TRepEdit::setLines(const QStringList& lines)
 {
-    m_text->setPlainText(lines.join(u'\n'));
+    text_->setPlainText(lines.join(u'\n'));
 }
 
 QStringList TRepEdit::lines() const
 {
-    return SplitLines(m_text->toPlainText());
+    return SplitLines(text_->toPlainText());
 }
 
 void TRepEdit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    updateHelp();
-    m_text->setFocus();
+    UpdateHelp();
+    text_->setFocus();
 }
 
-void TRepEdit::updateHelp()
+void TRepEdit::UpdateHelp()
 {
-    m_help->setText(m_text->document()->isEmpty() ? QStringLiteral("Ajoutez un item par ligne")
-                                                  : QStringLiteral("Modifiez ou déplacez les éléments directement."));
+    help_->setText(text_->document()->isEmpty() ? QStringLiteral("Ajoutez un item par ligne")
+                                                : QStringLiteral("Modifiez ou déplacez les éléments directement."));
 }
 
 } // namespace tavimor

@@ -35,7 +35,7 @@ public:
 
     // An empty list gives the single empty answer the editor starts with.
     void setAnswers(const QStringList& answers);
-    const QStringList& answers() const { return m_working; }
+    const QStringList& answers() const { return working_; }
 
     // The reuse panel lists `questionCount` questions and asks `answersOf`
     // for the answers of the one clicked. Without a source the list is empty.
@@ -46,7 +46,7 @@ public:
     // The "insérer une image" button is hidden until the caller shows it.
     void setInsertImageVisible(bool visible);
     // Puts `text` (an image tag) at the caret of the text box.
-    void insertAtCaret(const QString& text);
+    void InsertAtCaret(const QString& text);
 
 signals:
     void insertImageRequested();
@@ -56,33 +56,33 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildReusePanel();
-    void addAnswer();
-    void removeAnswer();
-    void tabChanged(int index);
-    void renumber();
-    void acceptAnswers();
-    void openReusePanel();
-    void reuseQuestionChosen(int row);
-    void acceptReuse();
-    void updateHelp();
+    void BuildReusePanel();
+    void AddAnswer();
+    void RemoveAnswer();
+    void TabChanged(int index);
+    void Renumber();
+    void AcceptAnswers();
+    void OpenReusePanel();
+    void ReuseQuestionChosen(int row);
+    void AcceptReuse();
+    void UpdateHelp();
 
-    QStringList m_working {QString()};
-    int m_current = 0;
-    int m_reuseCount = 0;
-    AnswersOf m_answersOf;
+    QStringList working_ {QString()};
+    int current_ = 0;
+    int reuseCount_ = 0;
+    AnswersOf answersOf_;
 
-    QToolButton* m_addBtn = nullptr;
-    QToolButton* m_delBtn = nullptr;
-    QToolButton* m_reuseBtn = nullptr;
-    QTabBar* m_tabs = nullptr;
-    QTextEdit* m_text = nullptr;
-    QLabel* m_help = nullptr;
-    QPushButton* m_acceptBtn = nullptr;
-    QPushButton* m_insertImgBtn = nullptr;
-    QWidget* m_reusePanel = nullptr;
-    QListWidget* m_reuseList = nullptr;
-    QPlainTextEdit* m_reuseBox = nullptr;
+    QToolButton* addBtn_ = nullptr;
+    QToolButton* delBtn_ = nullptr;
+    QToolButton* reuseBtn_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QTextEdit* text_ = nullptr;
+    QLabel* help_ = nullptr;
+    QPushButton* acceptBtn_ = nullptr;
+    QPushButton* insertImgBtn_ = nullptr;
+    QWidget* reusePanel_ = nullptr;
+    QListWidget* reuseList_ = nullptr;
+    QPlainTextEdit* reuseBox_ = nullptr;
 };
 
 // The list editor: its text box holds one option per line.
@@ -100,10 +100,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void updateHelp();
+    void UpdateHelp();
 
-    QTextEdit* m_text = nullptr;
-    QLabel* m_help = nullptr;
+    QTextEdit* text_ = nullptr;
+    QLabel* help_ = nullptr;
 };
 
 } // namespace tavimor

@@ -75,16 +75,16 @@ TNetPalette::TNetPalette(QWidget* parent)
 {
     setFixedSize(kColumns * kCellSize, kRows * kCellSize);
     setMouseTracking(true);
-    m_colors.fill(Qt::white);
+    colors_.fill(Qt::white);
 }
 
 void TNetPalette::setCellColors(const std::array<QColor, kCells>& colors)
 {
-    m_colors = colors;
+    colors_ = colors;
     update();
 }
 
-int TNetPalette::cellAt(QPoint point)
+int TNetPalette::CellAt(QPoint point)
 {
     // A grabbed pointer reports positions outside the widget too.
     if (point.x() < 0 || point.y() < 0 || point.x() >= kColumns * kCellSize || point.y() >= kRows * kCellSize)
@@ -106,21 +106,21 @@ void TNetPalette::paintEvent(QPaintEvent*)
 
 void TNetPalette::mouseMoveEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position().toPoint());
+    const int cell = CellAt(event->position().toPoint());
     if (cell >= 0)
         emit cellHovered(cell, cellColor(cell));
 }
 
 void TNetPalette::mousePressEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position().toPoint());
+    const int cell = CellAt(event->position().toPoint());
     if (cell >= 0)
         emit cellPressed(cell, cellColor(cell));
 }
 
 void TNetPalette::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position().toPoint());
+    const int cell = CellAt(event->position().toPoint());
     if (cell >= 0)
         emit cellDoubleClicked(cell, cellColor(cell));
 }
@@ -134,7 +134,7 @@ TPrimaryRow::TPrimaryRow(QWidget* parent)
     setMouseTracking(true);
 }
 
-int TPrimaryRow::cellAt(QPoint point)
+int TPrimaryRow::CellAt(QPoint point)
 {
     if (point.x() < 0 || point.y() < 0 || point.y() >= kCellSize)
         return -1;
@@ -153,14 +153,14 @@ void TPrimaryRow::paintEvent(QPaintEvent*)
 
 void TPrimaryRow::mouseMoveEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position().toPoint());
+    const int cell = CellAt(event->position().toPoint());
     if (cell >= 0)
         emit cellHovered(cell, QColorFromValue(BasicColors()[static_cast<std::size_t>(cell)].Value));
 }
 
 void TPrimaryRow::mousePressEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position().toPoint());
+    const int cell = CellAt(event->position().toPoint());
     if (cell >= 0)
         emit cellPressed(cell, QColorFromValue(BasicColors()[static_cast<std::size_t>(cell)].Value));
 }
@@ -169,18 +169,18 @@ void TPrimaryRow::mousePressEvent(QMouseEvent* event)
 
 TNetCForm::TNetCForm(QWidget* parent)
     : QDialog(parent)
-    , m_chosenName(QStringLiteral("black"))
+    , chosenName_(QStringLiteral("black"))
 {
     setWindowTitle(QStringLiteral("Choix de noms de couleurs reconnus."));
     setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(kFormWidth, kFormHeight);
 
-    m_sample = NewSwatch(this, QStringLiteral("SampleSwatch"), kSampleRect);
-    PaintSwatch(*m_sample, palette().color(QPalette::Window));
-    m_numberLab = NewLabel(this, QStringLiteral("NumberLab"), {}, kNumberRect);
-    m_nameLab = NewLabel(this, QStringLiteral("NameLab"), {}, kNameRect);
-    m_hexLab = NewLabel(this, QStringLiteral("HexLab"), {}, kHexRect);
-    for (QLabel* label : {m_numberLab, m_nameLab, m_hexLab})
+    sample_ = NewSwatch(this, QStringLiteral("SampleSwatch"), kSampleRect);
+    PaintSwatch(*sample_, palette().color(QPalette::Window));
+    numberLab_ = NewLabel(this, QStringLiteral("NumberLab"), {}, kNumberRect);
+    nameLab_ = NewLabel(this, QStringLiteral("NameLab"), {}, kNameRect);
+    hexLab_ = NewLabel(this, QStringLiteral("HexLab"), {}, kHexRect);
+    for (QLabel* label : {numberLab_, nameLab_, hexLab_})
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     NewLabel(this, QStringLiteral("PrimaryLab"), QStringLiteral("couleurs primaires"), kPrimaryLabelRect);
@@ -191,83 +191,83 @@ TNetCForm::TNetCForm(QWidget* parent)
 
     NewLabel(this, QStringLiteral("PaletteLab"), QStringLiteral("palette étendue"), kPaletteLabelRect);
     NewOutline(this, kPaletteRect);
-    m_palette = new TNetPalette(this);
-    m_palette->setObjectName(QStringLiteral("Palette"));
-    m_palette->move(kPaletteRect.topLeft());
+    palette_ = new TNetPalette(this);
+    palette_->setObjectName(QStringLiteral("Palette"));
+    palette_->move(kPaletteRect.topLeft());
 
-    m_chosenSwatch = NewSwatch(this, QStringLiteral("ChosenSwatch"), kChosenSwatchRect);
-    PaintSwatch(*m_chosenSwatch, QColorFromValue(m_chosenValue));
-    m_chosenNameLab = NewLabel(this, QStringLiteral("ChosenNameLab"), m_chosenName, kChosenNameRect);
+    chosenSwatch_ = NewSwatch(this, QStringLiteral("ChosenSwatch"), kChosenSwatchRect);
+    PaintSwatch(*chosenSwatch_, QColorFromValue(chosenValue_));
+    chosenNameLab_ = NewLabel(this, QStringLiteral("ChosenNameLab"), chosenName_, kChosenNameRect);
 
-    m_alphaCheck = new QCheckBox(QStringLiteral("Alpha"), this);
-    m_alphaCheck->setObjectName(QStringLiteral("AlphaCheck"));
-    m_alphaCheck->setGeometry(kAlphaRect);
+    alphaCheck_ = new QCheckBox(QStringLiteral("Alpha"), this);
+    alphaCheck_->setObjectName(QStringLiteral("AlphaCheck"));
+    alphaCheck_->setGeometry(kAlphaRect);
 
     auto* acceptBtn = new QPushButton(QStringLiteral("Accepter"), this);
     acceptBtn->setObjectName(QStringLiteral("AcceptBtn"));
     acceptBtn->setGeometry(kAcceptRect);
     acceptBtn->setDefault(true);
 
-    connect(m_palette, &TNetPalette::cellHovered, this, &TNetCForm::PaletteMouseMove);
-    connect(m_palette, &TNetPalette::cellPressed, this, &TNetCForm::PaletteMouseDown);
-    connect(m_palette, &TNetPalette::cellDoubleClicked, this, &TNetCForm::PaletteDblClick);
+    connect(palette_, &TNetPalette::cellHovered, this, &TNetCForm::PaletteMouseMove);
+    connect(palette_, &TNetPalette::cellPressed, this, &TNetCForm::PaletteMouseDown);
+    connect(palette_, &TNetPalette::cellDoubleClicked, this, &TNetCForm::PaletteDblClick);
     connect(primary, &TPrimaryRow::cellHovered, this, &TNetCForm::PrimaryMouseMove);
     connect(primary, &TPrimaryRow::cellPressed, this, &TNetCForm::PrimaryMouseDown);
-    connect(m_alphaCheck, &QCheckBox::toggled, this, &TNetCForm::refreshPalette);
+    connect(alphaCheck_, &QCheckBox::toggled, this, &TNetCForm::RefreshPalette);
     connect(acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
 
-    refreshPalette();
+    RefreshPalette();
 }
 
 void TNetCForm::setSortType(int sortType)
 {
-    m_sortType = sortType;
-    refreshPalette();
+    sortType_ = sortType;
+    RefreshPalette();
 }
 
-int TNetCForm::positionOfCell(int cell) const
+int TNetCForm::PositionOfCell(int cell) const
 {
     // The last entry of the order sits at the top left.
     const int position = kLastEntry - cell;
-    return m_alphaCheck->isChecked() ? position : m_colors.SortedIndex[static_cast<std::size_t>(position)];
+    return alphaCheck_->isChecked() ? position : colors_.SortedIndex[static_cast<std::size_t>(position)];
 }
 
-void TNetCForm::refreshPalette()
+void TNetCForm::RefreshPalette()
 {
-    const bool alpha = m_alphaCheck->isChecked();
+    const bool alpha = alphaCheck_->isChecked();
     if (!alpha)
-        m_colors.SortBy(m_sortType);
+        colors_.SortBy(sortType_);
     std::array<QColor, TNetPalette::kCells> cells;
     for (int cell = 0; cell < TNetPalette::kCells; ++cell) {
         const auto entry = static_cast<std::size_t>(kLastEntry - cell);
         const ColorValue value
-            = alpha ? m_colors.Colors()[entry].Value : m_colors.ColorByName(m_colors.SortedNames[entry]);
+            = alpha ? colors_.Colors()[entry].Value : colors_.ColorByName(colors_.SortedNames[entry]);
         cells[static_cast<std::size_t>(cell)] = QColorFromValue(value);
     }
-    m_palette->setCellColors(cells);
+    palette_->setCellColors(cells);
 }
 
-void TNetCForm::showEntry(int position, const QColor& sample)
+void TNetCForm::ShowEntry(int position, const QColor& sample)
 {
-    const TNetColor& entry = m_colors.At(position);
-    PaintSwatch(*m_sample, sample);
-    m_numberLab->setText(QString::number(entry.Number));
-    m_nameLab->setText(FromCore(entry.Name));
-    m_hexLab->setText(FromCore(entry.Hex));
+    const TNetColor& entry = colors_.At(position);
+    PaintSwatch(*sample_, sample);
+    numberLab_->setText(QString::number(entry.Number));
+    nameLab_->setText(FromCore(entry.Name));
+    hexLab_->setText(FromCore(entry.Hex));
 }
 
-void TNetCForm::choose(const QString& name, ColorValue value)
+void TNetCForm::Choose(const QString& name, ColorValue value)
 {
-    m_chosenName = name;
-    m_chosenValue = value;
-    m_chosenNameLab->setText(name);
-    PaintSwatch(*m_chosenSwatch, QColorFromValue(value));
+    chosenName_ = name;
+    chosenValue_ = value;
+    chosenNameLab_->setText(name);
+    PaintSwatch(*chosenSwatch_, QColorFromValue(value));
 }
 
 void TNetCForm::PaletteMouseMove(int cell, const QColor& color)
 {
-    m_palettePosition = positionOfCell(cell);
-    showEntry(m_palettePosition, color);
+    palettePosition_ = PositionOfCell(cell);
+    ShowEntry(palettePosition_, color);
 }
 
 void TNetCForm::PaletteMouseDown(int cell, const QColor& color)
@@ -275,10 +275,10 @@ void TNetCForm::PaletteMouseDown(int cell, const QColor& color)
     // A press is also a pointer position: a pen or a first click without any
     // move before it still picks the cell under it.
     PaletteMouseMove(cell, color);
-    const TNetColor& entry = m_colors.At(m_palettePosition);
+    const TNetColor& entry = colors_.At(palettePosition_);
     const QString name = FromCore(entry.Name);
-    setWindowTitle(QStringLiteral("index: %1 %2").arg(m_palettePosition + 1).arg(name));
-    choose(name, entry.RGB);
+    setWindowTitle(QStringLiteral("index: %1 %2").arg(palettePosition_ + 1).arg(name));
+    Choose(name, entry.RGB);
 }
 
 void TNetCForm::PaletteDblClick(int cell, const QColor& color)
@@ -289,24 +289,24 @@ void TNetCForm::PaletteDblClick(int cell, const QColor& color)
 
 void TNetCForm::PrimaryMouseMove(int cell, const QColor& color)
 {
-    m_primaryCell = cell;
+    primaryCell_ = cell;
     const QString name = QString::fromLatin1(BasicColors()[static_cast<std::size_t>(cell)].Name);
-    PaintSwatch(*m_sample, color);
-    m_nameLab->setText(name);
+    PaintSwatch(*sample_, color);
+    nameLab_->setText(name);
     // The labels describe the table entry of that name, whose value may
     // differ from the basic colour ("lightgrey", "darkgray").
-    const int position = m_colors.IndexOfName(ToCore(name));
-    m_numberLab->setText(QString::number(position + 1));
-    m_hexLab->setText(position < 0 ? QString() : FromCore(m_colors.HexOf(position)));
+    const int position = colors_.IndexOfName(ToCore(name));
+    numberLab_->setText(QString::number(position + 1));
+    hexLab_->setText(position < 0 ? QString() : FromCore(colors_.HexOf(position)));
 }
 
 void TNetCForm::PrimaryMouseDown(int cell, const QColor& color)
 {
     PrimaryMouseMove(cell, color);
-    const BasicColor& basic = BasicColors()[static_cast<std::size_t>(m_primaryCell)];
+    const BasicColor& basic = BasicColors()[static_cast<std::size_t>(primaryCell_)];
     const QString name = QString::fromLatin1(basic.Name);
     setWindowTitle(name);
-    choose(name, basic.Value);
+    Choose(name, basic.Value);
 }
 
 // -------------------------------------------------------------- component
@@ -318,18 +318,18 @@ TNetColors::TNetColors(QObject* owner)
 
 bool TNetColors::Execute(QWidget* parent)
 {
-    if (m_sortType > 1)
-        m_sortType = 0;
+    if (sortType_ > 1)
+        sortType_ = 0;
     QWidget* const owner = parent ? parent : qobject_cast<QWidget*>(this->parent());
     TNetCForm form(owner);
-    form.setSortType(m_sortType);
-    if (!m_netColStr.isEmpty())
-        form.setChosen(m_netColStr, m_sysColor);
+    form.setSortType(sortType_);
+    if (!netColStr_.isEmpty())
+        form.setChosen(netColStr_, sysColor_);
     if (form.exec() != QDialog::Accepted)
         return false;
-    m_netColStr = form.chosenName();
-    m_sysColor = form.chosenValue();
-    m_sysColStr = FromCore(ColorToText(m_sysColor));
+    netColStr_ = form.chosenName();
+    sysColor_ = form.chosenValue();
+    sysColStr_ = FromCore(ColorToText(sysColor_));
     return true;
 }
 

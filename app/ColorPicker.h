@@ -48,9 +48,9 @@ public:
 
     // Cell k = 14 * row + column.
     void setCellColors(const std::array<QColor, kCells>& colors);
-    QColor cellColor(int cell) const { return m_colors.at(static_cast<std::size_t>(cell)); }
+    QColor cellColor(int cell) const { return colors_.at(static_cast<std::size_t>(cell)); }
     // The cell under a point of this widget, -1 outside the cells.
-    static int cellAt(QPoint point);
+    static int CellAt(QPoint point);
 
 signals:
     void cellHovered(int cell, const QColor& color);
@@ -64,7 +64,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    std::array<QColor, kCells> m_colors;
+    std::array<QColor, kCells> colors_;
 };
 
 // The row of the 18 basic colours, 12-pixel cells side by side, "white" first.
@@ -77,7 +77,7 @@ public:
     explicit TPrimaryRow(QWidget* parent = nullptr);
 
     // The basic colour under a point of this widget, -1 outside the cells.
-    static int cellAt(QPoint point);
+    static int CellAt(QPoint point);
 
 signals:
     void cellHovered(int cell, const QColor& color);
@@ -101,19 +101,19 @@ public:
     // Order of the palette while "Alpha" is not ticked: 1 sorts by the decimal
     // text of the values, anything else by the hex codes.
     void setSortType(int sortType);
-    int sortType() const { return m_sortType; }
+    int sortType() const { return sortType_; }
 
-    QString chosenName() const { return m_chosenName; }
-    ColorValue chosenValue() const { return m_chosenValue; }
+    QString chosenName() const { return chosenName_; }
+    ColorValue chosenValue() const { return chosenValue_; }
     // The colour the form opens on: the one being changed.
-    void setChosen(const QString& name, ColorValue value) { choose(name, value); }
+    void setChosen(const QString& name, ColorValue value) { Choose(name, value); }
 
 private:
     // Table position of the entry shown in palette cell k in the current order.
-    int positionOfCell(int cell) const;
-    void refreshPalette();
-    void showEntry(int position, const QColor& sample);
-    void choose(const QString& name, ColorValue value);
+    int PositionOfCell(int cell) const;
+    void RefreshPalette();
+    void ShowEntry(int position, const QColor& sample);
+    void Choose(const QString& name, ColorValue value);
 
     void PaletteMouseMove(int cell, const QColor& color);
     void PaletteMouseDown(int cell, const QColor& color);
@@ -121,21 +121,21 @@ private:
     void PrimaryMouseMove(int cell, const QColor& color);
     void PrimaryMouseDown(int cell, const QColor& color);
 
-    TNetColorList m_colors;
-    int m_sortType = 0;
-    int m_palettePosition = 0; // last entry the pointer was over
-    int m_primaryCell = 0; // last basic colour the pointer was over
-    QString m_chosenName;
-    ColorValue m_chosenValue = 0;
+    TNetColorList colors_;
+    int sortType_ = 0;
+    int palettePosition_ = 0; // last entry the pointer was over
+    int primaryCell_ = 0; // last basic colour the pointer was over
+    QString chosenName_;
+    ColorValue chosenValue_ = 0;
 
-    TNetPalette* m_palette = nullptr;
-    QFrame* m_sample = nullptr;
-    QLabel* m_numberLab = nullptr;
-    QLabel* m_nameLab = nullptr;
-    QLabel* m_hexLab = nullptr;
-    QFrame* m_chosenSwatch = nullptr;
-    QLabel* m_chosenNameLab = nullptr;
-    QCheckBox* m_alphaCheck = nullptr;
+    TNetPalette* palette_ = nullptr;
+    QFrame* sample_ = nullptr;
+    QLabel* numberLab_ = nullptr;
+    QLabel* nameLab_ = nullptr;
+    QLabel* hexLab_ = nullptr;
+    QFrame* chosenSwatch_ = nullptr;
+    QLabel* chosenNameLab_ = nullptr;
+    QCheckBox* alphaCheck_ = nullptr;
 };
 
 // The non-visual picker component a form owns for its colour choices. Each
@@ -150,16 +150,16 @@ class TNetColors : public QObject {
 public:
     explicit TNetColors(QObject* owner = nullptr);
 
-    QString NetColStr() const { return m_netColStr; }
-    void setNetColStr(const QString& name) { m_netColStr = name.left(255); }
+    QString NetColStr() const { return netColStr_; }
+    void setNetColStr(const QString& name) { netColStr_ = name.left(255); }
     // The chosen value, hex 00BBGGRR.
-    ColorValue SysColor() const { return m_sysColor; }
-    void setSysColor(ColorValue value) { m_sysColor = value; }
+    ColorValue SysColor() const { return sysColor_; }
+    void setSysColor(ColorValue value) { sysColor_ = value; }
     // SysColor in the notation TextToColor reads back ("$00800000" for navy).
-    QString SysColStr() const { return m_sysColStr; }
-    void setSysColStr(const QString& text) { m_sysColStr = text.left(255); }
-    int sortType() const { return m_sortType; }
-    void setSortType(int sortType) { m_sortType = sortType; }
+    QString SysColStr() const { return sysColStr_; }
+    void setSysColStr(const QString& text) { sysColStr_ = text.left(255); }
+    int sortType() const { return sortType_; }
+    void setSortType(int sortType) { sortType_ = sortType; }
 
     // Runs the picker modally over `parent` (the owner when it is a widget and
     // `parent` is null), opened on the colour NetColStr and SysColor hold when
@@ -172,10 +172,10 @@ public:
     static ColorValue ColorByName(const QString& name);
 
 private:
-    QString m_netColStr;
-    ColorValue m_sysColor = 0;
-    QString m_sysColStr;
-    int m_sortType = 0;
+    QString netColStr_;
+    ColorValue sysColor_ = 0;
+    QString sysColStr_;
+    int sortType_ = 0;
 };
 
 } // namespace tavimor

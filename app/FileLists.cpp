@@ -29,7 +29,7 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     drives_->setObjectName(QStringLiteral("DriveList"));
     drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     drives_->setMinimumContentsLength(6);
-    fillDrives();
+    FillDrives();
 
     folderModel_ = new QFileSystemModel(this);
     folderModel_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
@@ -53,12 +53,12 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     connect(drives_, &QComboBox::activated, this, [this](int index) {
         const QString root = drives_->itemData(index).toString();
         if (!root.isEmpty())
-            showFolder(root, false);
+            ShowFolder(root, false);
     });
     connect(folders_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = folders_->selectionModel()->selectedRows();
         if (!selected.isEmpty())
-            showFolder(folderModel_->filePath(selected.first()), true);
+            ShowFolder(folderModel_->filePath(selected.first()), true);
     });
     // The folders load, are listed and sorted in the background, each step
     // later than the one before: whenever the way down to the folder shown
@@ -69,7 +69,7 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     revealTimer_->setInterval(30);
     connect(revealTimer_, &QTimer::timeout, this, [this] {
         if (autoReveal_)
-            revealFolder();
+            RevealFolder();
     });
     const auto onTheWay = [this](const QModelIndex& parent) {
         const QString path = folderModel_->filePath(parent);
@@ -99,7 +99,7 @@ bool TFileLists::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void TFileLists::fillDrives()
+void TFileLists::FillDrives()
 {
     // The root, the home folder and every mounted volume that is a folder.
     QStringList roots {QDir::rootPath(), QDir::homePath()};
@@ -117,10 +117,10 @@ void TFileLists::setFolder(const QString& folder)
     QString shown = QDir::cleanPath(QDir(folder).absolutePath());
     while (!QFileInfo(shown).isDir() && shown != QDir::rootPath())
         shown = QFileInfo(shown).absolutePath();
-    showFolder(shown, false);
+    ShowFolder(shown, false);
 }
 
-void TFileLists::showFolder(const QString& folder, bool fromTree)
+void TFileLists::ShowFolder(const QString& folder, bool fromTree)
 {
     folder_ = QDir::cleanPath(folder);
     // A folder clicked in the list is in view already: it only opens.
@@ -128,13 +128,13 @@ void TFileLists::showFolder(const QString& folder, bool fromTree)
     if (fromTree)
         folders_->expand(folderModel_->index(folder_));
     else
-        revealFolder();
+        RevealFolder();
 
-    listFiles();
-    syncDrive();
+    ListFiles();
+    SyncDrive();
 }
 
-void TFileLists::listFiles()
+void TFileLists::ListFiles()
 {
     // A file model asked about a path lists the folders on the way to it,
     // whatever its filter: a fresh model per folder keeps those out of the list.
@@ -160,7 +160,7 @@ void TFileLists::listFiles()
     });
 }
 
-void TFileLists::revealFolder()
+void TFileLists::RevealFolder()
 {
     // The folder list shows the way down to the folder, selected, and its subfolders.
     const QModelIndex dirIndex = folderModel_->index(folder_);
@@ -176,7 +176,7 @@ void TFileLists::revealFolder()
     folders_->scrollTo(dirIndex, QAbstractItemView::PositionAtCenter);
 }
 
-void TFileLists::syncDrive()
+void TFileLists::SyncDrive()
 {
     // The longest drive root that holds the folder.
     int best = -1;

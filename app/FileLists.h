@@ -45,11 +45,11 @@ signals:
     void fileSelected(const QString& path);
 
 private:
-    void showFolder(const QString& folder, bool fromTree);
-    void fillDrives();
-    void syncDrive();
-    void revealFolder();
-    void listFiles();
+    void ShowFolder(const QString& folder, bool fromTree);
+    void FillDrives();
+    void SyncDrive();
+    void RevealFolder();
+    void ListFiles();
 
     QComboBox* drives_ = nullptr;
     QTreeView* folders_ = nullptr;

@@ -283,7 +283,7 @@ void THtmlCommands::OfferImageInsertion(TRepTabEdit& editor)
     connect(&editor, &TRepTabEdit::insertImageRequested, this, Guarded(&window_, [this, &editor] {
         const QString tag = InsertImage();
         if (!tag.isEmpty())
-            editor.insertAtCaret(tag);
+            editor.InsertAtCaret(tag);
     }));
 }
 
@@ -292,7 +292,7 @@ void THtmlCommands::OfferImageInsertion(TLEditForm& editor)
     connect(&editor, &TLEditForm::insertImageRequested, this, Guarded(&window_, [this, &editor] {
         const QString tag = InsertImage();
         if (!tag.isEmpty())
-            editor.insertAtCaret(tag);
+            editor.InsertAtCaret(tag);
     }));
 }
 

@@ -149,13 +149,13 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
     layout->addLayout(bottom);
 
     connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(lists_, &TFileLists::fileSelected, this, &TImgFrmDlg::pictureSelected);
+    connect(lists_, &TFileLists::fileSelected, this, &TImgFrmDlg::PictureSelected);
 
     lists_->setFolder(filePath_);
-    showDetail(false);
+    ShowDetail(false);
 }
 
-void TImgFrmDlg::showEarlierChoice(bool framed, const QString& width, const QString& height, const QString& hSpace,
+void TImgFrmDlg::ShowEarlierChoice(bool framed, const QString& width, const QString& height, const QString& hSpace,
     const QString& vSpace, const QString& align)
 {
     borderCheck_->setChecked(framed);
@@ -221,17 +221,17 @@ void TImgFrmDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TImgFrmDlg::pictureSelected(const QString& path)
+void TImgFrmDlg::PictureSelected(const QString& path)
 {
     const QFileInfo file(path);
     imgPath_ = WithFinalSlash(file.absolutePath());
     relImgPath_ = PathFromCore(RelativeImageFolder(PathToCore(imgPath_), PathToCore(filePath_)));
-    showDetail(true);
+    ShowDetail(true);
     nameEdit_->setText(file.fileName());
-    showPicture(path);
+    ShowPicture(path);
 }
 
-void TImgFrmDlg::showPicture(const QString& path)
+void TImgFrmDlg::ShowPicture(const QString& path)
 {
     // A ".gif" file is read as GIF (its first frame); anything else by the
     // reader that recognises the content, JPEG in practice.
@@ -253,7 +253,7 @@ void TImgFrmDlg::showPicture(const QString& path)
         tooLarge ? picture.scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation) : picture));
 }
 
-void TImgFrmDlg::showDetail(bool withPicture)
+void TImgFrmDlg::ShowDetail(bool withPicture)
 {
     const QString filePathLine = QStringLiteral("FilePath=") + filePath_;
     const QString text = withPicture
@@ -269,7 +269,7 @@ bool THImgDlg::Execute()
     alt.clear();
     TImgFrmDlg form(initialDir, formParent_);
     if (!ImgTag.isEmpty())
-        form.showEarlierChoice(border != QStringLiteral("0"), width, height, HSpace, VSpace, align);
+        form.ShowEarlierChoice(border != QStringLiteral("0"), width, height, HSpace, VSpace, align);
     if (form.exec() != QDialog::Accepted)
         return false;
 

@@ -33,7 +33,7 @@ public:
 
     // The frame, size, spacing and alignment ("", "LEFT" or "RIGHT") of an
     // earlier use; the name and ALT fields stay empty.
-    void showEarlierChoice(bool framed, const QString& width, const QString& height, const QString& hSpace,
+    void ShowEarlierChoice(bool framed, const QString& width, const QString& height, const QString& hSpace,
         const QString& vSpace, const QString& align);
 
     // The start folder, the folder of the picture last selected and the path
@@ -57,10 +57,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void pictureSelected(const QString& path);
+    void PictureSelected(const QString& path);
     // A file that is no picture shows the reader's error and an empty box.
-    void showPicture(const QString& path);
-    void showDetail(bool withPicture);
+    void ShowPicture(const QString& path);
+    void ShowDetail(bool withPicture);
 
     QString filePath_;
     QString imgPath_;

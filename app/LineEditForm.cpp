@@ -16,15 +16,15 @@ TLEditForm::TLEditForm(QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(234, 89);
 
-    m_line = new QLineEdit(this);
-    m_line->setObjectName(QStringLiteral("LineEd"));
+    line_ = new QLineEdit(this);
+    line_->setObjectName(QStringLiteral("LineEd"));
 
     auto* insertImgBtn = new QPushButton(QStringLiteral("insérer une image"), this);
     insertImgBtn->setObjectName(QStringLiteral("InsertImgBtn"));
     insertImgBtn->setFlat(true);
     insertImgBtn->setAutoDefault(false);
     insertImgBtn->hide();
-    m_insertImgBtn = insertImgBtn;
+    insertImgBtn_ = insertImgBtn;
 
     // Enter in the field accepts, as the only button would.
     auto* acceptBtn = new QPushButton(QStringLiteral("Accepter"), this);
@@ -36,7 +36,7 @@ TLEditForm::TLEditForm(QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(acceptBtn);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_line);
+    layout->addWidget(line_);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -46,30 +46,30 @@ TLEditForm::TLEditForm(QWidget* parent)
 
 void TLEditForm::setText(const QString& text)
 {
-    m_line->setText(text);
+    line_->setText(text);
 }
 
 QString TLEditForm::text() const
 {
-    return m_line->text();
+    return line_->text();
 }
 
 void TLEditForm::setInsertImageVisible(bool visible)
 {
-    m_insertImgBtn->setVisible(visible);
+    insertImgBtn_->setVisible(visible);
 }
 
-void TLEditForm::insertAtCaret(const QString& text)
+void TLEditForm::InsertAtCaret(const QString& text)
 {
-    m_line->insert(text);
-    m_line->setFocus();
+    line_->insert(text);
+    line_->setFocus();
 }
 
 void TLEditForm::showEvent(QShowEvent* event)
 {
     CenterOnScreen(*this);
     QDialog::showEvent(event);
-    m_line->setFocus();
+    line_->setFocus();
 }
 
 } // namespace tavimor

@@ -21,7 +21,7 @@ public:
     // The "insérer une image" button is hidden until the caller shows it.
     void setInsertImageVisible(bool visible);
     // Puts `text` (an image tag) at the caret of the field.
-    void insertAtCaret(const QString& text);
+    void InsertAtCaret(const QString& text);
 
 signals:
     void insertImageRequested();
@@ -30,8 +30,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QLineEdit* m_line = nullptr;
-    QWidget* m_insertImgBtn = nullptr;
+    QLineEdit* line_ = nullptr;
+    QWidget* insertImgBtn_ = nullptr;
 };
 
 } // namespace tavimor

@@ -99,14 +99,14 @@ THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
     layout->addLayout(bottom);
 
     connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(desktopBtn_, &QPushButton::clicked, this, &THRefDlgFrm::desktopClicked);
-    connect(lists_, &TFileLists::fileSelected, this, &THRefDlgFrm::fileSelected);
-    connect(relativeCheck_, &QCheckBox::toggled, this, &THRefDlgFrm::relativeToggled);
-    connect(targetCombo_, &QComboBox::editTextChanged, this, &THRefDlgFrm::rebuildAddress);
-    connect(fileEdit_, &QLineEdit::textChanged, this, &THRefDlgFrm::rebuildAddress);
-    connect(linkEdit_, &QLineEdit::textChanged, this, &THRefDlgFrm::rebuildAddress);
+    connect(desktopBtn_, &QPushButton::clicked, this, &THRefDlgFrm::DesktopClicked);
+    connect(lists_, &TFileLists::fileSelected, this, &THRefDlgFrm::FileSelected);
+    connect(relativeCheck_, &QCheckBox::toggled, this, &THRefDlgFrm::RelativeToggled);
+    connect(targetCombo_, &QComboBox::editTextChanged, this, &THRefDlgFrm::RebuildAddress);
+    connect(fileEdit_, &QLineEdit::textChanged, this, &THRefDlgFrm::RebuildAddress);
+    connect(linkEdit_, &QLineEdit::textChanged, this, &THRefDlgFrm::RebuildAddress);
 
-    rebuildAddress();
+    RebuildAddress();
 }
 
 void THRefDlgFrm::setFolder(const QString& folder)
@@ -162,23 +162,23 @@ void THRefDlgFrm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void THRefDlgFrm::fileSelected(const QString& path)
+void THRefDlgFrm::FileSelected(const QString& path)
 {
     clickedFile_ = path;
     fileEdit_->setText(relativeCheck_->isChecked() ? QFileInfo(path).fileName() : path);
-    rebuildAddress();
+    RebuildAddress();
 }
 
-void THRefDlgFrm::relativeToggled(bool relative)
+void THRefDlgFrm::RelativeToggled(bool relative)
 {
     // Before any file was picked the field keeps what the caller proposed.
     // The full path is the one of the file picked, wherever the lists went since.
     if (!clickedFile_.isEmpty())
         fileEdit_->setText(relative ? QFileInfo(clickedFile_).fileName() : clickedFile_);
-    rebuildAddress();
+    RebuildAddress();
 }
 
-void THRefDlgFrm::desktopClicked()
+void THRefDlgFrm::DesktopClicked()
 {
     if (desktopBtn_->text() == kDesktopCaption) {
         folderBeforeDesktop_ = lists_->folder();
@@ -195,7 +195,7 @@ void THRefDlgFrm::desktopClicked()
     }
 }
 
-void THRefDlgFrm::rebuildAddress()
+void THRefDlgFrm::RebuildAddress()
 {
     addressLab_->setText(FromCore(LinkAddress(ToCore(fileEdit_->text()), ToCore(targetCombo_->currentText()))));
     addressLab_->setToolTip(addressLab_->text());

@@ -50,10 +50,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void fileSelected(const QString& path);
-    void relativeToggled(bool relative);
-    void desktopClicked();
-    void rebuildAddress();
+    void FileSelected(const QString& path);
+    void RelativeToggled(bool relative);
+    void DesktopClicked();
+    void RebuildAddress();
 
     TFileLists* lists_ = nullptr;
     QPushButton* desktopBtn_ = nullptr;

@@ -35,8 +35,8 @@ QPixmap LoadGlyphs()
 
 TParAlignButton::TParAlignButton(QWidget* parent)
     : QWidget(parent)
-    , m_caption(QStringLiteral("Alignement: "))
-    , m_glyphs(LoadGlyphs())
+    , caption_(QStringLiteral("Alignement: "))
+    , glyphs_(LoadGlyphs())
 {
     setFont(QFont(QStringLiteral("Arial"), 9));
     ApplyWidth();
@@ -44,13 +44,13 @@ TParAlignButton::TParAlignButton(QWidget* parent)
 
 void TParAlignButton::setParIndex(int index)
 {
-    m_parIndex = index;
+    parIndex_ = index;
     update();
 }
 
 TParAlignButton::TParAlignType TParAlignButton::parAlignType() const
 {
-    return m_parIndex >= pAlLeft && m_parIndex <= pAlJustify ? static_cast<TParAlignType>(m_parIndex) : pAlLeft;
+    return parIndex_ >= pAlLeft && parIndex_ <= pAlJustify ? static_cast<TParAlignType>(parIndex_) : pAlLeft;
 }
 
 void TParAlignButton::setParAlignType(TParAlignType type)
@@ -60,19 +60,19 @@ void TParAlignButton::setParAlignType(TParAlignType type)
 
 void TParAlignButton::setCaption(const QString& caption)
 {
-    m_caption = caption;
+    caption_ = caption;
     ApplyWidth();
     update();
 }
 
 int TParAlignButton::CaptionWidth() const
 {
-    return QFontMetrics(font()).horizontalAdvance(m_caption);
+    return QFontMetrics(font()).horizontalAdvance(caption_);
 }
 
 void TParAlignButton::ApplyWidth()
 {
-    const int width = m_open ? CaptionWidth() + 38 : CaptionWidth() + 4 + kGlyphSize + 4;
+    const int width = open_ ? CaptionWidth() + 38 : CaptionWidth() + 4 + kGlyphSize + 4;
     setFixedSize(width, kGlyphSize);
 }
 
@@ -87,15 +87,15 @@ void TParAlignButton::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QRect(0, 0, CaptionWidth(), height()), Qt::AlignLeft | Qt::AlignVCenter, m_caption);
-    if (!m_open) {
-        painter.drawPixmap(CaptionWidth() + 4, 0, m_glyphs, GlyphSource(m_parIndex).x(), 0, kGlyphSize, kGlyphSize);
+    painter.drawText(QRect(0, 0, CaptionWidth(), height()), Qt::AlignLeft | Qt::AlignVCenter, caption_);
+    if (!open_) {
+        painter.drawPixmap(CaptionWidth() + 4, 0, glyphs_, GlyphSource(parIndex_).x(), 0, kGlyphSize, kGlyphSize);
         return;
     }
     // The open row covers the end of the caption and ends at the right edge.
     const QRect row(GlyphRowLeft(), 0, kGlyphCount * kGlyphSize, kGlyphSize);
     painter.fillRect(row, palette().color(QPalette::Base));
-    painter.drawPixmap(row.topLeft(), m_glyphs);
+    painter.drawPixmap(row.topLeft(), glyphs_);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(row.adjusted(0, 0, -1, -1));
 }
@@ -104,7 +104,7 @@ void TParAlignButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_open = true;
+    open_ = true;
     ApplyWidth();
     update();
 }
@@ -113,14 +113,14 @@ void TParAlignButton::mousePressEvent(QMouseEvent* event)
 // left of the row keeps the previous one.
 void TParAlignButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_open)
+    if (event->button() != Qt::LeftButton || !open_)
         return;
     const int x = qRound(event->position().x());
     const int s = GlyphRowLeft();
     for (int index = 0; index < kGlyphCount; ++index)
         if (x > s + kGlyphSize * index)
-            m_parIndex = index;
-    m_open = false;
+            parIndex_ = index;
+    open_ = false;
     ApplyWidth();
     update();
     emit picked();

@@ -25,17 +25,17 @@ public:
 
     // 0 left, 1 right, 2 centre, 3 justified. Another value is kept as it is
     // and shows the left glyph, as it counts as left everywhere.
-    int parIndex() const { return m_parIndex; }
+    int parIndex() const { return parIndex_; }
     void setParIndex(int index);
     TParAlignType parAlignType() const;
     void setParAlignType(TParAlignType type);
 
-    QString caption() const { return m_caption; }
+    QString caption() const { return caption_; }
     void setCaption(const QString& caption);
 
     // The x at which the glyph row starts while the chooser is open.
     int GlyphRowLeft() const { return CaptionWidth() + 4 - 2 * kGlyphSize; }
-    bool IsOpen() const { return m_open; }
+    bool IsOpen() const { return open_; }
 
 signals:
     // The author picked an alignment (the same one or another).
@@ -52,10 +52,10 @@ private:
     void ApplyWidth();
     QRect GlyphSource(int index) const;
 
-    int m_parIndex = 0;
-    QString m_caption;
-    bool m_open = false;
-    QPixmap m_glyphs; // the four glyphs side by side, white transparent
+    int parIndex_ = 0;
+    QString caption_;
+    bool open_ = false;
+    QPixmap glyphs_; // the four glyphs side by side, white transparent
 };
 
 } // namespace tavimor

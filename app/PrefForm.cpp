@@ -27,14 +27,13 @@ TPrefFrm::TPrefFrm(QWidget* parent)
     setFont(QFont(QStringLiteral("Arial"), 9));
     setFixedSize(425, 356);
 
-    m_autoLoad
+    autoLoad_
         = MakeCheck(this, QStringLiteral("AutoLoadCheck"), QStringLiteral("Chargement auto du dernier fichier"), 40);
-    m_saveId
-        = MakeCheck(this, QStringLiteral("SaveIDCheck"), QStringLiteral("Conserver les paramètres d'identité"), 90);
-    m_saveTitle = MakeCheck(
+    saveId_ = MakeCheck(this, QStringLiteral("SaveIDCheck"), QStringLiteral("Conserver les paramètres d'identité"), 90);
+    saveTitle_ = MakeCheck(
         this, QStringLiteral("SaveTitleCheck"), QStringLiteral("Conserver titres et comment. de pages"), 140);
-    m_fullPalette = MakeCheck(this, QStringLiteral("fullPalCheck"), QStringLiteral("Palette d'outils étendue"), 190);
-    m_fullPalette->hide();
+    fullPalette_ = MakeCheck(this, QStringLiteral("fullPalCheck"), QStringLiteral("Palette d'outils étendue"), 190);
+    fullPalette_->hide();
 
     auto* accept = new QPushButton(QStringLiteral("Accepter"), this);
     accept->setObjectName(QStringLiteral("AcceptBtn"));
@@ -45,17 +44,17 @@ TPrefFrm::TPrefFrm(QWidget* parent)
 
 void TPrefFrm::ShowSettings(const AppSettings& settings)
 {
-    m_autoLoad->setChecked(settings.AutoLoad);
-    m_saveId->setChecked(settings.SaveID);
-    m_saveTitle->setChecked(settings.SaveTitle);
-    m_fullPalette->setChecked(settings.FullPalette);
+    autoLoad_->setChecked(settings.AutoLoad);
+    saveId_->setChecked(settings.SaveID);
+    saveTitle_->setChecked(settings.SaveTitle);
+    fullPalette_->setChecked(settings.FullPalette);
 }
 
 void TPrefFrm::TakeSettings(AppSettings& settings) const
 {
-    settings.AutoLoad = m_autoLoad->isChecked();
-    settings.SaveID = m_saveId->isChecked();
-    settings.SaveTitle = m_saveTitle->isChecked();
+    settings.AutoLoad = autoLoad_->isChecked();
+    settings.SaveID = saveId_->isChecked();
+    settings.SaveTitle = saveTitle_->isChecked();
 }
 
 bool TPrefFrm::Edit(QWidget* parent, AppSettings& settings)

@@ -24,10 +24,10 @@ public:
     static bool Edit(QWidget* parent, AppSettings& settings);
 
 private:
-    QCheckBox* m_autoLoad = nullptr;
-    QCheckBox* m_saveId = nullptr;
-    QCheckBox* m_saveTitle = nullptr;
-    QCheckBox* m_fullPalette = nullptr;
+    QCheckBox* autoLoad_ = nullptr;
+    QCheckBox* saveId_ = nullptr;
+    QCheckBox* saveTitle_ = nullptr;
+    QCheckBox* fullPalette_ = nullptr;
 };
 
 } // namespace tavimor

@@ -66,8 +66,8 @@ void TQuestListBox::mousePressEvent(QMouseEvent* event)
             return;
         setCurrentRow(row);
         emit lineClicked(row);
-        m_pressPoint = at;
-        m_pressButton = Qt::LeftButton;
+        pressPoint_ = at;
+        pressButton_ = Qt::LeftButton;
         return;
     }
     if (event->button() != Qt::RightButton)
@@ -75,7 +75,7 @@ void TQuestListBox::mousePressEvent(QMouseEvent* event)
     // The right button never selects; it drags the selected line at once.
     if (currentRow() < 0 || selectedItems().isEmpty())
         return;
-    m_pressButton = Qt::RightButton;
+    pressButton_ = Qt::RightButton;
     StartDrag();
 }
 
@@ -84,20 +84,20 @@ void TQuestListBox::mouseMoveEvent(QMouseEvent* event)
     // The selection never follows the pointer: only a drag moves a line.
     event->accept();
     const QPoint at = event->position().toPoint();
-    if (!m_dragging && m_pressButton == Qt::LeftButton
-        && (at - m_pressPoint).manhattanLength() >= QApplication::startDragDistance())
+    if (!dragging_ && pressButton_ == Qt::LeftButton
+        && (at - pressPoint_).manhattanLength() >= QApplication::startDragDistance())
         StartDrag();
-    if (m_dragging)
+    if (dragging_)
         viewport()->setCursor(viewport()->rect().contains(at) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
 }
 
 void TQuestListBox::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() != m_pressButton)
+    if (event->button() != pressButton_)
         return;
-    m_pressButton = Qt::NoButton;
-    if (!m_dragging)
+    pressButton_ = Qt::NoButton;
+    if (!dragging_)
         return;
     EndDrag();
     const QPoint at = event->position().toPoint();
@@ -113,20 +113,20 @@ void TQuestListBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TQuestListBox::StartDrag()
 {
-    m_dragging = true;
+    dragging_ = true;
     viewport()->setCursor(Qt::DragMoveCursor);
 }
 
 void TQuestListBox::EndDrag()
 {
-    m_dragging = false;
-    m_pressButton = Qt::NoButton;
+    dragging_ = false;
+    pressButton_ = Qt::NoButton;
     viewport()->unsetCursor();
 }
 
 void TQuestListBox::keyPressEvent(QKeyEvent* event)
 {
-    if (m_dragging && event->key() == Qt::Key_Escape) {
+    if (dragging_ && event->key() == Qt::Key_Escape) {
         EndDrag();
         event->accept();
         return;

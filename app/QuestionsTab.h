@@ -32,7 +32,7 @@ class TQuestListBox : public QListWidget {
 public:
     explicit TQuestListBox(QWidget* parent = nullptr);
 
-    bool IsDragging() const { return m_dragging; }
+    bool IsDragging() const { return dragging_; }
 
 signals:
     // The author chose a line with the mouse or the arrow keys.
@@ -51,9 +51,9 @@ private:
     void StartDrag();
     void EndDrag();
 
-    bool m_dragging = false;
-    Qt::MouseButton m_pressButton = Qt::NoButton;
-    QPoint m_pressPoint;
+    bool dragging_ = false;
+    Qt::MouseButton pressButton_ = Qt::NoButton;
+    QPoint pressPoint_;
 };
 
 // A label that reacts to a left click (the type label acts as the type button).

@@ -35,36 +35,36 @@ void FilledEllipse(QPainter& painter, int x1, int y1, int x2, int y2, const QCol
 
 TExtRadBtn::TExtRadBtn(QWidget* parent)
     : QWidget(parent)
-    , m_caption(new QLabel(this))
+    , caption_(new QLabel(this))
 {
     setFocusPolicy(Qt::NoFocus);
-    m_caption->setObjectName(QStringLiteral("Caption"));
-    m_caption->setTextFormat(Qt::PlainText); // answers may hold HTML: shown as typed
-    m_caption->setWordWrap(true);
-    m_caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_caption->setAutoFillBackground(false);
-    m_caption->setText(QStringLiteral("choix de réponse"));
-    m_caption->installEventFilter(this);
+    caption_->setObjectName(QStringLiteral("Caption"));
+    caption_->setTextFormat(Qt::PlainText); // answers may hold HTML: shown as typed
+    caption_->setWordWrap(true);
+    caption_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    caption_->setAutoFillBackground(false);
+    caption_->setText(QStringLiteral("choix de réponse"));
+    caption_->installEventFilter(this);
     resize(50, 20);
     ApplyHeightRule();
 }
 
 void TExtRadBtn::SetCheck(bool check)
 {
-    if (m_check == check)
+    if (check_ == check)
         return;
-    m_check = check;
+    check_ = check;
     update();
 }
 
 QString TExtRadBtn::Caption() const
 {
-    return m_caption->text();
+    return caption_->text();
 }
 
 void TExtRadBtn::SetCaption(const QString& caption)
 {
-    m_caption->setText(caption);
+    caption_->setText(caption);
     ApplyHeightRule();
 }
 
@@ -78,16 +78,16 @@ int TExtRadBtn::CaptionHeight() const
 {
     const int labelWidth = std::max(0, width() - kCaptionLeft);
     // An empty caption still takes one line, as a caption with one blank would.
-    if (m_caption->text().isEmpty())
-        return m_caption->fontMetrics().height();
-    return std::max(m_caption->heightForWidth(labelWidth), m_caption->fontMetrics().height());
+    if (caption_->text().isEmpty())
+        return caption_->fontMetrics().height();
+    return std::max(caption_->heightForWidth(labelWidth), caption_->fontMetrics().height());
 }
 
 void TExtRadBtn::ApplyHeightRule()
 {
     const int labelWidth = std::max(0, width() - kCaptionLeft);
     const int captionHeight = CaptionHeight();
-    m_caption->setGeometry(kCaptionLeft, 0, labelWidth, captionHeight);
+    caption_->setGeometry(kCaptionLeft, 0, labelWidth, captionHeight);
     if (height() != captionHeight + kCaptionExtra)
         resize(width(), captionHeight + kCaptionExtra);
 }
@@ -98,7 +98,7 @@ void TExtRadBtn::paintEvent(QPaintEvent* /*event*/)
     painter.setRenderHint(QPainter::Antialiasing);
     FilledEllipse(painter, 0, 4, 12, 16, Qt::black);
     FilledEllipse(painter, 1, 5, 11, 15, Qt::white);
-    if (m_check)
+    if (check_)
         FilledEllipse(painter, 1, 4, 11, 15, Qt::black);
 }
 
@@ -117,10 +117,10 @@ void TExtRadBtn::resizeEvent(QResizeEvent* event)
 bool TExtRadBtn::eventFilter(QObject* watched, QEvent* event)
 {
     const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (watched == m_caption && press) {
+    if (watched == caption_ && press) {
         // A press on the caption first flips the mark on screen, then counts as
         // a press on the button itself.
-        m_check = !m_check;
+        check_ = !check_;
         update();
         emit mousePressed(static_cast<QMouseEvent*>(event)->button());
         return true;
@@ -133,56 +133,56 @@ bool TExtRadBtn::eventFilter(QObject* watched, QEvent* event)
 
 TRepGroup::TRepGroup(QWidget* parent)
     : QFrame(parent)
-    , m_optionList(new QListWidget(this))
-    , m_chosenLab(new QLabel(this))
-    , m_titleLab(new QLabel(QStringLiteral("Liste d'options"), this))
+    , optionList_(new QListWidget(this))
+    , chosenLab_(new QLabel(this))
+    , titleLab_(new QLabel(QStringLiteral("Liste d'options"), this))
 {
     setObjectName(QStringLiteral("RepGroup"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    m_optionList->setObjectName(QStringLiteral("OptionList"));
-    m_optionList->setGeometry(40, 20, 100, 140);
-    m_optionList->hide();
-    connect(m_optionList, &QListWidget::itemPressed, this,
-        [this](QListWidgetItem* item) { OptionChosen(m_optionList->row(item)); });
+    optionList_->setObjectName(QStringLiteral("OptionList"));
+    optionList_->setGeometry(40, 20, 100, 140);
+    optionList_->hide();
+    connect(optionList_, &QListWidget::itemPressed, this,
+        [this](QListWidgetItem* item) { OptionChosen(optionList_->row(item)); });
     // Choosing a line with the keyboard counts as a click on it.
-    connect(m_optionList, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_fillingList)
+    connect(optionList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!fillingList_)
             OptionChosen(row);
     });
 
-    m_chosenLab->setObjectName(QStringLiteral("ChosenOptionLab"));
-    m_chosenLab->setTextFormat(Qt::PlainText);
-    m_chosenLab->setWordWrap(true);
-    m_chosenLab->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette chosenPalette = m_chosenLab->palette();
+    chosenLab_->setObjectName(QStringLiteral("ChosenOptionLab"));
+    chosenLab_->setTextFormat(Qt::PlainText);
+    chosenLab_->setWordWrap(true);
+    chosenLab_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette chosenPalette = chosenLab_->palette();
     chosenPalette.setColor(QPalette::WindowText, Qt::red);
-    m_chosenLab->setPalette(chosenPalette);
-    QFont chosenFont = m_chosenLab->font();
+    chosenLab_->setPalette(chosenPalette);
+    QFont chosenFont = chosenLab_->font();
     chosenFont.setBold(true);
     chosenFont.setPointSize(12);
-    m_chosenLab->setFont(chosenFont);
+    chosenLab_->setFont(chosenFont);
     PlaceChosenLabel();
 
-    m_titleLab->setObjectName(QStringLiteral("OptionListTitle"));
-    QFont titleFont = m_titleLab->font();
+    titleLab_->setObjectName(QStringLiteral("OptionListTitle"));
+    QFont titleFont = titleLab_->font();
     titleFont.setBold(true);
-    m_titleLab->setFont(titleFont);
-    m_titleLab->adjustSize();
-    m_titleLab->move(30, 4);
-    m_titleLab->hide();
+    titleLab_->setFont(titleFont);
+    titleLab_->adjustSize();
+    titleLab_->move(30, 4);
+    titleLab_->hide();
 }
 
 void TRepGroup::setItems(const QStringList& items)
 {
-    m_items = items;
+    items_ = items;
     ItemsChanged();
     update();
 }
 
 void TRepGroup::ItemsChanged()
 {
-    switch (m_rType) {
+    switch (rType_) {
     case TRepType::rKWZ:
         Rebuild();
         break;
@@ -199,33 +199,33 @@ void TRepGroup::ItemsChanged()
 void TRepGroup::setRType(TRepType type)
 {
     Clear();
-    m_rType = type;
-    m_items.clear();
+    rType_ = type;
+    items_.clear();
     ItemsChanged();
-    m_chosenLab->hide();
-    m_titleLab->hide();
+    chosenLab_->hide();
+    titleLab_->hide();
     switch (type) {
     case TRepType::rKWZ:
         Rebuild(); // nothing is shown until answers arrive
         break;
     case TRepType::rTrue:
         Clear();
-        m_optionList->hide();
-        m_columns = 2;
-        m_items = QStringList {QStringLiteral("Vrai"), QStringLiteral("Faux")};
+        optionList_->hide();
+        columns_ = 2;
+        items_ = QStringList {QStringLiteral("Vrai"), QStringLiteral("Faux")};
         ItemsChanged();
         Rebuild();
         break;
     case TRepType::rOList:
         Clear();
-        m_fillingList = true;
-        m_optionList->clear();
-        m_fillingList = false;
-        m_chosenLab->clear();
+        fillingList_ = true;
+        optionList_->clear();
+        fillingList_ = false;
+        chosenLab_->clear();
         PlaceChosenLabel();
-        m_chosenLab->show();
-        m_optionList->show();
-        m_titleLab->show();
+        chosenLab_->show();
+        optionList_->show();
+        titleLab_->show();
         FitHeight();
         break;
     }
@@ -237,11 +237,11 @@ void TRepGroup::setColumns(quint16 columns)
     // A cloze question keeps 0 columns in the document; a layout needs at least one.
     if (columns == 0)
         columns = 1;
-    if (columns == m_columns)
+    if (columns == columns_)
         return;
-    m_columns = columns;
-    m_topMargin = m_leftMargin;
-    if (m_rType == TRepType::rKWZ) {
+    columns_ = columns;
+    topMargin_ = leftMargin_;
+    if (rType_ == TRepType::rKWZ) {
         ComputeRowHeight();
         Rebuild();
         update();
@@ -250,75 +250,75 @@ void TRepGroup::setColumns(quint16 columns)
 
 void TRepGroup::setActivItem(int item)
 {
-    if (item == m_activItem)
+    if (item == activItem_)
         return;
-    m_activItem = item;
-    if (m_rType == TRepType::rOList) {
-        if (item >= 0 && item < m_optionList->count()) {
-            m_fillingList = true;
-            m_optionList->setCurrentRow(item);
-            m_fillingList = false;
+    activItem_ = item;
+    if (rType_ == TRepType::rOList) {
+        if (item >= 0 && item < optionList_->count()) {
+            fillingList_ = true;
+            optionList_->setCurrentRow(item);
+            fillingList_ = false;
             ShowChosenOption(item);
         } else {
             // No line of the list is the marked one: show none.
-            m_fillingList = true;
-            m_optionList->setCurrentRow(-1);
-            m_optionList->clearSelection();
-            m_fillingList = false;
+            fillingList_ = true;
+            optionList_->setCurrentRow(-1);
+            optionList_->clearSelection();
+            fillingList_ = false;
             ShowChosenOption(-1);
         }
         update();
     } else {
-        UnmarkButtons(m_itemCount);
+        UnmarkButtons(itemCount_);
         if (item >= 0)
             MarkButton(item);
     }
-    emit activItemChanged(m_activItem);
+    emit activItemChanged(activItem_);
 }
 
 void TRepGroup::Clear()
 {
-    m_items.clear();
+    items_.clear();
     ItemsChanged();
-    m_itemCount = 0;
+    itemCount_ = 0;
     StoreActivItem(-1);
-    m_columns = 1;
-    m_chosenLab->clear();
-    for (auto it = m_buttons.rbegin(); it != m_buttons.rend(); ++it) {
+    columns_ = 1;
+    chosenLab_->clear();
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
         TExtRadBtn* button = *it;
         button->hide();
-        button->move(button->x(), m_topMargin);
+        button->move(button->x(), topMargin_);
         button->SetCaption(QString());
     }
 }
 
 void TRepGroup::DeleteLast()
 {
-    const int count = static_cast<int>(m_items.size());
+    const int count = static_cast<int>(items_.size());
     if (count <= 0)
         return;
-    if (count - 1 < static_cast<int>(m_buttons.size()))
-        m_buttons[static_cast<std::size_t>(count - 1)]->hide();
-    m_items.removeLast();
+    if (count - 1 < static_cast<int>(buttons_.size()))
+        buttons_[static_cast<std::size_t>(count - 1)]->hide();
+    items_.removeLast();
     ItemsChanged();
-    if (m_activItem == count - 1)
+    if (activItem_ == count - 1)
         StoreActivItem(-1);
-    m_itemCount = static_cast<int>(m_items.size());
+    itemCount_ = static_cast<int>(items_.size());
 }
 
 void TRepGroup::MoveMarked(int item)
 {
-    const int count = static_cast<int>(m_items.size());
+    const int count = static_cast<int>(items_.size());
     if (count <= 1 || item < 0 || item >= count)
         return;
     const int target = item == count - 1 ? 0 : item + 1;
-    m_items.swapItemsAt(item, target);
+    items_.swapItemsAt(item, target);
     ItemsChanged();
-    const int shown = std::min(m_itemCount, static_cast<int>(m_buttons.size()));
+    const int shown = std::min(itemCount_, static_cast<int>(buttons_.size()));
     for (int k = 0; k < shown; ++k) {
-        TExtRadBtn* button = m_buttons[static_cast<std::size_t>(k)];
+        TExtRadBtn* button = buttons_[static_cast<std::size_t>(k)];
         if (k < count)
-            button->SetCaption(m_items[k]);
+            button->SetCaption(items_[k]);
         button->SetCheck(false);
     }
     StoreActivItem(target);
@@ -327,40 +327,40 @@ void TRepGroup::MoveMarked(int item)
 
 void TRepGroup::Rebuild()
 {
-    m_optionList->hide();
-    m_itemCount = static_cast<int>(m_items.size());
-    while (m_buttons.size() < static_cast<std::size_t>(m_items.size())) {
-        const int index = static_cast<int>(m_buttons.size());
+    optionList_->hide();
+    itemCount_ = static_cast<int>(items_.size());
+    while (buttons_.size() < static_cast<std::size_t>(items_.size())) {
+        const int index = static_cast<int>(buttons_.size());
         auto* button = new TExtRadBtn(this);
         button->setObjectName(QStringLiteral("RepBtn%1").arg(index));
         button->hide();
         connect(button, &TExtRadBtn::mousePressed, this,
             [this, index](Qt::MouseButton mouseButton) { ButtonPressed(index, mouseButton); });
-        m_buttons.push_back(button);
+        buttons_.push_back(button);
     }
-    for (TExtRadBtn* button : m_buttons)
+    for (TExtRadBtn* button : buttons_)
         button->hide();
-    if (!m_items.isEmpty())
+    if (!items_.isEmpty())
         Layout();
     FitHeight();
 }
 
 void TRepGroup::setVisibleHeight(int height)
 {
-    m_visibleHeight = height;
+    visibleHeight_ = height;
     FitHeight();
 }
 
 void TRepGroup::FitHeight()
 {
-    if (m_visibleHeight <= 0)
+    if (visibleHeight_ <= 0)
         return;
     int needed = 0;
-    if (m_rType != TRepType::rOList) {
-        for (int j = 0; j < m_itemCount && j < static_cast<int>(m_buttons.size()); ++j)
-            needed = std::max(needed, m_buttons[static_cast<std::size_t>(j)]->geometry().bottom() + 1 + m_topMargin);
+    if (rType_ != TRepType::rOList) {
+        for (int j = 0; j < itemCount_ && j < static_cast<int>(buttons_.size()); ++j)
+            needed = std::max(needed, buttons_[static_cast<std::size_t>(j)]->geometry().bottom() + 1 + topMargin_);
     }
-    const int fitted = std::max(m_visibleHeight, needed);
+    const int fitted = std::max(visibleHeight_, needed);
     if (fitted != height())
         resize(width(), fitted);
 }
@@ -368,35 +368,35 @@ void TRepGroup::FitHeight()
 // The arithmetic is on 16-bit unsigned values, as the stored margins and sizes are.
 void TRepGroup::Layout()
 {
-    const quint16 columns = m_columns == 0 ? 1 : m_columns;
-    m_usableWidth = static_cast<quint16>(width() - 2 * m_leftMargin);
-    m_buttonWidth = static_cast<quint16>(m_usableWidth / columns - kGap);
+    const quint16 columns = columns_ == 0 ? 1 : columns_;
+    usableWidth_ = static_cast<quint16>(width() - 2 * leftMargin_);
+    buttonWidth_ = static_cast<quint16>(usableWidth_ / columns - kGap);
 
     quint16 column = 1;
-    quint16 x = m_leftMargin;
-    quint16 y = m_topMargin;
+    quint16 x = leftMargin_;
+    quint16 y = topMargin_;
     quint16 tallestInRow = 0;
-    m_itemCount = static_cast<int>(m_items.size());
-    for (int j = 0; j < m_itemCount; ++j) {
-        TExtRadBtn* button = m_buttons[static_cast<std::size_t>(j)];
+    itemCount_ = static_cast<int>(items_.size());
+    for (int j = 0; j < itemCount_; ++j) {
+        TExtRadBtn* button = buttons_[static_cast<std::size_t>(j)];
         int top = y;
         if (columns == 1 && j > 0) {
-            const TExtRadBtn* previous = m_buttons[static_cast<std::size_t>(j - 1)];
+            const TExtRadBtn* previous = buttons_[static_cast<std::size_t>(j - 1)];
             top = static_cast<quint16>(previous->y() + previous->height() + kGap);
         }
-        button->SetBounds(x, top, m_buttonWidth, m_rowHeight);
-        button->SetCaption(m_items[j]);
-        button->SetCheck(j == m_activItem);
+        button->SetBounds(x, top, buttonWidth_, rowHeight_);
+        button->SetCaption(items_[j]);
+        button->SetCheck(j == activItem_);
         button->show();
 
         // A row is never lower than its tallest button, so that a long answer
         // does not run into the row below it.
         tallestInRow = std::max(tallestInRow, static_cast<quint16>(button->height()));
         ++column;
-        x = static_cast<quint16>(x + m_buttonWidth + kGap);
+        x = static_cast<quint16>(x + buttonWidth_ + kGap);
         if (column > columns) {
-            x = m_leftMargin;
-            y = static_cast<quint16>(y + std::max(m_rowHeight, tallestInRow) + kGap);
+            x = leftMargin_;
+            y = static_cast<quint16>(y + std::max(rowHeight_, tallestInRow) + kGap);
             column = 1;
             tallestInRow = 0;
         }
@@ -405,32 +405,32 @@ void TRepGroup::Layout()
 
 void TRepGroup::ComputeRowHeight()
 {
-    if (m_buttons.empty())
+    if (buttons_.empty())
         return;
-    const std::size_t last = m_itemCount > 0 ? static_cast<std::size_t>(m_itemCount - 1) : 0;
-    int height = m_buttons[std::min(last, m_buttons.size() - 1)]->height();
-    for (const TExtRadBtn* button : m_buttons)
+    const std::size_t last = itemCount_ > 0 ? static_cast<std::size_t>(itemCount_ - 1) : 0;
+    int height = buttons_[std::min(last, buttons_.size() - 1)]->height();
+    for (const TExtRadBtn* button : buttons_)
         height = std::max(height, button->height());
-    m_rowHeight = static_cast<quint16>(height);
+    rowHeight_ = static_cast<quint16>(height);
 }
 
 void TRepGroup::FillOptionList()
 {
-    m_fillingList = true;
-    m_optionList->clear();
-    m_optionList->addItems(m_items);
+    fillingList_ = true;
+    optionList_->clear();
+    optionList_->addItems(items_);
     // The marked option keeps its place in the new list.
-    const bool inList = m_activItem >= 0 && m_activItem < m_optionList->count();
+    const bool inList = activItem_ >= 0 && activItem_ < optionList_->count();
     if (inList)
-        m_optionList->setCurrentRow(m_activItem);
-    m_fillingList = false;
-    ShowChosenOption(inList ? m_activItem : -1);
+        optionList_->setCurrentRow(activItem_);
+    fillingList_ = false;
+    ShowChosenOption(inList ? activItem_ : -1);
 }
 
 void TRepGroup::ShowChosenOption(int row)
 {
-    const QListWidgetItem* line = row >= 0 ? m_optionList->item(row) : nullptr;
-    m_chosenLab->setText(line ? line->text() : QString());
+    const QListWidgetItem* line = row >= 0 ? optionList_->item(row) : nullptr;
+    chosenLab_->setText(line ? line->text() : QString());
     PlaceChosenLabel();
 }
 
@@ -438,37 +438,37 @@ void TRepGroup::PlaceChosenLabel()
 {
     constexpr int left = 160;
     constexpr int top = 20;
-    const int labelWidth = std::max(0, width() - left - m_leftMargin);
+    const int labelWidth = std::max(0, width() - left - leftMargin_);
     const int labelHeight
-        = m_chosenLab->text().isEmpty() ? m_chosenLab->fontMetrics().height() : m_chosenLab->heightForWidth(labelWidth);
-    m_chosenLab->setGeometry(left, top, labelWidth, std::max(labelHeight, m_chosenLab->fontMetrics().height()));
+        = chosenLab_->text().isEmpty() ? chosenLab_->fontMetrics().height() : chosenLab_->heightForWidth(labelWidth);
+    chosenLab_->setGeometry(left, top, labelWidth, std::max(labelHeight, chosenLab_->fontMetrics().height()));
 }
 
 void TRepGroup::UnmarkButtons(int count)
 {
-    const int last = std::min(count, static_cast<int>(m_buttons.size()));
+    const int last = std::min(count, static_cast<int>(buttons_.size()));
     for (int i = 0; i < last; ++i)
-        m_buttons[static_cast<std::size_t>(i)]->SetCheck(false);
+        buttons_[static_cast<std::size_t>(i)]->SetCheck(false);
 }
 
 void TRepGroup::MarkButton(int item)
 {
-    if (item >= 0 && item < static_cast<int>(m_buttons.size()))
-        m_buttons[static_cast<std::size_t>(item)]->SetCheck(true);
+    if (item >= 0 && item < static_cast<int>(buttons_.size()))
+        buttons_[static_cast<std::size_t>(item)]->SetCheck(true);
 }
 
 void TRepGroup::ButtonPressed(int index, Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton || m_itemCount <= 0)
+    if (button != Qt::LeftButton || itemCount_ <= 0)
         return;
-    UnmarkButtons(static_cast<int>(m_buttons.size()));
+    UnmarkButtons(static_cast<int>(buttons_.size()));
     StoreActivItem(index);
     MarkButton(index);
 }
 
 void TRepGroup::OptionChosen(int row)
 {
-    if (row < 0 || row >= m_optionList->count())
+    if (row < 0 || row >= optionList_->count())
         return;
     ShowChosenOption(row);
     StoreActivItem(row);
@@ -476,9 +476,9 @@ void TRepGroup::OptionChosen(int row)
 
 void TRepGroup::StoreActivItem(int item)
 {
-    if (item == m_activItem)
+    if (item == activItem_)
         return;
-    m_activItem = item;
+    activItem_ = item;
     emit activItemChanged(item);
 }
 
@@ -496,9 +496,9 @@ void TRepGroup::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
     PlaceChosenLabel();
-    if (m_rType == TRepType::rOList) {
+    if (rType_ == TRepType::rOList) {
         FillOptionList();
-        m_optionList->show();
+        optionList_->show();
     } else {
         Rebuild();
     }

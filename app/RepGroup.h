@@ -24,7 +24,7 @@ class TExtRadBtn : public QWidget {
 public:
     explicit TExtRadBtn(QWidget* parent = nullptr);
 
-    bool Check() const { return m_check; }
+    bool Check() const { return check_; }
     void SetCheck(bool check);
 
     QString Caption() const;
@@ -52,8 +52,8 @@ private:
     // button as tall as the wrapped caption + 4.
     void ApplyHeightRule();
 
-    bool m_check = false;
-    QLabel* m_caption = nullptr;
+    bool check_ = false;
+    QLabel* caption_ = nullptr;
 };
 
 // The group itself. The main window copies a question into it (type, then the
@@ -64,24 +64,24 @@ class TRepGroup : public QFrame {
 public:
     explicit TRepGroup(QWidget* parent = nullptr);
 
-    const QStringList& items() const { return m_items; }
+    const QStringList& items() const { return items_; }
     // Replaces the answers and reacts as to any change of them: a standard
     // question is laid out again, a cloze question refills its option list, a
     // true/false question keeps its two buttons as they are.
     void setItems(const QStringList& items);
 
-    TRepType rType() const { return m_rType; }
+    TRepType rType() const { return rType_; }
     void setRType(TRepType type);
 
-    quint16 columns() const { return m_columns; }
+    quint16 columns() const { return columns_; }
     // 0 is taken as 1: the layout divides the width by the number of columns.
     void setColumns(quint16 columns);
 
-    int activItem() const { return m_activItem; }
+    int activItem() const { return activItem_; }
     void setActivItem(int item);
 
     // The number of answers as last counted (true/false keeps its two).
-    int ItemCount() const { return m_itemCount; }
+    int ItemCount() const { return itemCount_; }
 
     // The height of the frame that shows the group, which scrolls when the
     // answers need more; 0 (the default): the group keeps the size it is given.
@@ -95,10 +95,10 @@ public:
     // the first, and keeps it marked.
     void MoveMarked(int item);
 
-    quint16 TopMargin() const { return m_topMargin; }
-    quint16 LeftMargin() const { return m_leftMargin; }
-    quint16 RowHeight() const { return m_rowHeight; }
-    quint16 ButtonWidth() const { return m_buttonWidth; }
+    quint16 TopMargin() const { return topMargin_; }
+    quint16 LeftMargin() const { return leftMargin_; }
+    quint16 RowHeight() const { return rowHeight_; }
+    quint16 ButtonWidth() const { return buttonWidth_; }
 
 signals:
     // A press on the group's own background, not on one of its controls.
@@ -129,23 +129,23 @@ private:
     void StoreActivItem(int item);
     void PlaceChosenLabel();
 
-    QStringList m_items;
-    TRepType m_rType = TRepType::rKWZ;
-    quint16 m_columns = 1;
-    int m_activItem = -1;
-    int m_itemCount = 0;
-    quint16 m_topMargin = 5;
-    quint16 m_leftMargin = 12;
-    quint16 m_usableWidth = 0;
-    quint16 m_buttonWidth = 0;
-    quint16 m_rowHeight = 0;
-    int m_visibleHeight = 0;
+    QStringList items_;
+    TRepType rType_ = TRepType::rKWZ;
+    quint16 columns_ = 1;
+    int activItem_ = -1;
+    int itemCount_ = 0;
+    quint16 topMargin_ = 5;
+    quint16 leftMargin_ = 12;
+    quint16 usableWidth_ = 0;
+    quint16 buttonWidth_ = 0;
+    quint16 rowHeight_ = 0;
+    int visibleHeight_ = 0;
 
-    std::vector<TExtRadBtn*> m_buttons; // children of the group, created on demand
-    QListWidget* m_optionList = nullptr;
-    QLabel* m_chosenLab = nullptr;
-    QLabel* m_titleLab = nullptr;
-    bool m_fillingList = false; // the option list is being changed by the group itself
+    std::vector<TExtRadBtn*> buttons_; // children of the group, created on demand
+    QListWidget* optionList_ = nullptr;
+    QLabel* chosenLab_ = nullptr;
+    QLabel* titleLab_ = nullptr;
+    bool fillingList_ = false; // the option list is being changed by the group itself
 };
 
 } // namespace tavimor

@@ -6,6 +6,7 @@
 #include "app/FontCombo.h"
 #include "app/ParAlignButton.h"
 #include "app/TextCodec.h"
+#include "app/WidgetHelpers.h"
 #include "presentation/IntegerText.h"
 
 #include <QCheckBox>
@@ -34,7 +35,6 @@ namespace {
 
 const QColor kInfoColor(0, 128, 0); // green
 const QColor kSelectorColor(0, 0, 128); // navy
-constexpr int kPreviewMaxPoints = 400; // a typed size of thousands stays drawable
 
 // The preview cannot justify one line: justified shows centred.
 Qt::Alignment PreviewAlignment(int alignIndex)
@@ -48,13 +48,6 @@ Qt::Alignment PreviewAlignment(int alignIndex)
     default:
         return Qt::AlignLeft | Qt::AlignVCenter;
     }
-}
-
-void SetTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
 }
 
 QPushButton* MakeButton(const QString& name, const QString& text, QWidget* parent)
@@ -75,102 +68,22 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-// ---------------------------------------------------------------- TColorShape
-
-TColorShape::TColorShape(QWidget* parent)
-    : QFrame(parent)
-{
-    setFixedSize(33, 25);
-}
-
-void TColorShape::SetColor(ColorValue value, const QString& name)
-{
-    m_value = value;
-    m_name = name;
-    setToolTip(name);
-    update();
-}
-
-void TColorShape::paintEvent(QPaintEvent* /*event*/)
-{
-    QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.setBrush(QColorFromValue(m_value));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void TColorShape::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
-
-// -------------------------------------------------------------- TStylePreview
-
-TStylePreview::TStylePreview(QWidget* parent)
-    : QLabel(parent)
-{
-    setAutoFillBackground(true);
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // A large font must not widen the dialog: the text is clipped instead.
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    setMinimumWidth(200);
-    setFixedHeight(72);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void TStylePreview::SetFontName(const QString& family)
-{
-    m_fontName = family;
-    QFont shown = font();
-    shown.setFamily(family);
-    setFont(shown);
-    setText(family);
-}
-
-void TStylePreview::SetFontSize(int points)
-{
-    QFont shown = font();
-    shown.setPointSize(std::clamp(points, 1, kPreviewMaxPoints));
-    setFont(shown);
-}
-
-void TStylePreview::SetFontColor(ColorValue value)
-{
-    SetTextColor(this, QColorFromValue(value));
-}
-
-void TStylePreview::SetBackground(ColorValue value, const QString& name)
-{
-    m_background = value;
-    m_backgroundName = name;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColorFromValue(value));
-    setPalette(palette);
-}
-
-void TStylePreview::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
-}
-
 // ------------------------------------------------------------------ TStyleDlg
 
 TStyleDlg::TStyleDlg(TStylePrefs& prefs, QWidget* parent)
     : QDialog(parent)
-    , m_prefs(prefs)
-    , m_colors(new TNetColors(this))
+    , prefs_(prefs)
+    , colors_(new TNetColors(this))
 {
     setObjectName(QStringLiteral("StyleDlg"));
     setWindowTitle(QStringLiteral("Propriétés de style ... "));
-    m_colors->setSortType(0);
+    colors_->setSortType(0);
     BuildControls();
 
     // Creation state: no element lines yet, the font list on Arial, the size
     // list on its first entry.
-    m_fontCombo->SelectFont(QStringLiteral("arial"));
-    m_sizeCombo->setCurrentIndex(0);
+    fontCombo_->SelectFont(QStringLiteral("arial"));
+    sizeCombo_->setCurrentIndex(0);
 }
 
 TStyleDlg::~TStyleDlg() = default;
@@ -182,15 +95,15 @@ void TStyleDlg::BuildControls()
     auto* importBtn = MakeButton(QStringLiteral("ImportBtn"), QStringLiteral("Récupérer..."), this);
     auto* defaultBtn = MakeButton(QStringLiteral("DefaultBtn"), QStringLiteral("valeurs par défaut"), this);
     defaultBtn->setToolTip(QStringLiteral("Tout réinitialiser"));
-    m_acceptBtn = MakeButton(QStringLiteral("AcceptBtn"), QStringLiteral("Accepter"), this);
-    m_acceptBtn->setDefault(true);
+    acceptBtn_ = MakeButton(QStringLiteral("AcceptBtn"), QStringLiteral("Accepter"), this);
+    acceptBtn_->setDefault(true);
     right->addWidget(exportBtn);
     right->addWidget(importBtn);
     right->addWidget(defaultBtn);
     right->addSpacing(8);
     right->addWidget(BuildLinkGroup());
     right->addStretch();
-    right->addWidget(m_acceptBtn);
+    right->addWidget(acceptBtn_);
 
     auto* main = new QHBoxLayout(this);
     main->addWidget(BuildElementGroup(), 1);
@@ -199,17 +112,17 @@ void TStyleDlg::BuildControls()
     connect(exportBtn, &QPushButton::clicked, this, &TStyleDlg::ExportBtnClick);
     connect(importBtn, &QPushButton::clicked, this, &TStyleDlg::ImportBtnClick);
     connect(defaultBtn, &QPushButton::clicked, this, &TStyleDlg::DefaultBtnClick);
-    connect(m_acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(acceptBtn_, &QPushButton::clicked, this, &QDialog::accept);
 
     // The form's own menu, wherever no control has a menu of its own.
-    m_formMenu = new QMenu(this);
-    m_formMenu->setObjectName(QStringLiteral("FormMenu"));
-    QAction* resetNames = m_formMenu->addAction(QStringLiteral("reset names"));
+    formMenu_ = new QMenu(this);
+    formMenu_->setObjectName(QStringLiteral("FormMenu"));
+    QAction* resetNames = formMenu_->addAction(QStringLiteral("reset names"));
     resetNames->setObjectName(QStringLiteral("ResetNamesItem"));
     connect(resetNames, &QAction::triggered, this, &TStyleDlg::ResetNamesItemClick);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& pos) { m_formMenu->popup(mapToGlobal(pos)); });
+        [this](const QPoint& pos) { formMenu_->popup(mapToGlobal(pos)); });
 }
 
 QWidget* TStyleDlg::BuildElementGroup()
@@ -217,197 +130,196 @@ QWidget* TStyleDlg::BuildElementGroup()
     auto* group = new QGroupBox(QStringLiteral("Éléments de style:  "), this);
     group->setObjectName(QStringLiteral("ElemGroup"));
 
-    m_elemList = new QListWidget(group);
-    m_elemList->setObjectName(QStringLiteral("ElemListBox"));
-    m_elemList->setFixedWidth(190);
-    m_elemList->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_elemList->viewport()->installEventFilter(this);
+    elemList_ = new QListWidget(group);
+    elemList_->setObjectName(QStringLiteral("ElemListBox"));
+    elemList_->setFixedWidth(190);
+    elemList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    elemList_->viewport()->installEventFilter(this);
 
-    m_elemMenu = new QMenu(m_elemList);
-    m_elemMenu->setObjectName(QStringLiteral("ElemListMenu"));
-    QAction* copyItem = m_elemMenu->addAction(QStringLiteral("copier"));
+    elemMenu_ = new QMenu(elemList_);
+    elemMenu_->setObjectName(QStringLiteral("ElemListMenu"));
+    QAction* copyItem = elemMenu_->addAction(QStringLiteral("copier"));
     copyItem->setObjectName(QStringLiteral("CopyItem"));
-    QAction* pasteItem = m_elemMenu->addAction(QStringLiteral("coller"));
+    QAction* pasteItem = elemMenu_->addAction(QStringLiteral("coller"));
     pasteItem->setObjectName(QStringLiteral("PasteItem"));
 
-    m_infoLab = MakeLabel(QStringLiteral("ElemInfoLab"), {}, group);
-    m_infoLab->setWordWrap(true);
-    SetTextColor(m_infoLab, kInfoColor);
+    infoLab_ = MakeLabel(QStringLiteral("ElemInfoLab"), {}, group);
+    infoLab_->setWordWrap(true);
+    SetTextColor(infoLab_, kInfoColor);
 
-    m_selectorLab = MakeLabel(QStringLiteral("SelectorLab"), {}, group);
-    QFont bold = m_selectorLab->font();
+    selectorLab_ = MakeLabel(QStringLiteral("SelectorLab"), {}, group);
+    QFont bold = selectorLab_->font();
     bold.setBold(true);
-    m_selectorLab->setFont(bold);
-    SetTextColor(m_selectorLab, kSelectorColor);
+    selectorLab_->setFont(bold);
+    SetTextColor(selectorLab_, kSelectorColor);
 
-    m_transpCheck = new QCheckBox(QStringLiteral("Fond transparent"), group);
-    m_transpCheck->setObjectName(QStringLiteral("TranspCheckBox"));
+    transpCheck_ = new QCheckBox(QStringLiteral("Fond transparent"), group);
+    transpCheck_->setObjectName(QStringLiteral("TranspCheckBox"));
 
-    m_preview = new TStylePreview(group);
-    m_preview->setObjectName(QStringLiteral("PreviewPanel"));
-    m_preview->setToolTip(QStringLiteral("Couleur de fond"));
+    preview_ = new TStylePreview(group);
+    preview_->setObjectName(QStringLiteral("PreviewPanel"));
+    preview_->setToolTip(QStringLiteral("Couleur de fond"));
 
     auto* colorLab = MakeLabel(QStringLiteral("FontColorLab"), QStringLiteral("Couleur:"), group);
-    m_fontColorShape = new TColorShape(group);
-    m_fontColorShape->setObjectName(QStringLiteral("FontColorShape"));
-    m_alignBtn = new TParAlignButton(group);
-    m_alignBtn->setObjectName(QStringLiteral("ParAlignBtn"));
+    fontColorShape_ = new TColorShape(group);
+    fontColorShape_->setObjectName(QStringLiteral("FontColorShape"));
+    alignBtn_ = new TParAlignButton(group);
+    alignBtn_->setObjectName(QStringLiteral("ParAlignBtn"));
 
-    m_fontCombo = new TFontCombo(group);
-    m_fontCombo->setObjectName(QStringLiteral("FontCombo"));
-    m_sizeCombo = new QComboBox(group);
-    m_sizeCombo->setObjectName(QStringLiteral("SizeCombo"));
-    m_sizeCombo->setEditable(true);
-    m_sizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    fontCombo_ = new TFontCombo(group);
+    fontCombo_->setObjectName(QStringLiteral("FontCombo"));
+    sizeCombo_ = new QComboBox(group);
+    sizeCombo_->setObjectName(QStringLiteral("SizeCombo"));
+    sizeCombo_->setEditable(true);
+    sizeCombo_->setInsertPolicy(QComboBox::NoInsert);
     for (int size = 8; size <= 24; size += 2)
-        m_sizeCombo->addItem(QString::number(size));
-    m_sizeCombo->setFixedWidth(60);
+        sizeCombo_->addItem(QString::number(size));
+    sizeCombo_->setFixedWidth(60);
 
     auto* marginLab = MakeLabel(QStringLiteral("MarginLab"), QStringLiteral("Marge: "), group);
-    m_marginEdit = new QLineEdit(group);
-    m_marginEdit->setObjectName(QStringLiteral("MarginEdit"));
-    marginLab->setBuddy(m_marginEdit);
+    marginEdit_ = new QLineEdit(group);
+    marginEdit_->setObjectName(QStringLiteral("MarginEdit"));
+    marginLab->setBuddy(marginEdit_);
     auto* paddingLab = MakeLabel(QStringLiteral("PaddingLab"), QStringLiteral("Marge int.: "), group);
-    m_paddingEdit = new QLineEdit(group);
-    m_paddingEdit->setObjectName(QStringLiteral("PaddingEdit"));
-    paddingLab->setBuddy(m_paddingEdit);
+    paddingEdit_ = new QLineEdit(group);
+    paddingEdit_->setObjectName(QStringLiteral("PaddingEdit"));
+    paddingLab->setBuddy(paddingEdit_);
 
     auto* optionsGroup = new QGroupBox(QStringLiteral("Options  "), group);
     optionsGroup->setObjectName(QStringLiteral("OptionsGroup"));
-    m_optionsMemo = new QPlainTextEdit(optionsGroup);
-    m_optionsMemo->setObjectName(QStringLiteral("OptionsMemo"));
+    optionsMemo_ = new QPlainTextEdit(optionsGroup);
+    optionsMemo_->setObjectName(QStringLiteral("OptionsMemo"));
     QFont courier(QStringLiteral("Courier New"), 9);
     courier.setStyleHint(QFont::Monospace);
-    m_optionsMemo->setFont(courier);
-    m_optionsMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    optionsMemo_->setFont(courier);
+    optionsMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* optionsLayout = new QVBoxLayout(optionsGroup);
     optionsLayout->setContentsMargins(4, 4, 4, 4);
-    optionsLayout->addWidget(m_optionsMemo);
+    optionsLayout->addWidget(optionsMemo_);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(m_selectorLab);
+    head->addWidget(selectorLab_);
     head->addStretch();
-    head->addWidget(m_transpCheck);
+    head->addWidget(transpCheck_);
 
     auto* colorRow = new QHBoxLayout;
     colorRow->addWidget(colorLab);
-    colorRow->addWidget(m_fontColorShape);
+    colorRow->addWidget(fontColorShape_);
     colorRow->addSpacing(16);
-    colorRow->addWidget(m_alignBtn);
+    colorRow->addWidget(alignBtn_);
     colorRow->addStretch();
 
     auto* fontRow = new QHBoxLayout;
-    fontRow->addWidget(m_fontCombo, 1);
-    fontRow->addWidget(m_sizeCombo);
+    fontRow->addWidget(fontCombo_, 1);
+    fontRow->addWidget(sizeCombo_);
 
     auto* marginRow = new QGridLayout;
     marginRow->addWidget(marginLab, 0, 0);
     marginRow->addWidget(paddingLab, 0, 1);
-    marginRow->addWidget(m_marginEdit, 1, 0);
-    marginRow->addWidget(m_paddingEdit, 1, 1);
+    marginRow->addWidget(marginEdit_, 1, 0);
+    marginRow->addWidget(paddingEdit_, 1, 1);
 
     auto* controls = new QVBoxLayout;
     controls->addLayout(head);
-    controls->addWidget(m_preview);
+    controls->addWidget(preview_);
     controls->addLayout(colorRow);
     controls->addLayout(fontRow);
     controls->addLayout(marginRow);
 
     auto* layout = new QGridLayout(group);
-    layout->addWidget(m_infoLab, 0, 0, 1, 2);
-    layout->addWidget(m_elemList, 1, 0, 2, 1);
+    layout->addWidget(infoLab_, 0, 0, 1, 2);
+    layout->addWidget(elemList_, 1, 0, 2, 1);
     layout->addLayout(controls, 1, 1);
     layout->addWidget(optionsGroup, 2, 1);
     layout->setRowStretch(2, 1);
 
-    connect(m_elemList, &QListWidget::currentRowChanged, this, &TStyleDlg::ElemListBoxChange);
-    connect(m_elemList, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& pos) { m_elemMenu->popup(m_elemList->viewport()->mapToGlobal(pos)); });
+    connect(elemList_, &QListWidget::currentRowChanged, this, &TStyleDlg::ElemListBoxChange);
+    connect(elemList_, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& pos) { elemMenu_->popup(elemList_->viewport()->mapToGlobal(pos)); });
     connect(copyItem, &QAction::triggered, this, &TStyleDlg::CopyItemClick);
     connect(pasteItem, &QAction::triggered, this, &TStyleDlg::PasteItemClick);
-    connect(m_fontCombo, &TFontCombo::fontChosen, this, &TStyleDlg::FontComboChoose);
-    connect(m_sizeCombo, &QComboBox::editTextChanged, this, &TStyleDlg::SizeComboChange);
-    connect(m_sizeCombo->lineEdit(), &QLineEdit::editingFinished, this, &TStyleDlg::SizeEditingFinished);
+    connect(fontCombo_, &TFontCombo::fontChosen, this, &TStyleDlg::FontComboChoose);
+    connect(sizeCombo_, &QComboBox::editTextChanged, this, &TStyleDlg::SizeComboChange);
+    connect(sizeCombo_->lineEdit(), &QLineEdit::editingFinished, this, &TStyleDlg::SizeEditingFinished);
     // What these controls hold waits for the next commit point.
-    const auto pending = [this] { m_pendingEdits = true; };
-    connect(m_marginEdit, &QLineEdit::textEdited, this, pending);
-    connect(m_paddingEdit, &QLineEdit::textEdited, this, pending);
-    connect(m_optionsMemo, &QPlainTextEdit::textChanged, this, [this] {
-        if (m_optionsMemo->hasFocus())
-            m_pendingEdits = true;
+    const auto pending = [this] { pendingEdits_ = true; };
+    connect(marginEdit_, &QLineEdit::textEdited, this, pending);
+    connect(paddingEdit_, &QLineEdit::textEdited, this, pending);
+    connect(optionsMemo_, &QPlainTextEdit::textChanged, this, [this] {
+        if (optionsMemo_->hasFocus())
+            pendingEdits_ = true;
     });
-    connect(m_alignBtn, &TParAlignButton::picked, this, pending);
-    connect(m_transpCheck, &QCheckBox::clicked, this, pending);
-    connect(m_fontColorShape, &TColorShape::clicked, this, &TStyleDlg::FontColorShapeClick);
-    connect(m_preview, &TStylePreview::clicked, this, &TStyleDlg::PreviewPanelClick);
+    connect(alignBtn_, &TParAlignButton::picked, this, pending);
+    connect(transpCheck_, &QCheckBox::clicked, this, pending);
+    connect(fontColorShape_, &TColorShape::clicked, this, &TStyleDlg::FontColorShapeClick);
+    connect(preview_, &TStylePreview::clicked, this, &TStyleDlg::PreviewPanelClick);
     return group;
 }
 
 QWidget* TStyleDlg::BuildLinkGroup()
 {
-    m_linkGroup = new QGroupBox(QStringLiteral("Liens "), this);
-    m_linkGroup->setObjectName(QStringLiteral("LinkGroup"));
-    m_linkGroup->setMouseTracking(true);
-    m_linkGroup->installEventFilter(this);
+    linkGroup_ = new QGroupBox(QStringLiteral("Liens "), this);
+    linkGroup_->setObjectName(QStringLiteral("LinkGroup"));
+    linkGroup_->setMouseTracking(true);
+    linkGroup_->installEventFilter(this);
 
-    m_linkColorShape = new TColorShape(m_linkGroup);
-    m_linkColorShape->setObjectName(QStringLiteral("LinkColorShape"));
+    linkColorShape_ = new TColorShape(linkGroup_);
+    linkColorShape_->setObjectName(QStringLiteral("LinkColorShape"));
 
-    m_linkStateList = new QListWidget(m_linkGroup);
-    m_linkStateList->setObjectName(QStringLiteral("LinkStateList"));
-    m_linkStateList->addItems({QStringLiteral("lien"), QStringLiteral("actif"), QStringLiteral("parcouru")});
-    m_linkStateList->setCurrentRow(0);
-    m_linkStateList->setFixedSize(110, m_linkStateList->sizeHintForRow(0) * 3 + 6);
+    linkStateList_ = new QListWidget(linkGroup_);
+    linkStateList_->setObjectName(QStringLiteral("LinkStateList"));
+    linkStateList_->addItems({QStringLiteral("lien"), QStringLiteral("actif"), QStringLiteral("parcouru")});
+    linkStateList_->setCurrentRow(0);
+    linkStateList_->setFixedSize(110, linkStateList_->sizeHintForRow(0) * 3 + 6);
 
-    m_underlineCheck = new QCheckBox(QStringLiteral("Souligné"), m_linkGroup);
-    m_underlineCheck->setObjectName(QStringLiteral("UnderlineCheck"));
-    auto* linkDefaultBtn = MakeButton(QStringLiteral("LinkDefaultBtn"), QStringLiteral("Défaut"), m_linkGroup);
+    underlineCheck_ = new QCheckBox(QStringLiteral("Souligné"), linkGroup_);
+    underlineCheck_->setObjectName(QStringLiteral("UnderlineCheck"));
+    auto* linkDefaultBtn = MakeButton(QStringLiteral("LinkDefaultBtn"), QStringLiteral("Défaut"), linkGroup_);
 
-    m_linkExamplePanel = new QFrame(m_linkGroup);
-    m_linkExamplePanel->setObjectName(QStringLiteral("LinkExamplePanel"));
-    m_linkExamplePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_linkExamplePanel->setAutoFillBackground(true);
-    m_linkExampleLab
-        = MakeLabel(QStringLiteral("LinkExampleLab"), QStringLiteral("exemple de lien"), m_linkExamplePanel);
-    m_linkExampleLab->setCursor(Qt::PointingHandCursor);
-    m_linkExampleLab->installEventFilter(this);
-    auto* panelLayout = new QHBoxLayout(m_linkExamplePanel);
+    linkExamplePanel_ = new QFrame(linkGroup_);
+    linkExamplePanel_->setObjectName(QStringLiteral("LinkExamplePanel"));
+    linkExamplePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    linkExamplePanel_->setAutoFillBackground(true);
+    linkExampleLab_ = MakeLabel(QStringLiteral("LinkExampleLab"), QStringLiteral("exemple de lien"), linkExamplePanel_);
+    linkExampleLab_->setCursor(Qt::PointingHandCursor);
+    linkExampleLab_->installEventFilter(this);
+    auto* panelLayout = new QHBoxLayout(linkExamplePanel_);
     panelLayout->addStretch();
-    panelLayout->addWidget(m_linkExampleLab);
+    panelLayout->addWidget(linkExampleLab_);
     panelLayout->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(m_linkColorShape, 0, Qt::AlignTop);
-    top->addWidget(m_linkStateList);
+    top->addWidget(linkColorShape_, 0, Qt::AlignTop);
+    top->addWidget(linkStateList_);
     top->addStretch();
     auto* middle = new QHBoxLayout;
-    middle->addWidget(m_underlineCheck);
+    middle->addWidget(underlineCheck_);
     middle->addStretch();
     middle->addWidget(linkDefaultBtn);
-    auto* layout = new QVBoxLayout(m_linkGroup);
+    auto* layout = new QVBoxLayout(linkGroup_);
     layout->addLayout(top);
     layout->addLayout(middle);
-    layout->addWidget(m_linkExamplePanel);
+    layout->addWidget(linkExamplePanel_);
 
-    connect(m_linkColorShape, &TColorShape::clicked, this, &TStyleDlg::LinkColorShapeClick);
-    connect(m_linkStateList, &QListWidget::currentRowChanged, this, &TStyleDlg::LinkStateListChange);
-    connect(m_underlineCheck, &QCheckBox::clicked, this, &TStyleDlg::UnderlineCheckClick);
+    connect(linkColorShape_, &TColorShape::clicked, this, &TStyleDlg::LinkColorShapeClick);
+    connect(linkStateList_, &QListWidget::currentRowChanged, this, &TStyleDlg::LinkStateListChange);
+    connect(underlineCheck_, &QCheckBox::clicked, this, &TStyleDlg::UnderlineCheckClick);
     connect(linkDefaultBtn, &QPushButton::clicked, this, &TStyleDlg::LinkDefaultBtnClick);
-    return m_linkGroup;
+    return linkGroup_;
 }
 
 void TStyleDlg::SetEmbedded(bool embedded)
 {
-    m_embedded = embedded;
+    embedded_ = embedded;
     setWindowFlags(embedded ? Qt::Widget : Qt::Dialog);
-    m_acceptBtn->setVisible(!embedded);
+    acceptBtn_->setVisible(!embedded);
 }
 
 void TStyleDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!m_shownOnce) {
-        m_shownOnce = true;
+    if (!shownOnce_) {
+        shownOnce_ = true;
         ShowPrefs();
     }
 }
@@ -415,7 +327,7 @@ void TStyleDlg::showEvent(QShowEvent* event)
 void TStyleDlg::keyPressEvent(QKeyEvent* event)
 {
     // Escape would hide the embedded dialog and leave its page empty.
-    if (m_embedded && event->key() == Qt::Key_Escape) {
+    if (embedded_ && event->key() == Qt::Key_Escape) {
         event->ignore();
         return;
     }
@@ -425,12 +337,12 @@ void TStyleDlg::keyPressEvent(QKeyEvent* event)
 bool TStyleDlg::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
-    if (m_elemList && watched == m_elemList->viewport() && type == QEvent::MouseButtonPress
+    if (elemList_ && watched == elemList_->viewport() && type == QEvent::MouseButtonPress
         && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
         return true; // the menu works on the selected line; a right press selects nothing
-    if (watched == m_linkGroup && type == QEvent::MouseMove)
+    if (watched == linkGroup_ && type == QEvent::MouseMove)
         DrawLinkExample(0);
-    if (watched == m_linkExampleLab && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
+    if (watched == linkExampleLab_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         DrawLinkExample(type == QEvent::MouseButtonPress ? 1 : 2);
     return QDialog::eventFilter(watched, event);
@@ -441,71 +353,71 @@ bool TStyleDlg::eventFilter(QObject* watched, QEvent* event)
 void TStyleDlg::ShowPrefs()
 {
     const auto& builtin = BuiltinElements();
-    m_lineSlots.clear();
+    lineSlots_.clear();
     {
-        const QSignalBlocker quiet(m_elemList);
-        m_elemList->clear();
+        const QSignalBlocker quiet(elemList_);
+        elemList_->clear();
         for (std::size_t n = 0; n < kStyleSlots; ++n) {
-            if (m_prefs.ElemInfo[n].empty())
-                m_prefs.ElemInfo[n] = builtin[n].Info;
-            if (m_prefs.ElemSelector[n].empty())
-                m_prefs.ElemSelector[n] = builtin[n].Selector;
-            if (m_prefs.ElemSelector[n].empty())
+            if (prefs_.ElemInfo[n].empty())
+                prefs_.ElemInfo[n] = builtin[n].Info;
+            if (prefs_.ElemSelector[n].empty())
+                prefs_.ElemSelector[n] = builtin[n].Selector;
+            if (prefs_.ElemSelector[n].empty())
                 continue;
-            m_elemList->addItem(FromCore(m_prefs.ElemTitle[n] + " (" + m_prefs.ElemSelector[n] + ")"));
-            m_lineSlots.push_back(static_cast<int>(n));
+            elemList_->addItem(FromCore(prefs_.ElemTitle[n] + " (" + prefs_.ElemSelector[n] + ")"));
+            lineSlots_.push_back(static_cast<int>(n));
         }
     }
-    if (LineOfSlot(m_curElement) < 0)
-        m_curElement = m_lineSlots.empty() ? 0 : m_lineSlots.front();
-    SelectLine(LineOfSlot(m_curElement));
+    if (LineOfSlot(curElement_) < 0)
+        curElement_ = lineSlots_.empty() ? 0 : lineSlots_.front();
+    SelectLine(LineOfSlot(curElement_));
     RunGuarded(this, [this] { RefreshAll(); });
 }
 
 void TStyleDlg::RefreshAll()
 {
-    m_preview->SetBackground(m_prefs.BGSysCol, FromCore(m_prefs.BGColor));
-    m_fontCombo->SelectFont(FromCore(m_prefs.DefFontFace));
+    preview_->SetBackground(prefs_.BGSysCol, FromCore(prefs_.BGColor));
+    fontCombo_->SelectFont(FromCore(prefs_.DefFontFace));
     {
-        const QSignalBlocker quiet(m_linkStateList);
-        m_linkStateList->setCurrentRow(m_curLink);
+        const QSignalBlocker quiet(linkStateList_);
+        linkStateList_->setCurrentRow(curLink_);
     }
-    ShowLinkState(m_curLink);
+    ShowLinkState(curLink_);
     DrawLinkExample(0);
-    ShowElement(m_curElement);
+    ShowElement(curElement_);
 }
 
 void TStyleDlg::ShowElement(int slot)
 {
-    const TStyleSpecs& specs = m_prefs.StyleSpecs.at(static_cast<std::size_t>(slot));
-    m_transpCheck->setEnabled(slot != 0);
-    m_selectorLab->setText(FromCore(specs.Selector));
+    const TStyleSpecs& specs = prefs_.StyleSpecs.at(static_cast<std::size_t>(slot));
+    transpCheck_->setEnabled(slot != 0);
+    selectorLab_->setText(FromCore(specs.Selector));
 
-    m_preview->SetFontName(FromCore(specs.FontFamily));
-    m_fontCombo->SelectFont(FromCore(specs.FontFamily));
+    preview_->SetFontName(FromCore(specs.FontFamily));
+    fontCombo_->SelectFont(FromCore(specs.FontFamily));
     const QString sizeText = FromCore(specs.SizeText);
     {
-        const QSignalBlocker quiet(m_sizeCombo);
-        m_sizeCombo->setEditText(sizeText);
+        const QSignalBlocker quiet(sizeCombo_);
+        sizeCombo_->setEditText(sizeText);
     }
-    m_fontColorShape->SetColor(specs.FontColor, FromCore(specs.FontColorName));
-    m_preview->SetFontColor(specs.FontColor);
+    fontColorShape_->SetColor(specs.FontColor, FromCore(specs.FontColorName));
+    preview_->SetFontColor(specs.FontColor);
 
-    m_marginEdit->setText(FromCore(specs.Margin));
-    m_paddingEdit->setText(FromCore(specs.Padding));
-    m_alignBtn->setParIndex(specs.AlignIndex);
-    m_preview->setAlignment(PreviewAlignment(specs.AlignIndex));
+    marginEdit_->setText(FromCore(specs.Margin));
+    paddingEdit_->setText(FromCore(specs.Padding));
+    alignBtn_->setParIndex(specs.AlignIndex);
+    preview_->setAlignment(PreviewAlignment(specs.AlignIndex));
 
-    m_optionsMemo->setPlainText(FromCoreMemo(specs.Options));
-    m_transpCheck->setChecked(specs.Transparent);
+    optionsMemo_->setPlainText(FromCoreMemo(specs.Options));
+    transpCheck_->setChecked(specs.Transparent);
     if (specs.Transparent)
-        m_preview->SetBackground(m_prefs.BGSysCol, FromCore(m_prefs.BGColor));
+        preview_->SetBackground(prefs_.BGSysCol, FromCore(prefs_.BGColor));
     else
-        m_preview->SetBackground(specs.BGValue, FromCore(specs.BGName));
+        preview_->SetBackground(specs.BGValue, FromCore(specs.BGName));
 
     ApplySize(sizeText);
-    m_infoLab->setText(FromCore(m_prefs.ElemInfo.at(static_cast<std::size_t>(m_curElement))));
-    m_pendingEdits = false;
+    infoLab_->setText(FromCore(prefs_.ElemInfo.at(static_cast<std::size_t>(curElement_))));
+    pendingEdits_ = false;
 }
 
 // Size and size text of the current element, and the preview's size. A text
@@ -513,70 +425,70 @@ void TStyleDlg::ShowElement(int slot)
 void TStyleDlg::ApplySize(const QString& sizeText)
 {
     const int size = ParseInteger(ToCore(sizeText));
-    TStyleSpecs& specs = m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement));
+    TStyleSpecs& specs = prefs_.StyleSpecs.at(static_cast<std::size_t>(curElement_));
     specs.Size = size;
     specs.SizeText = ToCore(sizeText);
-    m_preview->SetFontSize(size);
+    preview_->SetFontSize(size);
 }
 
 void TStyleDlg::CommitElement(int slot)
 {
-    const std::string sizeText = ToCore(m_sizeCombo->currentText());
+    const std::string sizeText = ToCore(sizeCombo_->currentText());
     const int size = ParseInteger(sizeText);
 
-    TStyleSpecs& specs = m_prefs.StyleSpecs.at(static_cast<std::size_t>(slot));
-    specs.FontFamily = ToCore(m_preview->FontName());
+    TStyleSpecs& specs = prefs_.StyleSpecs.at(static_cast<std::size_t>(slot));
+    specs.FontFamily = ToCore(preview_->FontName());
     specs.SizeText = sizeText;
     specs.Size = size;
-    specs.FontColorName = ToCore(m_fontColorShape->Name());
-    specs.FontColor = m_fontColorShape->Value();
-    specs.AlignIndex = m_alignBtn->parIndex();
-    specs.Margin = ToCore(m_marginEdit->text());
-    specs.Padding = ToCore(m_paddingEdit->text());
-    specs.Transparent = m_transpCheck->isChecked();
+    specs.FontColorName = ToCore(fontColorShape_->Name());
+    specs.FontColor = fontColorShape_->Value();
+    specs.AlignIndex = alignBtn_->parIndex();
+    specs.Margin = ToCore(marginEdit_->text());
+    specs.Padding = ToCore(paddingEdit_->text());
+    specs.Transparent = transpCheck_->isChecked();
     if (specs.Transparent) {
-        specs.BGValue = m_prefs.BGSysCol;
-        specs.BGName = m_prefs.BGColor;
+        specs.BGValue = prefs_.BGSysCol;
+        specs.BGName = prefs_.BGColor;
     } else {
-        specs.BGValue = m_preview->Background();
-        specs.BGName = ToCore(m_preview->BackgroundName());
+        specs.BGValue = preview_->Background();
+        specs.BGName = ToCore(preview_->BackgroundName());
     }
-    specs.Options = ToCoreMemo(m_optionsMemo->toPlainText());
+    specs.Options = ToCoreMemo(optionsMemo_->toPlainText());
 
     if (slot == 0) {
-        m_prefs.BGColor = ToCore(m_preview->BackgroundName());
-        m_prefs.BGSysCol = m_preview->Background();
-        m_prefs.BodyColor = ToCore(m_fontColorShape->Name());
-        m_prefs.BodySysCol = m_fontColorShape->Value();
-        m_prefs.SetPMargin(ToCore(m_marginEdit->text()));
+        prefs_.BGColor = ToCore(preview_->BackgroundName());
+        prefs_.BGSysCol = preview_->Background();
+        prefs_.BodyColor = ToCore(fontColorShape_->Name());
+        prefs_.BodySysCol = fontColorShape_->Value();
+        prefs_.SetPMargin(ToCore(marginEdit_->text()));
     }
-    m_pendingEdits = false;
+    pendingEdits_ = false;
 }
 
 int TStyleDlg::SlotOfLine(int line) const
 {
-    if (line < 0 || line >= static_cast<int>(m_lineSlots.size()))
+    if (line < 0 || line >= static_cast<int>(lineSlots_.size()))
         return -1;
-    return m_lineSlots[static_cast<std::size_t>(line)];
+    return lineSlots_[static_cast<std::size_t>(line)];
 }
 
 int TStyleDlg::LineOfSlot(int slot) const
 {
-    const auto found = std::find(m_lineSlots.begin(), m_lineSlots.end(), slot);
-    return found == m_lineSlots.end() ? -1 : static_cast<int>(found - m_lineSlots.begin());
+    const auto found = std::find(lineSlots_.begin(), lineSlots_.end(), slot);
+    return found == lineSlots_.end() ? -1 : static_cast<int>(found - lineSlots_.begin());
 }
 
 void TStyleDlg::SelectLine(int line)
 {
-    const QSignalBlocker quiet(m_elemList);
-    m_elemList->setCurrentRow(line);
+    const QSignalBlocker quiet(elemList_);
+    elemList_->setCurrentRow(line);
 }
 
 void TStyleDlg::ResetNames()
 {
-    for (const int slot : m_lineSlots) {
+    for (const int slot : lineSlots_) {
         const auto n = static_cast<std::size_t>(slot);
-        m_prefs.StyleSpecs[n].Selector = m_prefs.ElemSelector[n];
+        prefs_.StyleSpecs[n].Selector = prefs_.ElemSelector[n];
     }
 }
 
@@ -584,31 +496,31 @@ void TStyleDlg::ResetNames()
 
 void TStyleDlg::StoreLinkState(int state)
 {
-    TLinkStyle& link = m_prefs.LinkStyles.at(static_cast<std::size_t>(state));
-    link.ColorName = ToCore(m_linkColorShape->Name());
-    link.ColorValue = m_linkColorShape->Value();
-    link.Underline = m_underlineCheck->isChecked();
+    TLinkStyle& link = prefs_.LinkStyles.at(static_cast<std::size_t>(state));
+    link.ColorName = ToCore(linkColorShape_->Name());
+    link.ColorValue = linkColorShape_->Value();
+    link.Underline = underlineCheck_->isChecked();
 }
 
 void TStyleDlg::ShowLinkState(int state)
 {
-    const TLinkStyle& link = m_prefs.LinkStyles.at(static_cast<std::size_t>(state));
-    m_linkColorShape->SetColor(link.ColorValue, FromCore(link.ColorName));
-    m_underlineCheck->setChecked(link.Underline);
+    const TLinkStyle& link = prefs_.LinkStyles.at(static_cast<std::size_t>(state));
+    linkColorShape_->SetColor(link.ColorValue, FromCore(link.ColorName));
+    underlineCheck_->setChecked(link.Underline);
 }
 
 // The example in the colour and underlining of a link state, on the page background.
 void TStyleDlg::DrawLinkExample(int state)
 {
-    QPalette panel = m_linkExamplePanel->palette();
-    panel.setColor(QPalette::Window, QColorFromValue(m_prefs.BGSysCol));
-    m_linkExamplePanel->setPalette(panel);
+    QPalette panel = linkExamplePanel_->palette();
+    panel.setColor(QPalette::Window, QColorFromValue(prefs_.BGSysCol));
+    linkExamplePanel_->setPalette(panel);
 
-    const TLinkStyle& link = m_prefs.LinkStyles.at(static_cast<std::size_t>(state));
-    SetTextColor(m_linkExampleLab, QColorFromValue(link.ColorValue));
-    QFont font = m_linkExampleLab->font();
+    const TLinkStyle& link = prefs_.LinkStyles.at(static_cast<std::size_t>(state));
+    SetTextColor(linkExampleLab_, QColorFromValue(link.ColorValue));
+    QFont font = linkExampleLab_->font();
     font.setUnderline(link.Underline);
-    m_linkExampleLab->setFont(font);
+    linkExampleLab_->setFont(font);
 }
 
 // ------------------------------------------------------------ event handlers
@@ -617,23 +529,23 @@ void TStyleDlg::ElemListBoxChange(int line)
 {
     const EditScope edit(*this);
     const int slot = SlotOfLine(line);
-    if (slot < 0 || slot == m_curElement)
+    if (slot < 0 || slot == curElement_)
         return;
     // An element that cannot be committed stays the current one.
     if (!CommitOrRestoreSize()) {
-        SelectLine(LineOfSlot(m_curElement));
+        SelectLine(LineOfSlot(curElement_));
         return;
     }
-    m_curElement = slot;
-    RunGuarded(this, [this] { ShowElement(m_curElement); });
+    curElement_ = slot;
+    RunGuarded(this, [this] { ShowElement(curElement_); });
 }
 
 void TStyleDlg::FontComboChoose(const QString& family)
 {
     const EditScope edit(*this);
     RunGuarded(this, [this, &family] {
-        m_preview->SetFontName(family);
-        CommitElement(m_curElement);
+        preview_->SetFontName(family);
+        CommitElement(curElement_);
     });
 }
 
@@ -645,64 +557,64 @@ void TStyleDlg::SizeComboChange(const QString& text)
     const std::optional<std::int32_t> size = TryParseInteger(ToCore(text));
     if (!size)
         return;
-    m_preview->SetFontSize(*size);
-    RunGuarded(this, [this] { CommitElement(m_curElement); });
+    preview_->SetFontSize(*size);
+    RunGuarded(this, [this] { CommitElement(curElement_); });
 }
 
 // Enter, or leaving the field: a size that is not a whole number is refused,
 // and the field shows the element's size again.
 void TStyleDlg::SizeEditingFinished()
 {
-    if (!TryParseInteger(ToCore(m_sizeCombo->currentText())))
+    if (!TryParseInteger(ToCore(sizeCombo_->currentText())))
         CommitOrRestoreSize();
 }
 
 bool TStyleDlg::CommitOrRestoreSize()
 {
-    if (RunGuarded(this, [this] { CommitElement(m_curElement); }))
+    if (RunGuarded(this, [this] { CommitElement(curElement_); }))
         return true;
-    const QSignalBlocker quiet(m_sizeCombo);
-    m_sizeCombo->setEditText(FromCore(m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement)).SizeText));
+    const QSignalBlocker quiet(sizeCombo_);
+    sizeCombo_->setEditText(FromCore(prefs_.StyleSpecs.at(static_cast<std::size_t>(curElement_)).SizeText));
     return false;
 }
 
 void TStyleDlg::CommitShown()
 {
-    if (!m_pendingEdits)
+    if (!pendingEdits_)
         return;
     const EditScope edit(*this);
-    CommitElement(m_curElement);
-    StoreLinkState(m_curLink);
+    CommitElement(curElement_);
+    StoreLinkState(curLink_);
 }
 
 TStyleDlg::EditScope::EditScope(TStyleDlg& dialog)
     : dialog_(dialog)
-    , before_(dialog.m_prefs)
+    , before_(dialog.prefs_)
 {
 }
 
 TStyleDlg::EditScope::~EditScope()
 {
-    if (!(dialog_.m_prefs == before_))
+    if (!(dialog_.prefs_ == before_))
         emit dialog_.edited();
 }
 
 bool TStyleDlg::PickColor(const QString& name, ColorValue value)
 {
-    m_colors->setNetColStr(name);
-    m_colors->setSysColor(value);
-    return m_colors->Execute(this);
+    colors_->setNetColStr(name);
+    colors_->setSysColor(value);
+    return colors_->Execute(this);
 }
 
 void TStyleDlg::FontColorShapeClick()
 {
     const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (!PickColor(m_fontColorShape->Name(), m_fontColorShape->Value()))
+        if (!PickColor(fontColorShape_->Name(), fontColorShape_->Value()))
             return;
-        m_fontColorShape->SetColor(m_colors->SysColor(), m_colors->NetColStr());
-        m_preview->SetFontColor(m_colors->SysColor());
-        CommitElement(m_curElement);
+        fontColorShape_->SetColor(colors_->SysColor(), colors_->NetColStr());
+        preview_->SetFontColor(colors_->SysColor());
+        CommitElement(curElement_);
     });
 }
 
@@ -712,15 +624,15 @@ void TStyleDlg::PreviewPanelClick()
 {
     const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (PickColor(m_preview->BackgroundName(), m_preview->Background()))
-            m_preview->SetBackground(m_colors->SysColor(), m_colors->NetColStr());
-        TStyleSpecs& specs = m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement));
-        specs.BGValue = m_preview->Background();
-        specs.BGName = ToCore(m_preview->BackgroundName());
-        specs.Transparent = m_transpCheck->isChecked();
+        if (PickColor(preview_->BackgroundName(), preview_->Background()))
+            preview_->SetBackground(colors_->SysColor(), colors_->NetColStr());
+        TStyleSpecs& specs = prefs_.StyleSpecs.at(static_cast<std::size_t>(curElement_));
+        specs.BGValue = preview_->Background();
+        specs.BGName = ToCore(preview_->BackgroundName());
+        specs.Transparent = transpCheck_->isChecked();
         if (specs.Transparent) {
-            m_prefs.BGSysCol = m_preview->Background();
-            m_prefs.BGColor = ToCore(m_preview->BackgroundName());
+            prefs_.BGSysCol = preview_->Background();
+            prefs_.BGColor = ToCore(preview_->BackgroundName());
             DrawLinkExample(0);
         }
     });
@@ -730,9 +642,9 @@ void TStyleDlg::LinkColorShapeClick()
 {
     const EditScope edit(*this);
     RunGuarded(this, [this] {
-        if (PickColor(m_linkColorShape->Name(), m_linkColorShape->Value()))
-            m_linkColorShape->SetColor(m_colors->SysColor(), m_colors->NetColStr());
-        StoreLinkState(m_curLink);
+        if (PickColor(linkColorShape_->Name(), linkColorShape_->Value()))
+            linkColorShape_->SetColor(colors_->SysColor(), colors_->NetColStr());
+        StoreLinkState(curLink_);
     });
 }
 
@@ -741,26 +653,26 @@ void TStyleDlg::LinkStateListChange(int row)
     const EditScope edit(*this);
     if (row < 0 || row > 2)
         return;
-    StoreLinkState(m_curLink);
-    m_curLink = row;
-    ShowLinkState(m_curLink);
+    StoreLinkState(curLink_);
+    curLink_ = row;
+    ShowLinkState(curLink_);
     DrawLinkExample(0);
 }
 
 void TStyleDlg::UnderlineCheckClick()
 {
     const EditScope edit(*this);
-    StoreLinkState(m_curLink);
+    StoreLinkState(curLink_);
 }
 
 void TStyleDlg::LinkDefaultBtnClick()
 {
     const EditScope edit(*this);
-    m_prefs.ResetLinkStyles();
-    m_curLink = 0;
+    prefs_.ResetLinkStyles();
+    curLink_ = 0;
     {
-        const QSignalBlocker quiet(m_linkStateList);
-        m_linkStateList->setCurrentRow(0);
+        const QSignalBlocker quiet(linkStateList_);
+        linkStateList_->setCurrentRow(0);
     }
     ShowLinkState(0);
     DrawLinkExample(0);
@@ -774,7 +686,7 @@ void TStyleDlg::ExportBtnClick()
         RunGuarded(this, [this, &path] {
             InContext(QStringLiteral("Impossible d'enregistrer les préférences de style ")
                     + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :"),
-                [this, &path] { m_prefs.SaveToFile(PathToCore(path)); });
+                [this, &path] { prefs_.SaveToFile(PathToCore(path)); });
         });
 }
 
@@ -788,7 +700,7 @@ void TStyleDlg::ImportBtnClick()
         RunGuarded(this, [this, &path] {
             InContext(QStringLiteral("Impossible de lire les préférences de style ")
                     + Quoted(QFileInfo(path).fileName()) + QStringLiteral(" :"),
-                [this, &path] { m_prefs.LoadFromFile(PathToCore(path)); });
+                [this, &path] { prefs_.LoadFromFile(PathToCore(path)); });
         });
     RunGuarded(this, [this] { RefreshAll(); });
 }
@@ -796,30 +708,30 @@ void TStyleDlg::ImportBtnClick()
 void TStyleDlg::DefaultBtnClick()
 {
     const EditScope edit(*this);
-    m_curElement = 0;
-    m_curLink = 0;
-    m_prefs.SetDefaults();
+    curElement_ = 0;
+    curLink_ = 0;
+    prefs_.SetDefaults();
     SelectLine(0);
     RunGuarded(this, [this] { RefreshAll(); });
 }
 
 void TStyleDlg::CopyItemClick()
 {
-    const int slot = SlotOfLine(m_elemList->currentRow());
+    const int slot = SlotOfLine(elemList_->currentRow());
     if (slot >= 0)
-        m_copySource = slot;
+        copySource_ = slot;
 }
 
 void TStyleDlg::PasteItemClick()
 {
     const EditScope edit(*this);
-    const int slot = SlotOfLine(m_elemList->currentRow());
+    const int slot = SlotOfLine(elemList_->currentRow());
     if (slot < 0)
         return;
     RunGuarded(this, [this, slot] {
-        m_prefs.CopySpecs(m_copySource, slot);
+        prefs_.CopySpecs(copySource_, slot);
         ResetNames();
-        ShowElement(m_curElement);
+        ShowElement(curElement_);
     });
 }
 
@@ -829,13 +741,13 @@ void TStyleDlg::ResetNamesItemClick()
 {
     const EditScope edit(*this);
     ResetNames();
-    m_selectorLab->setText(FromCore(m_prefs.StyleSpecs.at(static_cast<std::size_t>(m_curElement)).Selector));
+    selectorLab_->setText(FromCore(prefs_.StyleSpecs.at(static_cast<std::size_t>(curElement_)).Selector));
 }
 
 QString TStyleDlg::ChooseSprfFile(bool save)
 {
     return ChooseFileWithDialog(this,
-        {save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouvrir"), PathFromCore(m_prefs.PrefsDir),
+        {save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouvrir"), PathFromCore(prefs_.PrefsDir),
             QStringLiteral("Fichiers de préférences (*.sprf)"),
             save ? QStringLiteral("SprfSaveDialog") : QStringLiteral("SprfOpenDialog"), QStringLiteral("sprf"), save});
 }

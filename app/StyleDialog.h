@@ -3,11 +3,11 @@
 // and exports, imports and resets the whole set.
 #pragma once
 
+#include "app/ColorShape.h"
+#include "app/StylePreview.h"
 #include "presentation/StylePrefs.h"
 
 #include <QDialog>
-#include <QFrame>
-#include <QLabel>
 #include <QString>
 
 #include <vector>
@@ -26,59 +26,6 @@ namespace tavimor {
 class TFontCombo;
 class TNetColors;
 class TParAlignButton;
-
-// A filled box with an outline that holds a colour and its name; the name is
-// its hint. A click asks the owner for a new colour.
-class TColorShape : public QFrame {
-    Q_OBJECT
-
-public:
-    explicit TColorShape(QWidget* parent = nullptr);
-
-    void SetColor(ColorValue value, const QString& name);
-    ColorValue Value() const { return m_value; }
-    QString Name() const { return m_name; }
-
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    ColorValue m_value = 0;
-    QString m_name;
-};
-
-// The element preview: the font family name written in the element's font,
-// size, colour and alignment on its background. It keeps the family name and
-// the background colour with its name, which a commit reads back.
-class TStylePreview : public QLabel {
-    Q_OBJECT
-
-public:
-    explicit TStylePreview(QWidget* parent = nullptr);
-
-    void SetFontName(const QString& family);
-    QString FontName() const { return m_fontName; }
-    void SetFontSize(int points);
-    void SetFontColor(ColorValue value);
-    void SetBackground(ColorValue value, const QString& name);
-    ColorValue Background() const { return m_background; }
-    QString BackgroundName() const { return m_backgroundName; }
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QString m_fontName;
-    ColorValue m_background = 0xFFFFFF;
-    QString m_backgroundName;
-};
 
 class TStyleDlg : public QDialog {
     Q_OBJECT
@@ -178,39 +125,39 @@ private:
     // the dialog is cancelled.
     QString ChooseSprfFile(bool save);
 
-    TStylePrefs& m_prefs;
-    TNetColors* m_colors = nullptr;
-    bool m_embedded = false;
-    bool m_shownOnce = false;
+    TStylePrefs& prefs_;
+    TNetColors* colors_ = nullptr;
+    bool embedded_ = false;
+    bool shownOnce_ = false;
     // The author changed a control whose value waits for a commit point.
-    bool m_pendingEdits = false;
+    bool pendingEdits_ = false;
 
-    int m_curElement = 0;
-    int m_curLink = 0;
-    int m_copySource = 0;
-    std::vector<int> m_lineSlots; // slot of each line of the element list
+    int curElement_ = 0;
+    int curLink_ = 0;
+    int copySource_ = 0;
+    std::vector<int> lineSlots_; // slot of each line of the element list
 
-    QListWidget* m_elemList = nullptr;
-    QLabel* m_infoLab = nullptr;
-    QLabel* m_selectorLab = nullptr;
-    QCheckBox* m_transpCheck = nullptr;
-    TStylePreview* m_preview = nullptr;
-    TColorShape* m_fontColorShape = nullptr;
-    TParAlignButton* m_alignBtn = nullptr;
-    TFontCombo* m_fontCombo = nullptr;
-    QComboBox* m_sizeCombo = nullptr;
-    QLineEdit* m_marginEdit = nullptr;
-    QLineEdit* m_paddingEdit = nullptr;
-    QPlainTextEdit* m_optionsMemo = nullptr;
-    QGroupBox* m_linkGroup = nullptr;
-    TColorShape* m_linkColorShape = nullptr;
-    QListWidget* m_linkStateList = nullptr;
-    QCheckBox* m_underlineCheck = nullptr;
-    QFrame* m_linkExamplePanel = nullptr;
-    QLabel* m_linkExampleLab = nullptr;
-    QPushButton* m_acceptBtn = nullptr;
-    QMenu* m_elemMenu = nullptr;
-    QMenu* m_formMenu = nullptr;
+    QListWidget* elemList_ = nullptr;
+    QLabel* infoLab_ = nullptr;
+    QLabel* selectorLab_ = nullptr;
+    QCheckBox* transpCheck_ = nullptr;
+    TStylePreview* preview_ = nullptr;
+    TColorShape* fontColorShape_ = nullptr;
+    TParAlignButton* alignBtn_ = nullptr;
+    TFontCombo* fontCombo_ = nullptr;
+    QComboBox* sizeCombo_ = nullptr;
+    QLineEdit* marginEdit_ = nullptr;
+    QLineEdit* paddingEdit_ = nullptr;
+    QPlainTextEdit* optionsMemo_ = nullptr;
+    QGroupBox* linkGroup_ = nullptr;
+    TColorShape* linkColorShape_ = nullptr;
+    QListWidget* linkStateList_ = nullptr;
+    QCheckBox* underlineCheck_ = nullptr;
+    QFrame* linkExamplePanel_ = nullptr;
+    QLabel* linkExampleLab_ = nullptr;
+    QPushButton* acceptBtn_ = nullptr;
+    QMenu* elemMenu_ = nullptr;
+    QMenu* formMenu_ = nullptr;
 };
 
 } // namespace tavimor

@@ -20,13 +20,13 @@ TQTypeDlg::TQTypeDlg(QWidget* parent)
     // In TRepType order: the index of an item is the type's value.
     const std::array<QString, 3> captions {
         QStringLiteral("  Standard KWZ"), QStringLiteral("  Vrai ou Faux"), QStringLiteral("  Closure avec listes")};
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        m_items[i] = new QRadioButton(captions[i], group);
-        m_items[i]->setObjectName(QStringLiteral("TypeItem%1").arg(i));
-        items->addWidget(m_items[i]);
-        connect(m_items[i], &QRadioButton::clicked, this, &QDialog::accept);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        items_[i] = new QRadioButton(captions[i], group);
+        items_[i]->setObjectName(QStringLiteral("TypeItem%1").arg(i));
+        items->addWidget(items_[i]);
+        connect(items_[i], &QRadioButton::clicked, this, &QDialog::accept);
     }
-    m_items[0]->setChecked(true);
+    items_[0]->setChecked(true);
 
     auto* acceptBtn = new QPushButton(QStringLiteral("accepter"), this);
     acceptBtn->setObjectName(QStringLiteral("AcceptBtn"));
@@ -41,13 +41,13 @@ TQTypeDlg::TQTypeDlg(QWidget* parent)
 void TQTypeDlg::setType(TRepType type)
 {
     const auto index = static_cast<std::size_t>(type);
-    m_items[index < m_items.size() ? index : 0]->setChecked(true);
+    items_[index < items_.size() ? index : 0]->setChecked(true);
 }
 
 TRepType TQTypeDlg::type() const
 {
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i]->isChecked())
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i]->isChecked())
             return static_cast<TRepType>(i);
     return TRepType::rKWZ;
 }

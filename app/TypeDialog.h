@@ -26,7 +26,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::array<QRadioButton*, 3> m_items {};
+    std::array<QRadioButton*, 3> items_ {};
 };
 
 } // namespace tavimor

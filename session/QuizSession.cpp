@@ -21,9 +21,7 @@ std::string Numbered(const char* what, int n)
 
 const char* PageName(int page)
 {
-    static constexpr const char* kNames[THMPList::kPageCount] = {"Entr\xE9"
-                                                                 "e",
-        "\xC9valuation", "R\xE9sultats"};
+    static constexpr const char* kNames[THMPList::kPageCount] = {"Entr\351e", "\xC9valuation", "R\xE9sultats"};
     return page >= 0 && page < THMPList::kPageCount ? kNames[page] : "";
 }
 
@@ -167,7 +165,7 @@ void QuizSession::New()
 LoadOutcome QuizSession::Open(const std::string& path)
 {
     TQuizDocument read = NewDocument(options_.Defaults);
-    const LoadOutcome outcome = LoadDocument(read, path);
+    LoadOutcome outcome = LoadDocument(read, path);
     if (outcome.refusal)
         return outcome;
     Replace(std::move(read), path, outcome.version, true);
@@ -209,7 +207,7 @@ void QuizSession::ImportJson(std::string_view text, const std::string& sourceNam
 
 std::string QuizSession::ExportText(const std::string& path)
 {
-    const std::string target = path.empty() ? ExportTextPath(path_) : path;
+    std::string target = path.empty() ? ExportTextPath(path_) : path;
     ExportTextFile(doc_, target);
     return target;
 }
@@ -260,7 +258,7 @@ StandaloneOutcome QuizSession::ProduceStandalone(const std::string& resumBody, c
 HtmlParamsOutcome QuizSession::LoadParams(const std::string& path)
 {
     THTMPrefs layout = doc_.Layout;
-    const HtmlParamsOutcome outcome = LoadHtmlParams(layout, path);
+    HtmlParamsOutcome outcome = LoadHtmlParams(layout, path);
     if (outcome.Compatible && !(layout == doc_.Layout))
         Do(ReplaceStep("le chargement des param\xE8tres", [](TQuizDocument& doc) -> THTMPrefs& { return doc.Layout; },
             doc_.Layout, layout, {Part::Layout, 0}));

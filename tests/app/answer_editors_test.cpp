@@ -209,7 +209,7 @@ TEST(AnswerEditor, InsertImageButtonIsHiddenUntilShownAndInsertsAtTheCaret)
     TRepTabEdit shown;
     shown.setInsertImageVisible(true);
     QObject::connect(&shown, &TRepTabEdit::insertImageRequested, &shown,
-        [&shown] { shown.insertAtCaret(QStringLiteral("<IMG SRC=\"a.gif\">")); });
+        [&shown] { shown.InsertAtCaret(QStringLiteral("<IMG SRC=\"a.gif\">")); });
     RunModal(shown, [](QWidget& modal) {
         auto* text = Find<QTextEdit>(modal, "RepText");
         ASSERT_NE(text, nullptr);

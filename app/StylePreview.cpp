@@ -1,0 +1,66 @@
+#include "app/StylePreview.h"
+
+#include "app/ColorPicker.h"
+#include "app/WidgetHelpers.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace tavimor {
+
+namespace {
+
+constexpr int kPreviewMaxPoints = 400; // a typed size of thousands stays drawable
+
+} // namespace
+
+TStylePreview::TStylePreview(QWidget* parent)
+    : QLabel(parent)
+{
+    setAutoFillBackground(true);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A large font must not widen the dialog: the text is clipped instead.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setMinimumWidth(200);
+    setFixedHeight(72);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TStylePreview::SetFontName(const QString& family)
+{
+    fontName_ = family;
+    QFont shown = font();
+    shown.setFamily(family);
+    setFont(shown);
+    setText(family);
+}
+
+void TStylePreview::SetFontSize(int points)
+{
+    QFont shown = font();
+    shown.setPointSize(std::clamp(points, 1, kPreviewMaxPoints));
+    setFont(shown);
+}
+
+void TStylePreview::SetFontColor(ColorValue value)
+{
+    SetTextColor(this, QColorFromValue(value));
+}
+
+void TStylePreview::SetBackground(ColorValue value, const QString& name)
+{
+    background_ = value;
+    backgroundName_ = name;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColorFromValue(value));
+    setPalette(palette);
+}
+
+void TStylePreview::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace tavimor
