@@ -57,10 +57,9 @@ TInfoTab::TInfoTab(QWidget* parent)
     connect(CertCheckBox, &QCheckBox::toggled, CertEdit, &QWidget::setVisible);
 
     for (QLineEdit* edit : {ProfNameEd, InstitEd, ProfEmailEd, ProfURLed, NQuestEdit})
-        connect(edit, &QLineEdit::textEdited, this, &TInfoTab::edited);
+        connect(edit, &QLineEdit::editingFinished, this, &TInfoTab::edited);
     for (QCheckBox* box : {NQCheck, CertCheckBox})
         connect(box, &QCheckBox::clicked, this, &TInfoTab::edited);
-    connect(CertEdit, &QPlainTextEdit::textChanged, this, &TInfoTab::edited);
 }
 
 void TInfoTab::ShowHeader(const QuizHeader& header)

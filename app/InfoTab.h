@@ -46,7 +46,8 @@ public:
     QPlainTextEdit* CertEdit = nullptr;
 
 signals:
-    // The author changed a value here.
+    // The author finished a value here: left a field or pressed Enter in it,
+    // or ticked a box. (The certainty text is taken with the screen.)
     void edited();
 };
 

@@ -83,11 +83,6 @@ TMessagesTab::TMessagesTab(QWidget* parent)
     DefPValEdit = Named(new QLineEdit(this), QStringLiteral("DefPValEdit"), QRect(700, 348, 46, 22));
     DefPValLab->hide();
     DefPValEdit->hide();
-
-    connect(TitleEd, &QLineEdit::textEdited, this, &TMessagesTab::edited);
-    connect(BodyRed, &QPlainTextEdit::textChanged, this, &TMessagesTab::edited);
-    connect(NamEdit, &QPlainTextEdit::textChanged, this, &TMessagesTab::edited);
-    connect(DefPValEdit, &QLineEdit::textEdited, this, &TMessagesTab::edited);
 }
 
 void TMessagesTab::BuildPageTexts()

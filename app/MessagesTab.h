@@ -83,10 +83,6 @@ public:
     QLabel* DefPValLab = nullptr;
     QLineEdit* DefPValEdit = nullptr;
 
-signals:
-    // The author changed a page text, the no-answer message or the default points.
-    void edited();
-
 private:
     void BuildPageTexts();
     void BuildGenericGroup();

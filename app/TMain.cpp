@@ -345,8 +345,7 @@ void TMain::BuildEditors()
     // default points kept hidden on the Messages tab. The boxes are taken at
     // once; the texts when the screen is stored.
     bridge_->AddScreenStore([this] { StoreHeader(); });
-    connect(infoTab_->NQCheck, &QCheckBox::clicked, this, Guarded(this, [this] { StoreHeader(); }));
-    connect(infoTab_->CertCheckBox, &QCheckBox::clicked, this, Guarded(this, [this] { StoreHeader(); }));
+    connect(infoTab_, &TInfoTab::edited, this, Guarded(this, [this] { StoreHeader(); }));
     connect(bridge_.get(), &TSessionBridge::headerChanged, this, &TMain::ShowHeader);
     connect(bridge_.get(), &TSessionBridge::documentReplaced, this, &TMain::ShowNewDocument);
     connect(bridge_.get(), &TSessionBridge::styleChanged, this, &TMain::ShowStyle);
