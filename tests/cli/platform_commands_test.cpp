@@ -1,0 +1,102 @@
+// export-gift, export-moodle and import-gift, run as the built program on files.
+#include "cli_runner.h"
+#include "exchange/GiftReader.h"
+#include "exchange/GiftWriter.h"
+#include "exchange/MoodleXmlWriter.h"
+#include "model/DocumentFile.h"
+#include "model/FileIo.h"
+#include "model/sample_document.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace tavimor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlatformCommands : public test::CliTest { };
+
+// The rich document with a generic message that exists for its cloze question
+// (a missing one stops the exports as it stops the site).
+TQuizDocument ExportableDocument()
+{
+    TQuizDocument doc = test::RichDocument();
+    doc.Quests.Quest(3).MessIdx[kWrongSide] = 1;
+    return doc;
+}
+
+TEST_F(PlatformCommands, ExportsLandBesideTheDocumentUnderTheQuizName)
+{
+    const TQuizDocument doc = ExportableDocument();
+    fs::create_directory(Path("mes.quiz"));
+    const std::string in = Write("mes.quiz/quiz.copie.kwz", DocumentBytes(doc));
+
+    const test::CliRun gift = Run({"export-gift", in});
+    ASSERT_EQ(gift.exitCode, 0) << gift.err;
+    EXPECT_EQ(ReadWholeFile(Path("mes.quiz/quiz.gift")), GiftText(doc, "quiz").Text);
+    // The rich document has a question without choices: the teacher is told.
+    EXPECT_NE(gift.out.find("export\xC3\xA9"
+                            "e comme description"),
+        std::string::npos)
+        << gift.out;
+
+    const test::CliRun moodle = Run({"export-moodle", in});
+    ASSERT_EQ(moodle.exitCode, 0) << moodle.err;
+    EXPECT_EQ(ReadWholeFile(Path("mes.quiz/quiz.xml")), MoodleXml(doc, in).Text);
+
+    const std::string broken = Write("casse.kwz", DocumentBytes(test::RichDocument()));
+    EXPECT_EQ(Run({"export-gift", broken}).err, "List index out of bounds (-1)\n");
+    EXPECT_FALSE(fs::exists(Path("casse.gift")));
+
+    ASSERT_EQ(Run({"export-gift", in, Path("autre.gift")}).exitCode, 0);
+    ASSERT_EQ(Run({"export-moodle", in, Path("autre.xml")}).exitCode, 0);
+    EXPECT_TRUE(fs::exists(Path("autre.gift")));
+    EXPECT_TRUE(fs::exists(Path("autre.xml")));
+}
+
+TEST_F(PlatformCommands, ImportMakesANewDocumentAndSaysWhatWasLeftOut)
+{
+    const std::string gift = "Capitale?{=Berne#Oui ~Lyon#Non}\n\nCombien?{#4}\n\nLa Terre est ronde.{T}\n";
+    const std::string in = Write("banque.gift", gift);
+    const test::CliRun result = Run({"import-gift", in, Path("nouveau.kwz")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out,
+        "2 questions import\xC3\xA9"
+        "es dans "
+            + Path("nouveau.kwz")
+            + ".\n"
+              "Une question n'a pas \xC3\xA9t\xC3\xA9 import\xC3\xA9"
+              "e (Tavimor ne lit que les questions \xC3\xA0 choix "
+              "multiple, vrai/faux et mots manquants):\n  ligne 3: num\xC3\xA9rique\n");
+
+    TQuizDocument expected = test::StartupDocument();
+    ImportGift(expected, gift);
+    TQuizDocument loaded = test::StartupDocument();
+    LoadDocument(loaded, Path("nouveau.kwz"));
+    EXPECT_EQ(DocumentBytes(loaded), DocumentBytes(expected));
+}
+
+// A refused file writes nothing: a document already at the output path stays.
+TEST_F(PlatformCommands, RefusedFilesLeaveTheOutputAlone)
+{
+    const std::string kept = Write("garde.kwz", DocumentBytes(test::RichDocument()));
+    const std::vector<std::pair<std::string, std::string>> cases {
+        {"Q{=a ~b\n", "Fichier GIFT mal form\xC3\xA9, ligne 1: \xC2\xAB {\xC2\xA0\xC2\xBB sans"},
+        {"\n\nCaf\xE9{=a ~b}\n", "n'est pas un texte UTF-8 valide (ligne 3)"},
+        {"Combien?{#4}\n", "ne contient aucune question \xC3\xA0 importer"},
+    };
+    for (const auto& [gift, message] : cases) {
+        SCOPED_TRACE(message);
+        const test::CliRun result = Run({"import-gift", Write("in.gift", gift), kept});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+        EXPECT_EQ(ReadWholeFile(kept), DocumentBytes(test::RichDocument()));
+    }
+    EXPECT_EQ(Run({"import-gift", Path("absent.gift"), kept}).err, "Cannot open file " + Path("absent.gift") + "\n");
+    EXPECT_EQ(Run({"export-gift"}).exitCode, 1);
+}
+
+} // namespace
+} // namespace tavimor
