@@ -1,0 +1,45 @@
+// The quiz as a SCORM 1.2 package that a learning platform takes as an
+// activity: a ZIP holding imsmanifest.xml and one SCO, the self-contained
+// quiz page with an adapter that reports to the platform's run-time API
+// (the name from cmi.core.student_name; score, pass or fail against the
+// pass mark, and one interaction per question when the results are shown).
+#pragma once
+
+#include "exchange/PlatformQuestion.h"
+#include "model/DocumentFile.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavimor {
+
+inline constexpr int kDefaultPassMark = 50;
+
+// The SCO's page inside the package.
+inline constexpr const char* kScormLaunchPage = "index.html";
+
+struct TScormFile {
+    std::string Name; // path inside the package, "/" between folders
+    std::string Bytes;
+};
+
+// imsmanifest.xml for one organization with one item whose SCO starts at
+// launch and is made of files; title is Windows-1252 text, identifier an
+// XML name. passMark (0-100) is the item's mastery score.
+std::string ScormManifest(const std::string& title, const std::string& identifier, int passMark,
+    const std::string& launch, const std::vector<std::string>& files);
+
+// The adapter script as the program carries it (resources/scorm).
+std::string_view ScormAdapterSource();
+
+// The adapter script with its pass mark (0-100) set.
+std::string ScormAdapterScript(int passMark);
+
+// The ZIP bytes of the package: imsmanifest.xml first, then files in order.
+std::string ScormZip(const std::string& manifest, const std::vector<TScormFile>& files);
+
+// The package name beside the document: QuizName-scorm.zip.
+std::string ScormPackagePath(const std::string& documentPath);
+
+} // namespace tavimor
