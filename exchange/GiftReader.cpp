@@ -378,12 +378,23 @@ private:
         Skip("r\xE9ponse courte");
     }
 
+    // The question text ahead of the answers. "&nbsp;" alone is what a writer
+    // puts after an [html] tag when the text is empty, since the tag cannot
+    // stand right before the answers.
+    std::string Before() const
+    {
+        std::string before = Convert(before_, false);
+        if (format_ == TextFormat::Html && before == "&nbsp;")
+            before.clear();
+        return before;
+    }
+
     void ReadTrueFalse(
         bool isTrue, std::string_view feedbacks, bool hasFeedback, const std::optional<std::string>& general)
     {
         TQuest quest;
         quest.QType = TRepType::rTrue;
-        quest.QText = Convert(before_, false);
+        quest.QText = Before();
         const std::string after = Convert(after_, false);
         if (!after.empty())
             quest.QText += (quest.QText.empty() ? "_____ " : " _____ ") + after;
@@ -424,7 +435,7 @@ private:
             return Skip("choix multiple sans bonne r\xE9ponse unique");
 
         TQuest quest;
-        std::string before = Convert(before_, false);
+        std::string before = Before();
         const std::string after = Convert(after_, false);
         if (after.empty()) {
             quest.QType = TRepType::rKWZ;
@@ -433,10 +444,6 @@ private:
             // The marker stands where the answers were; a marker already in
             // the text ahead of it would take its place, so it is written as text.
             quest.QType = TRepType::rOList;
-            // "&nbsp;" alone is what a writer puts ahead of answers that open
-            // an HTML text, since the tag cannot stand right before them.
-            if (format_ == TextFormat::Html && before == "&nbsp;")
-                before.clear();
             for (std::size_t m = before.find(kOptionMarker); m != std::string::npos; m = before.find(kOptionMarker, m))
                 before.replace(m, 1, "&lt;");
             quest.QText = before + (before.empty() ? "" : " ") + kOptionMarker + " " + after;

@@ -51,6 +51,11 @@ public:
         if (kind_ != TPlatformKind::Description)
             for (int side : {kWrongSide, kRightSide})
                 html_ = html_ || HoldsMarkup(quests_.GetFeedbackHtml(n_, side));
+        // Answers that open with "=a -> b" read as a matching question to
+        // some parsers; the arrow is written "-&gt;" in an HTML text.
+        arrowFirst_
+            = quest_.Reps.size() > 1 && RightChoice(quest_) == 0 && quest_.Reps[0].find("->") != std::string::npos;
+        html_ = html_ || arrowFirst_;
     }
 
     TPlatformKind Kind() const { return kind_; }
@@ -64,13 +69,10 @@ public:
         case TPlatformKind::MissingWord: {
             const TClozeParts parts = *SplitClozeText(quest_.QText);
             const std::string rest = Escaped(parts.Rest);
-            if (!parts.Before.empty())
-                return Stem(parts.Before) + "{" + Answers(" ") + "} " + rest;
-            // A format tag needs text after it before the answers: an HTML
-            // text starts with "&nbsp;". Without a tag of its own, the text
-            // after the answers would give its first word as the format.
-            const std::string stem = html_ ? "[html]&nbsp;" : StartsWithFormatTag(rest) ? "[moodle]" : "";
-            return stem + "{" + Answers(" ") + "} " + rest;
+            // Without a tag of its own, the text after the answers would
+            // give its first word as the format.
+            const bool tagRest = !html_ && Trim(parts.Before).empty() && StartsWithFormatTag(rest);
+            return (tagRest ? "[moodle]" : Stem(parts.Before)) + "{" + Answers(" ") + "} " + rest;
         }
         case TPlatformKind::MultipleChoice:
             return Stem(quest_.QText) + "{" + kEol + Answers(kEol) + kEol + "}";
@@ -91,8 +93,9 @@ private:
     std::string Stem(const std::string& text) const
     {
         const std::string escaped = Escaped(text);
+        // A format tag needs text after it before the answers.
         if (html_)
-            return "[html]" + escaped;
+            return "[html]" + (Trim(text).empty() ? "&nbsp;" : escaped);
         if (StartsWithFormatTag(escaped) || SkipBlanks(escaped).starts_with("//"))
             return "[moodle]" + escaped;
         return escaped;
@@ -120,7 +123,11 @@ private:
         std::string answers;
         for (std::size_t i = 0; i < quest_.Reps.size(); ++i) {
             const bool isRight = right == i;
-            const std::string choice = Trim(quest_.Reps[i]).empty() ? "&nbsp;" : Text(quest_.Reps[i]);
+            std::string text = quest_.Reps[i];
+            for (std::size_t at = text.find("->"); i == 0 && arrowFirst_ && at != std::string::npos;
+                 at = text.find("->", at))
+                text.replace(at + 1, 1, "&gt;");
+            const std::string choice = Trim(text).empty() ? "&nbsp;" : Text(text);
             // A text starting with "%" would read as a weight.
             std::string weight;
             if (lone)
@@ -146,6 +153,7 @@ private:
     const TQuest& quest_;
     TPlatformKind kind_;
     bool html_ = false;
+    bool arrowFirst_ = false;
 };
 
 // A category path takes the quiz name on one line; "/" separates levels.

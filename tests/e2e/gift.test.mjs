@@ -4,7 +4,7 @@
 // holds again what GIFT carries.
 import { describe, it, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 import giftPegjs from 'gift-pegjs';
 
 import { readQuiz, feedbackHtml, QuestionType } from './lib/quiz.mjs';
@@ -24,12 +24,15 @@ function expectedQuestion(quiz, q) {
   const marker = q.type === QuestionType.cloze ? q.text.indexOf('<option>') : -1;
   const before = marker >= 0 ? q.text.slice(0, marker) : q.text;
   const rest = marker >= 0 ? q.text.slice(marker + '<option>'.length + 1) : '';
-  const html = [before, rest, ...q.choices, ...feedback].some((t) => markup.test(t));
+  // A right first choice with "->" would read as a matching question: its arrow is written "-&gt;".
+  const arrow = right === 0 && q.choices.length > 1 && q.choices[0].includes('->');
+  const choices = q.choices.map((c, k) => (k === 0 && arrow ? c.replaceAll('->', '-&gt;') : c));
+  const html = arrow || [before, rest, ...q.choices, ...feedback].some((t) => markup.test(t));
   const trueFalse =
     q.type === QuestionType.trueFalse && [...q.choices].sort().join() === 'Faux,Vrai' && right >= 0;
   let stem = shown(before, html);
   if (marker >= 0) stem = `${stem === '' ? (html ? '&nbsp; ' : '') : `${stem} `}_____ ${shown(rest, html)}`;
-  return { html, trueFalse, right, stem, embedded: marker >= 0, feedback: feedback.map((f) => shown(f, html)) };
+  return { html, trueFalse, right, stem, choices, embedded: marker >= 0, feedback: feedback.map((f) => shown(f, html)) };
 }
 
 for (const fixture of fixtures) {
@@ -64,7 +67,7 @@ for (const fixture of fixtures) {
         assert.equal(got.type, 'MC', `${where}: type`);
         assert.deepEqual(
           got.choices.map((c) => [c.text.text, c.isCorrect || c.weight === 100, c.feedback.text]),
-          q.choices.map((c, k) => [shown(c, want.html), k === want.right, want.feedback[k === want.right ? 1 : 0]]),
+          want.choices.map((c, k) => [shown(c, want.html), k === want.right, want.feedback[k === want.right ? 1 : 0]]),
           `${where}: choices`,
         );
         if (q.choices.length === 1) assert.equal(got.globalFeedback.text, want.feedback[0], `${where}: wrong message`);
@@ -80,7 +83,7 @@ for (const fixture of fixtures) {
         const type = q.type === QuestionType.trueFalse && !want.trueFalse ? QuestionType.standard : q.type;
         assert.deepEqual(
           [back[i].QType, back[i].QText, back[i].Reps, back[i].GoodRep],
-          [type, q.text, q.choices, q.good],
+          [type, q.text, want.choices, q.good],
           `question ${q.number}`,
         );
         assert.deepEqual(
@@ -95,3 +98,42 @@ for (const fixture of fixtures) {
     });
   });
 }
+
+// Texts made of the characters GIFT reserves, tags, entities, line breaks and
+// look-alikes of its syntax, in every kind of question: the parser must read
+// every question, with its kind.
+describe('GIFT export of texts full of reserved characters', () => {
+  const pieces = ['a', ' ', '\u00e9', '~', '=', '#', '{', '}', ':', '\\', '//', '%', '[html]', '[plain]', '->', '<b>',
+    '&amp;', '&', '<', '\n', '\r\n', 'T', '::', '$CATEGORY:', '####', '\t', '\u20ac'];
+  let seed = 20240;
+  const pick = (n) => ((seed = (seed * 1103515245 + 12345) & 0x7fffffff) % n);
+  const text = (max) => Array.from({ length: pick(max) }, () => pieces[pick(pieces.length)]).join('');
+
+  it('parses every question', () => {
+    const questions = Array.from({ length: 300 }, () => {
+      const type = pick(3);
+      const reps = type === 1 && pick(2) ? ['Vrai', 'Faux'] : Array.from({ length: 1 + pick(4) }, () => text(6));
+      let qText = text(8);
+      if (type === QuestionType.cloze) qText = `${qText.slice(0, 3)}<option>${qText.slice(3)}`;
+      const own = { UseGenMess: false, Mess: text(6) };
+      return { QType: type, QText: qText, Reps: reps, GoodRep: pick(reps.length + 1) - 1, Feedback: { Wrong: own } };
+    });
+    const doc = fixtureDocument('chimie-sans-certitude');
+    try {
+      const json = JSON.parse(readFileSync(doc.file('chimie-sans-certitude.json'), 'utf8'));
+      writeFileSync(doc.file('reserve.json'), JSON.stringify({ ...json, Questions: questions }));
+      doc.run(['from-json', doc.file('reserve.json'), doc.file('reserve.kwz')]);
+      doc.run(['export-gift', doc.file('reserve.kwz')]);
+      const parsed = giftPegjs.parse(readFileSync(doc.file('reserve.gift'), 'utf8')).slice(1);
+      assert.equal(parsed.length, questions.length);
+      parsed.forEach((got, i) => {
+        const q = questions[i];
+        const trueFalse = q.QType === QuestionType.trueFalse && q.Reps.length === 2 && q.Reps.includes('Vrai') && q.GoodRep >= 0;
+        assert.equal(got.type, trueFalse ? 'TF' : 'MC', `question ${i + 1}: ${JSON.stringify(q)}`);
+        assert.equal(got.type === 'TF' || got.choices.length === q.Reps.length, true, `question ${i + 1}: choices`);
+      });
+    } finally {
+      doc.remove();
+    }
+  });
+});
