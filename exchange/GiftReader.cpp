@@ -378,14 +378,14 @@ private:
         Skip("r\xE9ponse courte");
     }
 
-    // The question text ahead of the answers. "&nbsp;" alone is what a writer
-    // puts after an [html] tag when the text is empty, since the tag cannot
-    // stand right before the answers.
+    // The question text ahead of the answers. An HTML text loses one leading
+    // "&nbsp;": what a writer puts after the [html] tag when the text is
+    // empty, since the tag cannot stand right before the answers.
     std::string Before() const
     {
         std::string before = Convert(before_, false);
-        if (format_ == TextFormat::Html && before == "&nbsp;")
-            before.clear();
+        if (format_ == TextFormat::Html && before.starts_with("&nbsp;"))
+            before = Trim(before.substr(6));
         return before;
     }
 

@@ -93,9 +93,12 @@ private:
     std::string Stem(const std::string& text) const
     {
         const std::string escaped = Escaped(text);
-        // A format tag needs text after it before the answers.
+        // A format tag needs text after it before the answers: an empty
+        // HTML text is written "&nbsp;", which a reader takes off again (so
+        // one that starts with "&nbsp;" gets a second one).
         if (html_)
-            return "[html]" + (Trim(text).empty() ? "&nbsp;" : escaped);
+            return std::string("[html]") + (Trim(text).empty() || Trim(text).starts_with("&nbsp;") ? "&nbsp;" : "")
+                + escaped;
         if (StartsWithFormatTag(escaped) || SkipBlanks(escaped).starts_with("//"))
             return "[moodle]" + escaped;
         return escaped;
