@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cctype>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -49,6 +50,17 @@ struct SourceDeleter {
 {
     const std::string what = error != nullptr ? zip_error_strerror(error) : "?";
     throw Error("ZIP: " + what);
+}
+
+// An XML name (what manifest identifiers must be) made from the quiz name.
+std::string Identifier(const std::string& quizName)
+{
+    std::string id = "tavimor-";
+    for (const char c : quizName) {
+        const auto byte = static_cast<unsigned char>(c);
+        id += (byte < 0x80 && (std::isalnum(byte) || c == '-' || c == '_' || c == '.')) ? c : '_';
+    }
+    return id;
 }
 
 } // namespace
@@ -158,6 +170,17 @@ std::string ScormZip(const std::string& manifest, const std::vector<TScormFile>&
     if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
         ZipFailure(zip_source_error(buffer.get()));
     return bytes;
+}
+
+std::string ScormPackageBytes(
+    const TQuizDocument& doc, const std::string& quizName, int passMark, const std::string& page)
+{
+    std::string title = doc.Pages.GetTitle(0);
+    if (PlainTitle(title).empty())
+        title = Utf8ToCp1252(quizName);
+    const std::string manifest
+        = ScormManifest(title, Identifier(quizName), passMark, kScormLaunchPage, {kScormLaunchPage});
+    return ScormZip(manifest, {{kScormLaunchPage, page}});
 }
 
 std::string ScormPackagePath(const std::string& documentPath)

@@ -39,6 +39,13 @@ std::string ScormAdapterScript(int passMark);
 // The ZIP bytes of the package: imsmanifest.xml first, then files in order.
 std::string ScormZip(const std::string& manifest, const std::vector<TScormFile>& files);
 
+// The ZIP bytes of the whole package of the quiz whose SCO page (the
+// self-contained quiz carrying ScormAdapterScript) is given: the manifest
+// names the activity after the entry page's title, or quizName (UTF-8)
+// when that title is empty.
+std::string ScormPackageBytes(
+    const TQuizDocument& doc, const std::string& quizName, int passMark, const std::string& page);
+
 // The package name beside the document: QuizName-scorm.zip.
 std::string ScormPackagePath(const std::string& documentPath);
 
