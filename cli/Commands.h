@@ -26,5 +26,6 @@ int ImportTextCommand(const Args& args);
 int ExportGiftCommand(const Args& args);
 int ExportMoodleCommand(const Args& args);
 int ImportGiftCommand(const Args& args);
+int ExportScorm(const Args& args);
 
 } // namespace tavimor::cli

@@ -75,6 +75,16 @@ constexpr CommandEntry kCommands[] = {
         "OUT.html it is written beside the document, named after it up to the\n"
         "first point of its name, with .html. The document is checked as for\n"
         "produce, and images come from the preferences folder in the same way."},
+    {"export-scorm", tavimor::cli::ExportScorm, "DOC.kwz [OUT.zip] [--prefs DIR] [--pass-mark N]",
+        "Writes a SCORM 1.2 package of DOC.kwz that learning platforms take as\n"
+        "an activity: imsmanifest.xml and the self-contained quiz, which takes\n"
+        "the student's name from the platform and reports to it, when the\n"
+        "results are shown, the score (the share of right answers, or the\n"
+        "certainty-weighted rate with the certainty option), passed or failed\n"
+        "against the pass mark N percent (50 by default; a mastery score set on\n"
+        "the platform comes first) and each question's answer. Without OUT.zip\n"
+        "it is written beside the document as NAME-scorm.zip (NAME: the file\n"
+        "name up to its first point). Checks and images as for standalone."},
     {"export-moodle", tavimor::cli::ExportMoodleCommand, "DOC.kwz [OUT.xml]",
         "Writes the questions of DOC.kwz as a Moodle XML file that learning\n"
         "platforms import into their question banks: standard questions as\n"

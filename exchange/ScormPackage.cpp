@@ -1,7 +1,9 @@
 #include "exchange/ScormPackage.h"
 
+#include "generator/StandaloneQuiz.h"
 #include "model/Cp1252.h"
 #include "model/Errors.h"
+#include "model/FileIo.h"
 
 #include <pugixml.hpp>
 #include <zip.h>
@@ -186,6 +188,29 @@ std::string ScormPackageBytes(
 std::string ScormPackagePath(const std::string& documentPath)
 {
     return BesideDocument(documentPath, "-scorm.zip");
+}
+
+TScormOutcome ProduceScormPackage(const TQuizDocument& doc, const GifSource& gifs, const TScormJob& job)
+{
+    StandaloneJob page;
+    page.DocumentPath = job.DocumentPath;
+    page.PrefsDir = job.PrefsDir;
+    page.ResumBody = job.ResumBody;
+    page.HostScript = ScormAdapterScript(job.PassMark);
+    const StandaloneBuild build = BuildStandalone(doc, gifs, page);
+
+    TScormOutcome outcome;
+    if (build.Page.empty()) {
+        outcome.Message = build.Message;
+        return outcome;
+    }
+    outcome.OutputPath = job.OutputPath.empty() ? ScormPackagePath(job.DocumentPath) : job.OutputPath;
+    WriteFileAtomically(
+        outcome.OutputPath, ScormPackageBytes(doc, QuizNameOf(job.DocumentPath), job.PassMark, build.Page));
+    outcome.Produced = true;
+    outcome.Message = "Le paquet SCORM " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9."
+        + PicturesLeftOut(build.MissingPictures);
+    return outcome;
 }
 
 } // namespace tavimor

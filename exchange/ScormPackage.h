@@ -6,6 +6,7 @@
 #pragma once
 
 #include "exchange/PlatformQuestion.h"
+#include "generator/GifSource.h"
 #include "model/DocumentFile.h"
 
 #include <string>
@@ -48,5 +49,26 @@ std::string ScormPackageBytes(
 
 // The package name beside the document: QuizName-scorm.zip.
 std::string ScormPackagePath(const std::string& documentPath);
+
+// A production of the package as the editor and tavimor-cli run it.
+struct TScormJob {
+    std::string DocumentPath; // the current document file
+    std::string PrefsDir; // preferences folder, ending with "/"
+    std::string ResumBody; // Windows-1252: body text shown in the page-texts editor
+    std::string OutputPath; // where to write; empty: ScormPackagePath(DocumentPath)
+    int PassMark = kDefaultPassMark; // percent, 0-100: passed at or above it
+};
+
+struct TScormOutcome {
+    bool Produced = false; // the package was written
+    std::string Message; // the final message or the refusal, Windows-1252
+    std::string OutputPath; // the file written
+};
+
+// The self-contained quiz of the document (checked, with its images and
+// pictures, as that production does) carrying the adapter, packed with its
+// manifest and written to the output path. File errors propagate; the file
+// already there is replaced only once the whole package is written.
+TScormOutcome ProduceScormPackage(const TQuizDocument& doc, const GifSource& gifs, const TScormJob& job);
 
 } // namespace tavimor

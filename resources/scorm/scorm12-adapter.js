@@ -66,11 +66,10 @@
     return value >= 0 && value <= 100 ? value : PASS_MARK;
   }
 
-  // A choice as SCORM 1.2 writes it: a, b, c... for the first 26, then its
-  // number; an unanswered question has an empty response.
-  function choiceResponse(response) {
-    if (typeof response !== 'number' || response < 0) return '';
-    return response < 26 ? String.fromCharCode(97 + response) : String(response + 1);
+  // The text of the chosen answer, as the results page shows it ('' when
+  // there is none), within the 255 characters a SCORM 1.2 value holds.
+  function responseText(response) {
+    return String(response === null || response === undefined ? '' : response).slice(0, 255);
   }
 
   // HHHH:MM:SS.SS
@@ -113,7 +112,7 @@
         var record = 'cmi.interactions.' + i + '.';
         set(record + 'id', 'Q' + question.number);
         set(record + 'type', 'choice');
-        set(record + 'student_response', choiceResponse(question.response));
+        set(record + 'student_response', responseText(question.response));
         set(record + 'result', question.correct ? 'correct' : 'wrong');
       });
       api.LMSCommit('');

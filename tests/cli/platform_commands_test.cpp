@@ -98,5 +98,41 @@ TEST_F(PlatformCommands, RefusedFilesLeaveTheOutputAlone)
     EXPECT_EQ(Run({"export-gift"}).exitCode, 1);
 }
 
+// export-scorm writes QuizName-scorm.zip beside the document; the pass mark is
+// a whole number of percent, refused otherwise before anything is written.
+TEST_F(PlatformCommands, ScormPackageLandsBesideTheDocument)
+{
+    fs::create_directory(Path("mes.quiz"));
+    const std::string in = Write("mes.quiz/quiz.copie.kwz", DocumentBytes(ExportableDocument()));
+    for (const char* mark : {"101", "-1", "5x", ""}) {
+        const test::CliRun bad = Run({"export-scorm", in, "--pass-mark", mark});
+        EXPECT_EQ(bad.exitCode, 1);
+        EXPECT_NE(bad.err.find("--pass-mark takes a whole number of percent from 0 to 100"), std::string::npos)
+            << bad.err;
+    }
+    EXPECT_FALSE(fs::exists(Path("mes.quiz/quiz-scorm.zip")));
+    EXPECT_EQ(Run({"standalone", in, "--pass-mark", "60"}).exitCode, 1);
+
+    const test::CliRun result = Run({"export-scorm", in, "--prefs", Path("prefs"), "--pass-mark", "70"});
+    // The rich document has a question without choices: refused as the site refuses it.
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("Impossible de produire le test!"), std::string::npos) << result.err;
+
+    TQuizDocument doc = test::StartupDocument();
+    for (const char* text : {"Capitale?", "Fleuve?"}) {
+        doc.Quests.Quest(doc.Quests.AddQuest()).QText = text;
+        doc.Quests.Current().Reps = {"a", "b"};
+        doc.Quests.Current().GoodRep = 1;
+    }
+    Write("mes.quiz/quiz.copie.kwz", DocumentBytes(doc));
+    const test::CliRun made = Run({"export-scorm", in, "--prefs", Path("prefs"), "--pass-mark", "70"});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_EQ(
+        made.out, "Le paquet SCORM " + Path("mes.quiz/quiz-scorm.zip") + " vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n");
+    const std::string zip = ReadWholeFile(Path("mes.quiz/quiz-scorm.zip"));
+    EXPECT_TRUE(zip.starts_with("PK\x03\x04"));
+    EXPECT_NE(zip.find("imsmanifest.xml"), std::string::npos);
+}
+
 } // namespace
 } // namespace tavimor

@@ -2,12 +2,18 @@
 // checked against the content-packaging rules (manifest with identifier and
 // version, ADL SCORM 1.2 metadata, one default organization with one item,
 // one SCO resource listing every file), and the ZIP read back with libzip.
+#include "common/temp_folder.h"
 #include "exchange/ScormPackage.h"
+#include "generator/InlineData.h"
+#include "model/sample_document.h"
+#include "resources/EmbeddedGifs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 #include <zip.h>
+
+#include <filesystem>
 
 namespace tavimor {
 namespace {
@@ -81,34 +87,91 @@ TEST(ScormManifest, FollowsTheContentPackagingRules)
     EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
 }
 
-TEST(ScormZip, HoldsTheManifestFirstThenEveryFile)
-{
-    const std::string big(300'000, 'q');
-    const std::string bytes = ScormZip("<manifest/>", {{"index.html", "<p>quiz</p>"}, {"img/caf\xC3\xA9.gif", big}});
+using Entries = std::vector<std::pair<std::string, std::string>>;
 
+// Every entry of a ZIP, name and content, in order, read with libzip.
+Entries ZipEntries(const std::string& bytes)
+{
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-    ASSERT_NE(source, nullptr);
-    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    ASSERT_NE(archive, nullptr) << zip_error_strerror(&error);
-    std::vector<std::pair<std::string, std::string>> entries;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+    zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error) : nullptr;
+    if (archive == nullptr) {
+        ADD_FAILURE() << "not a ZIP: " << zip_error_strerror(&error);
+        return {};
+    }
+    Entries entries;
+    for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(zip_get_num_entries(archive, 0)); ++i) {
         zip_stat_t stat;
-        ASSERT_EQ(zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat), 0);
+        zip_stat_index(archive, i, 0, &stat);
         std::string content(static_cast<std::size_t>(stat.size), '\0');
-        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-        ASSERT_NE(file, nullptr);
+        zip_file_t* file = zip_fopen_index(archive, i, 0);
         EXPECT_EQ(zip_fread(file, content.data(), stat.size), static_cast<zip_int64_t>(stat.size));
         zip_fclose(file);
         entries.emplace_back(stat.name, content);
     }
     zip_close(archive);
-    EXPECT_THAT(entries,
-        ElementsAre(std::pair<std::string, std::string> {"imsmanifest.xml", "<manifest/>"},
-            std::pair<std::string, std::string> {"index.html", "<p>quiz</p>"},
-            std::pair<std::string, std::string> {"img/caf\xC3\xA9.gif", big}));
+    return entries;
+}
+
+TEST(ScormZip, HoldsTheManifestFirstThenEveryFile)
+{
+    const std::string big(300'000, 'q');
+    const std::string bytes = ScormZip("<manifest/>", {{"index.html", "<p>quiz</p>"}, {"img/caf\xC3\xA9.gif", big}});
+    EXPECT_EQ(ZipEntries(bytes),
+        (Entries {{"imsmanifest.xml", "<manifest/>"}, {"index.html", "<p>quiz</p>"}, {"img/caf\xC3\xA9.gif", big}}));
     EXPECT_LT(bytes.size(), 10'000u); // compressed
+}
+
+// The package of a document: the manifest lists every file of the ZIP but
+// itself, and the quiz page runs the adapter, with its pass mark, before the
+// runtime, allowed by its hash.
+TEST(ScormPackage, PacksTheQuizWithItsAdapterBesideTheDocument)
+{
+    const test::TempFolder folder("tavimor-scorm");
+    TQuizDocument doc = test::StartupDocument();
+    doc.Pages.SetTitle(0, "G\xE9ographie");
+    for (const char* text : {"Capitale?", "Fleuve?"}) {
+        doc.Quests.Quest(doc.Quests.AddQuest()).QText = text;
+        doc.Quests.Current().Reps = {"a", "b"};
+        doc.Quests.Current().GoodRep = 0;
+    }
+    TScormJob job;
+    job.DocumentPath = folder.File("Quiz.v1.kwz");
+    job.PrefsDir = folder.File("prefs/");
+    job.PassMark = 65;
+    const TScormOutcome outcome = ProduceScormPackage(doc, EmbeddedGifs(), job);
+    ASSERT_TRUE(outcome.Produced) << outcome.Message;
+    EXPECT_EQ(outcome.OutputPath, folder.File("Quiz-scorm.zip"));
+    EXPECT_EQ(outcome.Message, "Le paquet SCORM " + folder.File("Quiz-scorm.zip") + " vient d'\xEAtre cr\xE9\xE9.");
+
+    const Entries entries = ZipEntries(test::ReadBytes(outcome.OutputPath));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].first, "imsmanifest.xml");
+    pugi::xml_document manifest;
+    ASSERT_TRUE(manifest.load_string(entries[0].second.c_str()));
+    const pugi::xml_node item = manifest.select_node("/manifest/organizations/organization/item").node();
+    EXPECT_STREQ(item.child_value("title"), "G\xC3\xA9ographie");
+    EXPECT_STREQ(item.child_value("adlcp:masteryscore"), "65");
+    const pugi::xml_node resource = manifest.select_node("/manifest/resources/resource").node();
+    EXPECT_EQ(Attribute(resource, "href"), entries[1].first);
+    EXPECT_THAT(Names(resource), ElementsAre("file"));
+    EXPECT_EQ(Attribute(resource.child("file"), "href"), entries[1].first);
+
+    const std::string& page = entries[1].second;
+    const std::string adapter = ScormAdapterScript(65);
+    const std::size_t adapterAt = page.find("<script>" + adapter + "</script>");
+    ASSERT_NE(adapterAt, std::string::npos);
+    EXPECT_LT(adapterAt, page.rfind("<script>"));
+    EXPECT_NE(page.find(CspHashSource(adapter)), std::string::npos);
+
+    // A document the quiz cannot be made of writes nothing.
+    doc.Quests.DeleteQuest(2);
+    std::filesystem::remove(outcome.OutputPath);
+    const TScormOutcome refused = ProduceScormPackage(doc, EmbeddedGifs(), job);
+    EXPECT_FALSE(refused.Produced);
+    EXPECT_THAT(refused.Message, testing::HasSubstr("Impossible de produire le test!"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Quiz-scorm.zip")));
 }
 
 TEST(ScormAdapter, CarriesThePassMark)
