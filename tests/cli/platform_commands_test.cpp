@@ -1,6 +1,5 @@
 // export-gift, export-moodle and import-gift, run as the built program on files.
 #include "cli_runner.h"
-#include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
 #include "exchange/MoodleXmlWriter.h"
 #include "model/DocumentFile.h"
@@ -54,28 +53,6 @@ TEST_F(PlatformCommands, ExportsLandBesideTheDocumentUnderTheQuizName)
     ASSERT_EQ(Run({"export-moodle", in, Path("autre.xml")}).exitCode, 0);
     EXPECT_TRUE(fs::exists(Path("autre.gift")));
     EXPECT_TRUE(fs::exists(Path("autre.xml")));
-}
-
-TEST_F(PlatformCommands, ImportMakesANewDocumentAndSaysWhatWasLeftOut)
-{
-    const std::string gift = "Capitale?{=Berne#Oui ~Lyon#Non}\n\nCombien?{#4}\n\nLa Terre est ronde.{T}\n";
-    const std::string in = Write("banque.gift", gift);
-    const test::CliRun result = Run({"import-gift", in, Path("nouveau.kwz")});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out,
-        "2 questions import\xC3\xA9"
-        "es dans "
-            + Path("nouveau.kwz")
-            + ".\n"
-              "Une question n'a pas \xC3\xA9t\xC3\xA9 import\xC3\xA9"
-              "e (Tavimor ne lit que les questions \xC3\xA0 choix "
-              "multiple, vrai/faux et mots manquants):\n  ligne 3: num\xC3\xA9rique\n");
-
-    TQuizDocument expected = test::StartupDocument();
-    ImportGift(expected, gift);
-    TQuizDocument loaded = test::StartupDocument();
-    LoadDocument(loaded, Path("nouveau.kwz"));
-    EXPECT_EQ(DocumentBytes(loaded), DocumentBytes(expected));
 }
 
 // A refused file writes nothing: a document already at the output path stays.

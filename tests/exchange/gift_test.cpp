@@ -85,45 +85,6 @@ TEST(GiftExport, WritesEachKindOfQuestion)
             "Question 7: ni texte ni choix de r\xE9ponse, elle est omise."));
 }
 
-// What GIFT carries comes back: the type (a true/false question that is not
-// "Vrai"/"Faux" comes back as multiple choice), the texts, the choices, the
-// right choice and the feedback shown, now as own messages.
-TEST(GiftRoundTrip, ImportGivesBackWhatTheExportCarries)
-{
-    const TQuizDocument doc = KindsDocument();
-    const std::string text = GiftText(doc, "quiz").Text;
-    TQuizDocument back = test::StartupDocument();
-    const std::string notice = ImportGift(back, text);
-
-    const std::vector<int> carried {1, 2, 3, 4, 5, 8};
-    ASSERT_EQ(back.Quests.Count(), static_cast<int>(carried.size()));
-    for (std::size_t i = 0; i < carried.size(); ++i) {
-        const int n = carried[i];
-        const int m = static_cast<int>(i) + 1;
-        const TQuest& original = doc.Quests.Quest(n);
-        const TQuest& read = back.Quests.Quest(m);
-        SCOPED_TRACE("question " + std::to_string(n));
-        EXPECT_EQ(read.QType, n == 3 ? TRepType::rKWZ : original.QType);
-        EXPECT_EQ(read.QText, original.QText);
-        const std::vector<std::string> blankWritten {"%5", "&nbsp;"};
-        EXPECT_EQ(read.Reps, n == 8 ? blankWritten : original.Reps);
-        EXPECT_EQ(read.GoodRep, original.GoodRep);
-        EXPECT_EQ(read.NRep, read.Reps.size());
-        for (int side : {kWrongSide, kRightSide}) {
-            EXPECT_FALSE(read.UseGenMess[static_cast<std::size_t>(side)]);
-            EXPECT_EQ(back.Quests.GetFeedbackHtml(m, side), doc.Quests.GetFeedbackHtml(n, side));
-        }
-    }
-    const std::size_t line = static_cast<std::size_t>(std::count(
-                                 text.begin(), text.begin() + static_cast<std::ptrdiff_t>(text.find("Lisez")), '\n'))
-        + 1;
-    EXPECT_EQ(notice,
-        "Une question n'a pas \xE9t\xE9 import\xE9"
-        "e (Tavimor ne lit que les questions \xE0 choix multiple, "
-        "vrai/faux et mots manquants):\n  ligne "
-            + std::to_string(line) + ": description");
-}
-
 TEST(GiftImport, SkipsOtherKindsAndListsThemByLine)
 {
     const std::string gift = "// banque\n$CATEGORY: $course$/top/X\n\n"

@@ -180,20 +180,5 @@ TEST_F(MoodleXmlExport, PicturesOfTheSameNameStayApart)
     EXPECT_THAT(missing, ElementsAre("../img/a b.gif"));
 }
 
-// Where each source stands, so that another address can take its place.
-TEST(ImageSources, GiveWhereEachSourceStands)
-{
-    const std::string html = "<IMG ALT=\"a > b\" SRC=one.gif><img\nsrc = 'a&amp;b.png' /><img src=x src=y>";
-    std::vector<std::string> found;
-    for (const TImageSource& s : ImageSources(html))
-        found.push_back(s.Value + "=" + html.substr(s.At, s.Length));
-    EXPECT_THAT(found, ElementsAre("one.gif=one.gif", "a&b.png=a&amp;b.png", "x=x"));
-}
-
-TEST(ClozeEscape, EscapesWhatEndsOrSplitsAnAnswer)
-{
-    EXPECT_EQ(ClozeEscape("a}b#c~d/e\"f\\g{h=i"), "a\\}b\\#c\\~d\\/e\\\"f\\\\g{h=i");
-}
-
 } // namespace
 } // namespace tavimor

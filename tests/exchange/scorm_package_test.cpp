@@ -114,15 +114,6 @@ Entries ZipEntries(const std::string& bytes)
     return entries;
 }
 
-TEST(ScormZip, HoldsTheManifestFirstThenEveryFile)
-{
-    const std::string big(300'000, 'q');
-    const std::string bytes = ScormZip("<manifest/>", {{"index.html", "<p>quiz</p>"}, {"img/caf\xC3\xA9.gif", big}});
-    EXPECT_EQ(ZipEntries(bytes),
-        (Entries {{"imsmanifest.xml", "<manifest/>"}, {"index.html", "<p>quiz</p>"}, {"img/caf\xC3\xA9.gif", big}}));
-    EXPECT_LT(bytes.size(), 10'000u); // compressed
-}
-
 // The package of a document: the manifest lists every file of the ZIP but
 // itself, and the quiz page runs the adapter, with its pass mark, before the
 // runtime, allowed by its hash.
@@ -172,13 +163,6 @@ TEST(ScormPackage, PacksTheQuizWithItsAdapterBesideTheDocument)
     EXPECT_FALSE(refused.Produced);
     EXPECT_THAT(refused.Message, testing::HasSubstr("Impossible de produire le test!"));
     EXPECT_FALSE(std::filesystem::exists(folder.File("Quiz-scorm.zip")));
-}
-
-TEST(ScormAdapter, CarriesThePassMark)
-{
-    EXPECT_NE(ScormAdapterScript(65).find("var PASS_MARK = 65;"), std::string::npos);
-    EXPECT_EQ(ScormAdapterScript(65).find("var PASS_MARK = 50;"), std::string::npos);
-    EXPECT_THROW(ScormAdapterScript(101), std::invalid_argument);
 }
 
 } // namespace
