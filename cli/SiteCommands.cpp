@@ -3,9 +3,7 @@
 // the editor's HTML menu makes them.
 #include "cli/CommandSupport.h"
 
-#include "exchange/ScormPackage.h"
 #include "model/FileIo.h"
-#include "resources/EmbeddedGifs.h"
 
 #include <charconv>
 #include <iostream>
@@ -83,13 +81,8 @@ int ExportScorm(const Args& args)
     const auto session = MakeSession(parsed.prefsDir);
     if (!OpenOrRefuse(*session, parsed.document))
         return 1;
-    TScormJob job;
-    job.DocumentPath = session->Path();
-    job.PrefsDir = session->PrefsDir();
-    job.ResumBody = session->Document().Pages.GetBody(0);
-    job.OutputPath = parsed.output;
-    job.PassMark = passMark;
-    const TScormOutcome outcome = ProduceScormPackage(session->Document(), EmbeddedGifs(), job);
+    const TScormOutcome outcome
+        = session->ProduceScormPackage(session->Document().Pages.GetBody(0), passMark, parsed.output);
     Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
     return outcome.Produced ? 0 : 1;
 }

@@ -235,6 +235,7 @@ TPlatformExport ExportGiftFile(const TQuizDocument& doc, const std::string& quiz
 {
     TPlatformExport result = GiftText(doc, quizName);
     WriteFileAtomically(path, result.Text);
+    result.Path = path;
     return result;
 }
 

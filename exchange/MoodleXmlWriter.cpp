@@ -257,6 +257,7 @@ TPlatformExport ExportMoodleXmlFile(const TQuizDocument& doc, const std::string&
 {
     TPlatformExport result = MoodleXml(doc, documentPath);
     WriteFileAtomically(path, result.Text);
+    result.Path = path;
     return result;
 }
 

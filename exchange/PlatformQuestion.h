@@ -19,6 +19,7 @@ namespace tavimor {
 struct TPlatformExport {
     std::string Text;
     std::vector<std::string> Notes;
+    std::string Path; // the file written, when the export wrote one
 };
 
 enum class TPlatformKind {
