@@ -23,5 +23,9 @@ int Exam(const Args& args);
 int Standalone(const Args& args);
 int ExportTextCommand(const Args& args);
 int ImportTextCommand(const Args& args);
+int ExportGiftCommand(const Args& args);
+int ExportMoodleCommand(const Args& args);
+int ImportGiftCommand(const Args& args);
+int ExportScorm(const Args& args);
 
 } // namespace tavimor::cli

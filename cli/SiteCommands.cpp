@@ -1,9 +1,11 @@
-// produce, exam and standalone: the quiz site, the printable exam and the
-// self-contained quiz page of a document, as the editor's HTML menu makes them.
+// produce, exam, standalone and export-scorm: the quiz site, the printable
+// exam, the self-contained quiz page and the SCORM package of a document, as
+// the editor's HTML menu makes them.
 #include "cli/CommandSupport.h"
 
 #include "model/FileIo.h"
 
+#include <charconv>
 #include <iostream>
 
 namespace tavimor::cli {
@@ -42,6 +44,45 @@ int Standalone(const Args& args)
     if (!OpenOrRefuse(*session, parsed.document))
         return 1;
     const StandaloneOutcome outcome = session->ProduceStandalone(session->Document().Pages.GetBody(0), parsed.output);
+    Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
+    return outcome.Produced ? 0 : 1;
+}
+
+namespace {
+
+// A pass mark: a whole number of percent from 0 to 100.
+int ParsePassMark(const std::string& text)
+{
+    int value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100)
+        throw UsageError {"--pass-mark takes a whole number of percent from 0 to 100, not '" + text + "'"};
+    return value;
+}
+
+} // namespace
+
+// The SCORM 1.2 package: the self-contained quiz with the platform adapter,
+// checked and refused as standalone is. --pass-mark N may stand anywhere.
+int ExportScorm(const Args& args)
+{
+    Args rest;
+    int passMark = kDefaultPassMark;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--pass-mark") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        if (i + 1 == args.size())
+            throw UsageError {"--pass-mark needs a number"};
+        passMark = ParsePassMark(args[++i]);
+    }
+    const DocumentArgs parsed = ParseDocumentArgs(rest, Takes::OutputAndPrefs, "export-scorm");
+    const auto session = MakeSession(parsed.prefsDir);
+    if (!OpenOrRefuse(*session, parsed.document))
+        return 1;
+    const TScormOutcome outcome
+        = session->ProduceScormPackage(session->Document().Pages.GetBody(0), passMark, parsed.output);
     Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
     return outcome.Produced ? 0 : 1;
 }

@@ -75,7 +75,37 @@ constexpr CommandEntry kCommands[] = {
         "OUT.html it is written beside the document, named after it up to the\n"
         "first point of its name, with .html. The document is checked as for\n"
         "produce, and images come from the preferences folder in the same way."},
-    // The exchange formats take their place here.
+    {"export-scorm", tavimor::cli::ExportScorm, "DOC.kwz [OUT.zip] [--prefs DIR] [--pass-mark N]",
+        "Writes a SCORM 1.2 package of DOC.kwz that learning platforms take as\n"
+        "an activity: imsmanifest.xml and the self-contained quiz, which takes\n"
+        "the student's name from the platform and reports to it, when the\n"
+        "results are shown, the score (the share of right answers, or the\n"
+        "certainty-weighted rate with the certainty option), passed or failed\n"
+        "against the pass mark N percent (50 by default; a mastery score set on\n"
+        "the platform comes first) and each question's answer. Without OUT.zip\n"
+        "it is written beside the document as NAME-scorm.zip (NAME: the file\n"
+        "name up to its first point). Checks and images as for standalone."},
+    {"export-moodle", tavimor::cli::ExportMoodleCommand, "DOC.kwz [OUT.xml]",
+        "Writes the questions of DOC.kwz as a Moodle XML file that learning\n"
+        "platforms import into their question banks: standard questions as\n"
+        "multiple choice, \"Vrai\"/\"Faux\" questions as true/false, cloze\n"
+        "questions with their drop-down list, each answer with the message the\n"
+        "site shows for it, and the pictures of the texts inside the file.\n"
+        "Without OUT.xml it is written beside the document, named after it up\n"
+        "to the first point of its name, with .xml."},
+    {"export-gift", tavimor::cli::ExportGiftCommand, "DOC.kwz [OUT.gift]",
+        "Writes the questions of DOC.kwz in the GIFT text format (UTF-8) that\n"
+        "learning platforms import: multiple choice, {T}/{F} for \"Vrai\"/\"Faux\"\n"
+        "questions, the missing-word form for cloze questions, each answer\n"
+        "with the message the site shows for it after \"#\". Without OUT.gift it\n"
+        "is written beside the document, named after it up to the first point\n"
+        "of its name, with .gift. What could not be carried is said."},
+    {"import-gift", tavimor::cli::ImportGiftCommand, "IN.gift OUT.kwz",
+        "Reads the multiple-choice, true/false and missing-word questions of a\n"
+        "GIFT file into a new document and saves it as OUT.kwz; their feedback\n"
+        "becomes the questions' own messages. Other kinds of questions are\n"
+        "left out and listed with their line. A malformed file or one that is\n"
+        "not UTF-8 is refused with its line number, and nothing is written."},
 };
 
 const CommandEntry* FindCommand(std::string_view name)
@@ -127,7 +157,8 @@ std::string FullHelp()
     std::string text = "Usage: tavimor-cli COMMAND ARGUMENTS...\n"
                        "  or:  tavimor-cli help COMMAND\n"
                        "Produces and converts Tavimor quiz documents (.kwz) without opening\n"
-                       "the editor: the quiz site, the printable exam, the text form, JSON.\n"
+                       "the editor: the quiz site, the printable exam, the text form, JSON,\n"
+                       "the self-contained quiz and the learning-platform formats.\n"
                        "Texts inside documents are kept in Windows-1252; messages and JSON\n"
                        "are UTF-8.\n"
                        "\n"

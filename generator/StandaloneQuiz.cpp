@@ -420,19 +420,18 @@ std::string StandalonePath(const std::string& documentPath)
     return name.empty() ? std::string() : FolderOf(documentPath) + name + ".html";
 }
 
-StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
 {
-    StandaloneOutcome outcome;
+    StandaloneBuild build;
     if (const auto refusal = THKWZ::Refusal(doc.Quests)) {
-        outcome.Message = *refusal;
-        return outcome;
+        build.Message = *refusal;
+        return build;
     }
     const std::string quizFileName = QuizFileNameOf(job.DocumentPath);
     if (quizFileName.empty()) {
-        outcome.Message = std::string(THKWZ::kNoFileName) + LF + std::string(kRefused);
-        return outcome;
+        build.Message = std::string(THKWZ::kNoFileName) + LF + std::string(kRefused);
+        return build;
     }
-    outcome.OutputPath = job.OutputPath.empty() ? StandalonePath(job.DocumentPath) : job.OutputPath;
 
     StandaloneContent content;
     content.QuizName = Utf8ToCp1252(quizFileName);
@@ -456,15 +455,35 @@ StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& g
                 missing.insert(src);
         });
     });
+    build.Page = StandalonePage(doc, content);
+    build.MissingPictures.assign(missing.begin(), missing.end());
+    return build;
+}
 
+StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+{
+    StandaloneOutcome outcome;
+    const StandaloneBuild build = BuildStandalone(doc, gifs, job);
+    if (build.Page.empty()) {
+        outcome.Message = build.Message;
+        return outcome;
+    }
+    outcome.OutputPath = job.OutputPath.empty() ? StandalonePath(job.DocumentPath) : job.OutputPath;
     // The page can be written again at any time: no wait for the disk.
-    WriteFileAtomically(outcome.OutputPath, StandalonePage(doc, content), FileSync::Replaced);
+    WriteFileAtomically(outcome.OutputPath, build.Page, FileSync::Replaced);
     outcome.Produced = true;
-    outcome.MissingPictures.assign(missing.begin(), missing.end());
+    outcome.MissingPictures = build.MissingPictures;
     outcome.Message = "Le quiz autonome " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9.";
-    for (const std::string& src : outcome.MissingPictures)
-        outcome.Message += std::string(1, LF) + std::string(kPictureLeftOut) + src;
+    outcome.Message += PicturesLeftOut(build.MissingPictures);
     return outcome;
+}
+
+std::string PicturesLeftOut(const std::vector<std::string>& missing)
+{
+    std::string lines;
+    for (const std::string& src : missing)
+        lines += std::string(1, LF) + std::string(kPictureLeftOut) + src;
+    return lines;
 }
 
 } // namespace tavimor

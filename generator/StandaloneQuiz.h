@@ -55,6 +55,18 @@ struct StandaloneOutcome {
 // sits beside the site folder. Empty for a path without a file name.
 std::string StandalonePath(const std::string& documentPath);
 
+// The page ProduceStandalone writes, made without writing it.
+struct StandaloneBuild {
+    std::string Page; // empty when the document is refused
+    std::string Message; // the refusal, Windows-1252
+    std::vector<std::string> MissingPictures; // src values (Windows-1252) left out of the page
+};
+StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job);
+
+// One line per picture left out, each after a line break: what the final
+// message of a production adds (Windows-1252).
+std::string PicturesLeftOut(const std::vector<std::string>& missing);
+
 // Checks the document as the site production does (same refusal messages),
 // takes the nine images from the preferences folder as the site does
 // (writing the built-in ones there first), gathers the pictures of the

@@ -229,7 +229,8 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
     }
 }
 
-void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found)
+void ForEachImageSourceSpan(
+    std::string_view html, const std::function<void(const std::string& src, std::string_view written)>& found)
 {
     if (html.find('<') == std::string_view::npos)
         return; // most texts hold no tag at all
@@ -239,9 +240,14 @@ void ForEachImageSource(std::string_view html, const std::function<void(const st
         const auto tagStart = static_cast<std::size_t>(attribute.Tag.data() - html.data());
         if (tagStart != lastTag && SameIgnoringCase(attribute.Tag, "img") && SameIgnoringCase(attribute.Name, "src")) {
             lastTag = tagStart;
-            found(DecodeReferences(attribute.Value));
+            found(DecodeReferences(attribute.Value), attribute.Value);
         }
     });
+}
+
+void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found)
+{
+    ForEachImageSourceSpan(html, [&](const std::string& src, std::string_view) { found(src); });
 }
 
 bool AppendQuietHtml(std::string& out, std::string_view html)

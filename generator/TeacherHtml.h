@@ -40,6 +40,10 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
 // Calls found with the src value of every IMG tag of html, the character
 // references &amp; &lt; &gt; &quot; &apos; and numeric ones below 256 decoded.
 void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found);
+// The same, with the value as written in html (a view into it, without its
+// quotes), for a writer that puts another address in its place.
+void ForEachImageSourceSpan(
+    std::string_view html, const std::function<void(const std::string& src, std::string_view written)>& found);
 
 // Appends html with every style attribute renamed data-tavimor-style, every
 // event attribute (a name starting with "on") renamed data-tavimor-on..., and

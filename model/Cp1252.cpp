@@ -47,6 +47,14 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 } // namespace
 
+std::optional<char> Cp1252Byte(char32_t cp)
+{
+    const char byte = FromCodePoint(cp);
+    if (byte == kCp1252Replacement && cp != static_cast<unsigned char>(kCp1252Replacement))
+        return std::nullopt;
+    return byte;
+}
+
 bool IsAscii(std::string_view text)
 {
     for (const char c : text)

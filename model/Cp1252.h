@@ -5,6 +5,7 @@
 // the platform's own conversion does.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // bytes holds UTF-16 little-endian code units; unpaired surrogates and
 // characters outside Windows-1252 become kCp1252Replacement.
 std::string Utf16LeToCp1252(std::string_view bytes);
+
+// The byte of one Unicode character, or nothing when the code page lacks it.
+std::optional<char> Cp1252Byte(char32_t cp);
 
 // True when the text is pure 7-bit ASCII, i.e. its UTF-8 form is the same bytes.
 bool IsAscii(std::string_view text);

@@ -25,15 +25,23 @@ void CheckSide(int side)
 // empty when the marker is gone.
 std::string ReplaceMarker(const std::string& text, const std::string& replacement)
 {
-    const std::string_view marker = kOptionMarker;
-    const std::size_t at = text.find(marker);
-    if (at == std::string::npos)
+    const std::optional<TClozeParts> parts = SplitClozeText(text);
+    if (!parts)
         return {};
-    const std::size_t restStart = std::min(text.size(), at + marker.size() + 1);
-    return text.substr(0, at) + replacement + text.substr(restStart);
+    return parts->Before + replacement + parts->Rest;
 }
 
 } // namespace
+
+std::optional<TClozeParts> SplitClozeText(const std::string& text)
+{
+    const std::string_view marker = kOptionMarker;
+    const std::size_t at = text.find(marker);
+    if (at == std::string::npos)
+        return std::nullopt;
+    const std::size_t restStart = std::min(text.size(), at + marker.size() + 1);
+    return TClozeParts {text.substr(0, at), text.substr(restStart)};
+}
 
 const char* RepTypeName(TRepType type)
 {

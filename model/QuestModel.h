@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,16 @@ private:
 // the generic message on both sides, and the captions of an attached file
 // not yet chosen.
 TQuest NewQuestion(TRepType type);
+
+// A cloze text around its marker: the text ahead of the first "<option>", and
+// what follows the marker once the one character after it is dropped (the
+// list takes its place, and its blank, in the pages).
+struct TClozeParts {
+    std::string Before;
+    std::string Rest;
+};
+// Nothing when the text holds no marker.
+std::optional<TClozeParts> SplitClozeText(const std::string& text);
 
 // FixOptionTag of the editor: types 0 and 1 lose a "<option>" at the very start
 // of the text; a cloze text gets the marker when it has none (an empty text

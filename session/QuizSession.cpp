@@ -1,5 +1,8 @@
 #include "session/QuizSession.h"
 
+#include "exchange/GiftReader.h"
+#include "exchange/GiftWriter.h"
+#include "exchange/MoodleXmlWriter.h"
 #include "model/DocumentJson.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
@@ -253,6 +256,52 @@ StandaloneOutcome QuizSession::ProduceStandalone(const std::string& resumBody, c
     job.ResumBody = resumBody;
     job.OutputPath = outputPath;
     return tavimor::ProduceStandalone(doc_, *options_.Gifs, job);
+}
+
+// ---------------------------------------------------------------------------
+// Learning platforms
+
+std::string QuizSession::ImportGift(const std::string& path)
+{
+    const std::string bytes = ReadWholeFile(path);
+    TQuizDocument read = NewDocument(options_.Defaults);
+    std::string notice = tavimor::ImportGift(read, bytes);
+    Replace(std::move(read), {}, kDocumentVersion, false);
+    return notice;
+}
+
+// The file an export writes: the one asked for, else the document's name with suffix.
+std::string QuizSession::ExportTarget(const std::string& path, const char* suffix) const
+{
+    if (!path.empty())
+        return path;
+    if (path_.empty())
+        throw Error(THKWZ::kNoFileName);
+    return BesideDocument(path_, suffix);
+}
+
+TPlatformExport QuizSession::ExportGift(const std::string& path)
+{
+    const std::string target = ExportTarget(path, ".gift");
+    return ExportGiftFile(doc_, QuizNameOf(path_.empty() ? target : path_), target);
+}
+
+TPlatformExport QuizSession::ExportMoodleXml(const std::string& path)
+{
+    const std::string target = ExportTarget(path, ".xml");
+    return ExportMoodleXmlFile(doc_, path_.empty() ? target : path_, target);
+}
+
+TScormOutcome QuizSession::ProduceScormPackage(
+    const std::string& resumBody, int passMark, const std::string& outputPath)
+{
+    TScormJob job;
+    job.DocumentPath = path_;
+    job.PrefsDir = PrefsDir();
+    job.ResumBody = resumBody;
+    job.OutputPath = outputPath;
+    job.PassMark = passMark;
+    return tavimor::ProduceScormPackage(doc_, *options_.Gifs, job);
 }
 
 HtmlParamsOutcome QuizSession::LoadParams(const std::string& path)

@@ -5,6 +5,8 @@
 // system's own, as everywhere in the core.
 #pragma once
 
+#include "exchange/PlatformQuestion.h"
+#include "exchange/ScormPackage.h"
 #include "generator/GifSource.h"
 #include "generator/PageSet.h"
 #include "generator/StandaloneQuiz.h"
@@ -83,6 +85,21 @@ public:
     ProduceOutcome ProduceSite(const std::string& resumBody);
     ExamOutcome WriteExam();
     StandaloneOutcome ProduceStandalone(const std::string& resumBody, const std::string& outputPath = {});
+    // ---- Learning platforms.
+
+    // A new untitled document from a GIFT file, modified; returns what was
+    // left out (Windows-1252, empty when nothing was). A file that cannot be
+    // imported throws GiftError, and nothing changes.
+    std::string ImportGift(const std::string& path);
+    // The GIFT and Moodle XML question files, by default beside the document
+    // under the quiz name (.gift, .xml); an untitled document needs a path.
+    // The result names the file and says what could not be carried.
+    TPlatformExport ExportGift(const std::string& path = {});
+    TPlatformExport ExportMoodleXml(const std::string& path = {});
+    // The SCORM 1.2 package, by default QuizName-scorm.zip beside the document.
+    TScormOutcome ProduceScormPackage(
+        const std::string& resumBody, int passMark = kDefaultPassMark, const std::string& outputPath = {});
+
     // The layout parameters file: loading is one step (nothing when the
     // file is refused: the outcome says why).
     HtmlParamsOutcome LoadParams(const std::string& path);
@@ -148,6 +165,7 @@ private:
     const TQuest& QuestionAt(int n) const;
     void EditQuestion(int n, const std::string& name, const std::function<void(TQuest&)>& edit);
     void RememberPages() const;
+    std::string ExportTarget(const std::string& path, const char* suffix) const;
 
     SessionOptions options_;
     TQuizDocument doc_;

@@ -3,6 +3,7 @@
 // redone, the modified state following the history, and the listener told
 // what changed.
 #include "common/temp_folder.h"
+#include "exchange/GiftReader.h"
 #include "model/DocumentFile.h"
 #include "model/TextExchange.h"
 #include "resources/EmbeddedGifs.h"
@@ -378,6 +379,28 @@ TEST_F(SessionTest, ProductionsUseTheDocumentsFolders)
     session.New();
     EXPECT_FALSE(session.WriteExam().Written);
     EXPECT_FALSE(session.ProduceSite("").Produced);
+}
+
+// The platform files land beside the document; a GIFT file comes in as a new
+// untitled document, and one that cannot be imported changes nothing.
+TEST_F(SessionTest, PlatformFilesGoOutBesideTheDocumentAndGiftComesInAsNew)
+{
+    session.Open(SavedQuiz("chimie.v2.kwz", 2));
+    EXPECT_EQ(session.ExportGift().Path, folder.Path() + "chimie.gift");
+    EXPECT_EQ(session.ExportMoodleXml().Path, folder.Path() + "chimie.xml");
+    EXPECT_EQ(session.ProduceScormPackage("").OutputPath, folder.Path() + "chimie-scorm.zip");
+
+    folder.Write("bad.gift", "Q{=a ~b\n");
+    EXPECT_THROW(session.ImportGift(folder.Path() + "bad.gift"), GiftError);
+    EXPECT_EQ(session.Path(), folder.Path() + "chimie.v2.kwz");
+    EXPECT_FALSE(session.IsModified());
+    EXPECT_EQ(session.ImportGift(folder.Path() + "chimie.gift"), "");
+    EXPECT_EQ(session.Path(), "");
+    EXPECT_TRUE(session.IsModified());
+    EXPECT_EQ(Texts(), (std::vector<std::string> {"Q1", "Q2"}));
+    // Untitled, the exports need a file name.
+    EXPECT_THROW(session.ExportGift(), Error);
+    EXPECT_FALSE(session.ExportGift(folder.Path() + "autre.gift").Path.empty());
 }
 
 } // namespace

@@ -7,17 +7,20 @@ import { createReadStream } from 'node:fs';
 import { stat } from 'node:fs/promises';
 import path from 'node:path';
 
-// The produced pages, script and style sheet are Windows-1252 text.
+// The produced pages, script and style sheet are Windows-1252 text unless
+// the server is told otherwise.
 const contentTypes = new Map([
-  ['.html', 'text/html; charset=windows-1252'],
-  ['.htm', 'text/html; charset=windows-1252'],
-  ['.js', 'text/javascript; charset=windows-1252'],
-  ['.css', 'text/css; charset=windows-1252'],
+  ['.html', 'text/html'],
+  ['.htm', 'text/html'],
+  ['.js', 'text/javascript'],
+  ['.css', 'text/css'],
   ['.gif', 'image/gif'],
 ]);
 
-export function contentTypeOf(file) {
-  return contentTypes.get(path.extname(file).toLowerCase()) ?? 'application/octet-stream';
+export function contentTypeOf(file, charset = 'windows-1252') {
+  const type = contentTypes.get(path.extname(file).toLowerCase());
+  if (!type) return 'application/octet-stream';
+  return type.startsWith('text/') ? `${type}; charset=${charset}` : type;
 }
 
 // Maps a request path onto a file inside root, or null when the path leaves
@@ -38,7 +41,8 @@ export function resolveInside(root, urlPath) {
 
 // Starts serving root; resolves to { url, requests, close() } where url is
 // the site's base address ending with "/" and requests lists every path asked for.
-export async function serveFolder(root) {
+// charset names the encoding of the text files.
+export async function serveFolder(root, { charset } = {}) {
   const requests = [];
   const server = http.createServer(async (req, res) => {
     requests.push(req.url);
@@ -60,7 +64,7 @@ export async function serveFolder(root) {
       return;
     }
     res.writeHead(200, {
-      'Content-Type': contentTypeOf(file),
+      'Content-Type': contentTypeOf(file, charset),
       'Content-Length': info.size,
       'Cache-Control': 'no-store',
     });

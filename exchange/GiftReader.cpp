@@ -1,0 +1,580 @@
+// No GIFT reader exists as a Debian or npm library for C++: this one is
+// written by hand. It follows how platforms read the format (paragraphs
+// separated by blank lines, "//" comment lines, backslash escapes, the answer
+// block in braces) and works in one pass over each paragraph, so that a huge
+// line or a file of unbalanced braces costs time in proportion to its size.
+#include "exchange/GiftReader.h"
+
+#include "generator/SpecHTML.h"
+#include "model/Cp1252.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace tavimor {
+namespace {
+
+constexpr std::size_t kMaxCount = std::numeric_limits<std::uint16_t>::max();
+constexpr const char* kKinds = "Tavimor ne lit que les questions \xE0 choix multiple, vrai/faux et mots manquants";
+
+[[noreturn]] void Malformed(int line, const std::string& reason)
+{
+    throw GiftError("Fichier GIFT mal form\xE9, ligne " + std::to_string(line) + ": " + reason
+        + ". Rien n'a \xE9t\xE9 import\xE9.");
+}
+
+// ---------------------------------------------------------------------------
+// Characters
+
+// The length of the UTF-8 sequence at text[at], or 0 when it is not valid
+// (overlong forms, surrogates and code points above U+10FFFF included).
+std::size_t Utf8Length(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size())
+        return 0;
+    if (byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
+            return 0;
+    return length;
+}
+
+void CheckUtf8(std::string_view text)
+{
+    int line = 1;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++line;
+        const std::size_t length = Utf8Length(text, i);
+        if (length == 0)
+            throw GiftError("Le fichier GIFT n'est pas un texte UTF-8 valide (ligne " + std::to_string(line)
+                + "): enregistrez-le en UTF-8 puis recommencez. Rien n'a \xE9t\xE9 import\xE9.");
+        i += length;
+    }
+}
+
+// Valid UTF-8 as Windows-1252; a character the code page lacks becomes a
+// decimal character reference, counted in references.
+std::string ToCp1252(std::string_view utf8, int& references)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t length = Utf8Length(utf8, i);
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        if (const std::optional<char> byte = Cp1252Byte(cp)) {
+            out += *byte;
+        } else {
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";
+            ++references;
+        }
+    }
+    return out;
+}
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view TrimView(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The first character of chars at or after from that no backslash escapes.
+std::size_t FindUnescaped(std::string_view s, std::size_t from, std::string_view chars)
+{
+    for (std::size_t i = from; i < s.size(); ++i) {
+        if (s[i] == '\\')
+            ++i; // the escaped character is text
+        else if (chars.find(s[i]) != std::string_view::npos)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// The first "####" at or after from that no backslash escapes.
+std::size_t FindGeneralFeedback(std::string_view s)
+{
+    std::size_t at = FindUnescaped(s, 0, "#");
+    while (at != std::string_view::npos) {
+        if (s.substr(at, 4) == "####")
+            return at;
+        at = FindUnescaped(s, at + 1, "#");
+    }
+    return std::string_view::npos;
+}
+
+// ---------------------------------------------------------------------------
+// Texts
+
+enum class TextFormat { Moodle, Html, Plain, Markdown };
+
+// Takes a leading format tag off text; the format stays when there is none.
+std::string_view TakeFormat(std::string_view text, TextFormat& format, bool* found = nullptr)
+{
+    const std::string_view trimmed = TrimView(text);
+    static constexpr std::pair<std::string_view, TextFormat> tags[] {{"[html]", TextFormat::Html},
+        {"[moodle]", TextFormat::Moodle}, {"[plain]", TextFormat::Plain}, {"[markdown]", TextFormat::Markdown}};
+    for (const auto& [tag, tagFormat] : tags) {
+        if (trimmed.starts_with(tag)) {
+            format = tagFormat;
+            if (found != nullptr)
+                *found = true;
+            return trimmed.substr(tag.size());
+        }
+    }
+    return text;
+}
+
+// The text that escapes stand for: \~ \= \# \{ \} \: \\ give the character,
+// \n a line break; any other backslash stays. Line breaks become CR LF, as
+// the editor keeps them.
+std::string Unescape(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '\\' && i + 1 < s.size()) {
+            const char next = s[i + 1];
+            if (std::string_view("~=#{}:\\").find(next) != std::string_view::npos) {
+                out += next;
+                ++i;
+                continue;
+            }
+            if (next == 'n') {
+                out += "\r\n";
+                ++i;
+                continue;
+            }
+        }
+        if (c == '\n')
+            out += "\r\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string PlainToHtml(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One question paragraph: its text with "\n" between lines, and where each
+// line starts, to name the line of a position.
+struct Paragraph {
+    std::string Text;
+    std::vector<std::size_t> LineStarts;
+    std::vector<int> LineNumbers;
+
+    int LineAt(std::size_t offset) const
+    {
+        const auto next = std::upper_bound(LineStarts.begin(), LineStarts.end(), offset);
+        return LineNumbers[static_cast<std::size_t>(next - LineStarts.begin()) - 1];
+    }
+};
+
+// Splits the file into paragraphs at blank lines, without the comment lines.
+std::vector<Paragraph> Paragraphs(std::string_view text)
+{
+    std::vector<Paragraph> paragraphs;
+    Paragraph current;
+    int line = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        ++line;
+        std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view content = text.substr(at, end - at);
+        at = end;
+        if (at < text.size())
+            at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
+
+        const std::size_t first = content.find_first_not_of(" \t");
+        if (first == std::string_view::npos) {
+            if (!current.LineStarts.empty())
+                paragraphs.push_back(std::move(current));
+            current = Paragraph();
+            continue;
+        }
+        if (content.substr(first).starts_with("//"))
+            continue;
+        if (!current.LineStarts.empty())
+            current.Text += '\n';
+        current.LineStarts.push_back(current.Text.size());
+        current.LineNumbers.push_back(line);
+        current.Text += content;
+    }
+    if (!current.LineStarts.empty())
+        paragraphs.push_back(std::move(current));
+    return paragraphs;
+}
+
+// ---------------------------------------------------------------------------
+// Questions
+
+struct Answer {
+    double Fraction = 0;
+    std::string Text;
+    std::optional<std::string> Feedback;
+};
+
+class QuestionReader {
+public:
+    QuestionReader(const Paragraph& paragraph, TGiftContent& content)
+        : p_(paragraph)
+        , text_(paragraph.Text)
+        , content_(content)
+    {
+    }
+
+    void Read()
+    {
+        std::size_t pos = text_.find_first_not_of(" \t\n");
+        if (pos == std::string_view::npos)
+            return;
+        if (text_.substr(pos).starts_with("$CATEGORY:"))
+            return;
+        if (text_.substr(pos).starts_with("::")) {
+            const std::size_t close = FindTitleEnd(pos + 2);
+            if (close == std::string_view::npos)
+                Malformed(Line(pos), "le titre ouvert par \xAB ::\xA0\xBB n'est pas ferm\xE9");
+            pos = close + 2;
+        }
+
+        const std::size_t open = FindUnescaped(text_, pos, "{}");
+        if (open == std::string_view::npos)
+            return Skip("description");
+        if (text_[open] == '}')
+            Malformed(Line(open),
+                "\xAB }\xA0\xBB sans \xAB {\xA0\xBB (\xE9"
+                "crivez \\} pour le caract\xE8re)");
+        const std::size_t close = FindUnescaped(text_, open + 1, "{}");
+        if (close == std::string_view::npos)
+            Malformed(Line(open), "\xAB {\xA0\xBB sans \xAB }\xA0\xBB");
+        if (text_[close] == '{')
+            Malformed(Line(close),
+                "\xAB {\xA0\xBB dans un bloc de r\xE9ponses (\xE9"
+                "crivez \\{ pour le caract\xE8re)");
+        const std::size_t extra = FindUnescaped(text_, close + 1, "{}");
+        if (extra != std::string_view::npos)
+            Malformed(Line(extra), "une question n'a qu'un bloc de r\xE9ponses entre accolades");
+
+        // The format tag starts the question text, or what follows the
+        // answers when they come first.
+        bool tagged = false;
+        before_ = TakeFormat(text_.substr(pos, open - pos), format_, &tagged);
+        after_ = text_.substr(close + 1);
+        if (!tagged && TrimView(before_).empty())
+            after_ = TakeFormat(after_, format_);
+        answersAt_ = open + 1;
+        ReadAnswers(text_.substr(open + 1, close - open - 1));
+    }
+
+private:
+    int Line(std::size_t offset) const { return p_.LineAt(offset); }
+
+    void Skip(const char* kind) { content_.Skipped.push_back({p_.LineNumbers.front(), kind}); }
+
+    std::size_t FindTitleEnd(std::size_t from) const
+    {
+        std::size_t at = FindUnescaped(text_, from, ":");
+        while (at != std::string_view::npos && text_.substr(at, 2) != "::")
+            at = FindUnescaped(text_, at + 1, ":");
+        return at;
+    }
+
+    // A text of the question in the core's form. An answer or a feedback may
+    // start with a format tag of its own; the question text's was taken already.
+    std::string Convert(std::string_view raw, bool tagged = true) const
+    {
+        TextFormat format = format_;
+        const std::string_view untagged = tagged ? TakeFormat(raw, format) : raw;
+        std::string text(TrimView(Unescape(untagged)));
+        if (format == TextFormat::Plain)
+            text = PlainToHtml(text);
+        return ToCp1252(text, content_.References);
+    }
+
+    void ReadAnswers(std::string_view block)
+    {
+        std::optional<std::string> general;
+        const std::size_t generalAt = FindGeneralFeedback(block);
+        if (generalAt != std::string_view::npos) {
+            general = Convert(block.substr(generalAt + 4));
+            block = block.substr(0, generalAt);
+        }
+        const std::string_view answers = TrimView(block);
+        if (answers.empty())
+            return Skip("composition (r\xE9ponse libre)");
+        if (answers.front() == '#')
+            return Skip("num\xE9rique");
+        if (FindUnescaped(answers, 0, "~") != std::string_view::npos)
+            return ReadChoices(block, general);
+        if (FindUnescaped(answers, 0, "=") != std::string_view::npos && answers.find("->") != std::string_view::npos)
+            return Skip("appariement");
+        const std::size_t hash = FindUnescaped(answers, 0, "#");
+        std::string word(TrimView(answers.substr(0, hash)));
+        std::transform(word.begin(), word.end(), word.begin(),
+            [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        if (word == "T" || word == "TRUE" || word == "F" || word == "FALSE")
+            return ReadTrueFalse(word.front() == 'T', hash == std::string_view::npos ? "" : answers.substr(hash + 1),
+                hash != std::string_view::npos, general);
+        Skip("r\xE9ponse courte");
+    }
+
+    // The question text ahead of the answers. An HTML text loses one leading
+    // "&nbsp;": what a writer puts after the [html] tag when the text is
+    // empty, since the tag cannot stand right before the answers.
+    std::string Before() const
+    {
+        std::string before = Convert(before_, false);
+        if (format_ == TextFormat::Html && before.starts_with("&nbsp;"))
+            before = Trim(before.substr(6));
+        return before;
+    }
+
+    void ReadTrueFalse(
+        bool isTrue, std::string_view feedbacks, bool hasFeedback, const std::optional<std::string>& general)
+    {
+        TQuest quest;
+        quest.QType = TRepType::rTrue;
+        quest.QText = Before();
+        const std::string after = Convert(after_, false);
+        if (!after.empty())
+            quest.QText += (quest.QText.empty() ? "_____ " : " _____ ") + after;
+        quest.Reps = {"Vrai", "Faux"};
+        quest.GoodRep = isTrue ? 0 : 1;
+        std::optional<std::string> wrong;
+        std::optional<std::string> right;
+        if (hasFeedback) {
+            const std::size_t second = FindUnescaped(feedbacks, 0, "#");
+            wrong = Convert(feedbacks.substr(0, second));
+            if (second != std::string_view::npos)
+                right = Convert(feedbacks.substr(second + 1));
+        }
+        Keep(std::move(quest), wrong ? wrong : general, right ? right : general);
+    }
+
+    void ReadChoices(std::string_view block, const std::optional<std::string>& general)
+    {
+        std::vector<Answer> answers;
+        std::size_t at = FindUnescaped(block, 0, "=~");
+        if (!TrimView(block.substr(0, at)).empty())
+            Malformed(Line(answersAt_),
+                "du texte pr\xE9"
+                "c\xE8"
+                "de la premi\xE8re r\xE9ponse");
+        while (at != std::string_view::npos) {
+            const std::size_t next = FindUnescaped(block, at + 1, "=~");
+            const std::size_t end = next == std::string_view::npos ? block.size() : next;
+            answers.push_back(ReadAnswer(block.substr(at + 1, end - at - 1), block[at] == '=', answersAt_ + at));
+            if (answers.size() > kMaxCount)
+                Malformed(Line(answersAt_ + at), "plus de 65535 r\xE9ponses");
+            at = next;
+        }
+
+        const auto full
+            = std::count_if(answers.begin(), answers.end(), [](const Answer& a) { return a.Fraction >= 100; });
+        if (full != 1)
+            return Skip("choix multiple sans bonne r\xE9ponse unique");
+
+        TQuest quest;
+        std::string before = Before();
+        const std::string after = Convert(after_, false);
+        if (after.empty()) {
+            quest.QType = TRepType::rKWZ;
+            quest.QText = before;
+        } else {
+            // The marker stands where the answers were; a marker already in
+            // the text ahead of it would take its place, so it is written as text.
+            quest.QType = TRepType::rOList;
+            for (std::size_t m = before.find(kOptionMarker); m != std::string::npos; m = before.find(kOptionMarker, m))
+                before.replace(m, 1, "&lt;");
+            quest.QText = before + (before.empty() ? "" : " ") + kOptionMarker + " " + after;
+        }
+
+        std::optional<std::string> right;
+        std::optional<std::string> wrong;
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            Answer& answer = answers[i];
+            quest.Reps.push_back(std::move(answer.Text));
+            if (answer.Fraction >= 100) {
+                quest.GoodRep = static_cast<std::int32_t>(i);
+                right = answer.Feedback;
+            } else if (answer.Feedback && (!wrong || wrong->empty())) {
+                wrong = answer.Feedback;
+            }
+        }
+        Keep(std::move(quest), wrong ? wrong : general, right ? right : general);
+    }
+
+    // "[%weight%]text[#feedback]" after the "=" or "~" at offset.
+    Answer ReadAnswer(std::string_view raw, bool marked, std::size_t offset) const
+    {
+        Answer answer;
+        answer.Fraction = marked ? 100 : 0;
+        std::string_view rest = raw;
+        const std::size_t lead = rest.find_first_not_of(" \t\n");
+        if (lead != std::string_view::npos && rest[lead] == '%') {
+            const std::size_t close = rest.find('%', lead + 1);
+            std::string_view number = close == std::string_view::npos
+                ? std::string_view()
+                : TrimView(rest.substr(lead + 1, close - lead - 1));
+            if (number.starts_with('+'))
+                number.remove_prefix(1);
+            double weight = 0;
+            const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), weight);
+            if (number.empty() || error != std::errc() || end != number.data() + number.size() || weight < -100
+                || weight > 100)
+                Malformed(Line(offset), "poids de r\xE9ponse illisible (un pourcentage entre -100 et 100 est attendu)");
+            answer.Fraction = weight;
+            rest = rest.substr(close + 1);
+        }
+        const std::size_t hash = FindUnescaped(rest, 0, "#");
+        answer.Text = Convert(rest.substr(0, hash));
+        if (hash != std::string_view::npos)
+            answer.Feedback = Convert(rest.substr(hash + 1));
+        if (answer.Text.empty())
+            Malformed(Line(offset), "r\xE9ponse vide");
+        return answer;
+    }
+
+    void Keep(TQuest quest, const std::optional<std::string>& wrong, const std::optional<std::string>& right)
+    {
+        if (content_.Quests.size() >= kMaxCount)
+            Malformed(p_.LineNumbers.front(), "plus de 65535 questions");
+        quest.NRep = static_cast<std::uint16_t>(quest.Reps.size());
+        if (wrong)
+            SetOwnMessage(quest, kWrongSide, *wrong);
+        if (right)
+            SetOwnMessage(quest, kRightSide, *right);
+        content_.Quests.push_back(std::move(quest));
+    }
+
+    static void SetOwnMessage(TQuest& quest, int side, const std::string& message)
+    {
+        quest.UseGenMess[static_cast<std::size_t>(side)] = false;
+        quest.Mess[static_cast<std::size_t>(side)] = message;
+    }
+
+    const Paragraph& p_;
+    std::string_view text_;
+    TGiftContent& content_;
+    TextFormat format_ = TextFormat::Moodle;
+    std::string_view before_;
+    std::string_view after_;
+    std::size_t answersAt_ = 0;
+};
+
+} // namespace
+
+TGiftContent ReadGift(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    CheckUtf8(bytes);
+    TGiftContent content;
+    for (const Paragraph& paragraph : Paragraphs(bytes))
+        QuestionReader(paragraph, content).Read();
+    return content;
+}
+
+std::string GiftImportNotice(const TGiftContent& content)
+{
+    std::string notice;
+    if (!content.Skipped.empty()) {
+        notice = content.Skipped.size() == 1 ? "Une question n'a pas \xE9t\xE9 import\xE9"
+                                               "e"
+                                             : std::to_string(content.Skipped.size())
+                + " questions n'ont pas \xE9t\xE9 import\xE9"
+                  "es";
+        notice += std::string(" (") + kKinds + "):";
+        for (const TGiftSkipped& skipped : content.Skipped)
+            notice += "\n  ligne " + std::to_string(skipped.Line) + ": " + skipped.Kind;
+    }
+    if (content.References > 0) {
+        if (!notice.empty())
+            notice += "\n";
+        notice += std::to_string(content.References)
+            + " caract\xE8re(s) absent(s) du jeu Windows-1252 sont \xE9"
+              "crits en r\xE9"
+              "f\xE9rences HTML (&#...;), que "
+              "les pages produites affichent tels quels.";
+    }
+    return notice;
+}
+
+std::string ImportGift(TQuizDocument& doc, std::string_view bytes)
+{
+    TGiftContent content = ReadGift(bytes);
+    if (content.Quests.empty()) {
+        std::string message
+            = std::string("Ce fichier GIFT ne contient aucune question \xE0 importer (") + kKinds + ").";
+        if (!content.Skipped.empty())
+            message += "\n" + GiftImportNotice(content);
+        throw GiftError(message);
+    }
+    for (TQuest& quest : content.Quests) {
+        const std::uint16_t n = doc.Quests.AddQuest();
+        doc.Quests.Quest(n) = std::move(quest);
+    }
+    return GiftImportNotice(content);
+}
+
+} // namespace tavimor
