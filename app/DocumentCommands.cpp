@@ -5,7 +5,9 @@
 #include "app/MessageBoxes.h"
 #include "app/SessionBridge.h"
 #include "app/TextCodec.h"
+#include "exchange/PlatformQuestion.h"
 #include "model/TextExchange.h"
+#include "session/QuizSession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,13 +45,23 @@ QString TDocumentCommands::DocumentName() const
     return QFileInfo(PathFromCore(Session().Path())).fileName();
 }
 
-QString TDocumentCommands::ChooseFile(const QString& title, const QString& filter, bool save)
+QString TDocumentCommands::ChooseFile(
+    const QString& title, const QString& filter, bool save, const QString& fileName, const QString& suffix)
 {
     const QString current = PathFromCore(Session().Path());
-    const QString folder = current.isEmpty() ? QDir::currentPath() : QFileInfo(current).absolutePath();
+    QString folder = current.isEmpty() ? QDir::currentPath() : QFileInfo(current).absolutePath();
+    if (!fileName.isEmpty())
+        folder = QDir(folder).filePath(fileName);
     return ChooseFileWithDialog(&window_,
         {title, folder, filter, save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"),
-            save ? QStringLiteral("kwz") : QString(), save});
+            save ? suffix : QString(), save});
+}
+
+QString TDocumentCommands::ProposedExport(const char* suffix) const
+{
+    if (Session().Path().empty())
+        return {};
+    return QFileInfo(PathFromCore(BesideDocument(Session().Path(), suffix))).fileName();
 }
 
 bool TDocumentCommands::MayDiscardChanges()
@@ -144,6 +156,64 @@ void TDocumentCommands::Export()
     ShowInfo(&window_,
         QStringLiteral("Un fichier du nom de ") + QFileInfo(PathFromCore(path)).fileName()
             + QStringLiteral(" vient d'être produit dans le dossier ") + QStringLiteral("de Tavimor."));
+}
+
+// ---------------------------------------------------------------------------
+// Learning platforms
+
+void TDocumentCommands::ImportGift()
+{
+    if (!MayDiscardChanges())
+        return;
+    const QString path = ChooseFile(kOpenTitle, QStringLiteral("Fichiers GIFT (*.gift *.txt)"), false);
+    if (path.isEmpty())
+        return;
+    if (hooks_.RefreshDefaults)
+        hooks_.RefreshDefaults();
+    std::string leftOut;
+    InContext(Doing(QStringLiteral("Impossible d'importer "), path),
+        [&] { leftOut = Session().ImportGift(PathToCore(path)); });
+    if (!leftOut.empty())
+        ShowInfo(&window_, FromCore(leftOut));
+}
+
+namespace {
+
+// "Le fichier X vient d'être produit dans le dossier Y." and the notes of the export.
+QString ExportMessage(const TPlatformExport& result)
+{
+    const QFileInfo file(PathFromCore(result.Path));
+    QString message = QStringLiteral("Le fichier ") + file.fileName()
+        + QStringLiteral(" vient d'être produit dans le dossier ") + file.absolutePath() + QLatin1Char('.');
+    for (const std::string& note : result.Notes)
+        message += QLatin1Char('\n') + FromCore(note);
+    return message;
+}
+
+} // namespace
+
+void TDocumentCommands::ExportGift()
+{
+    const QString path = ChooseFile(QStringLiteral("Exporter (GIFT)"), QStringLiteral("Fichiers GIFT (*.gift)"), true,
+        ProposedExport(".gift"), QStringLiteral("gift"));
+    if (path.isEmpty())
+        return;
+    TPlatformExport result;
+    InContext(Doing(QStringLiteral("Impossible d'exporter "), path),
+        [&] { result = Session().ExportGift(PathToCore(path)); });
+    ShowInfo(&window_, ExportMessage(result));
+}
+
+void TDocumentCommands::ExportMoodleXml()
+{
+    const QString path = ChooseFile(QStringLiteral("Exporter (Moodle XML)"),
+        QStringLiteral("Fichiers Moodle XML (*.xml)"), true, ProposedExport(".xml"), QStringLiteral("xml"));
+    if (path.isEmpty())
+        return;
+    TPlatformExport result;
+    InContext(Doing(QStringLiteral("Impossible d'exporter "), path),
+        [&] { result = Session().ExportMoodleXml(PathToCore(path)); });
+    ShowInfo(&window_, ExportMessage(result));
 }
 
 } // namespace tavimor

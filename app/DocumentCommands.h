@@ -39,6 +39,10 @@ public:
     bool SaveAs();
     void Import();
     void Export();
+    // The learning platforms' question files.
+    void ImportGift();
+    void ExportGift();
+    void ExportMoodleXml();
 
     // Asks whether to save unsaved changes; false when the command is to stop.
     bool MayDiscardChanges();
@@ -47,7 +51,12 @@ public:
 
 private:
     QuizSession& Session() const;
-    QString ChooseFile(const QString& title, const QString& filter, bool save);
+    // The dialog opens in the document's folder (or the current one), on
+    // the file name given.
+    QString ChooseFile(const QString& title, const QString& filter, bool save, const QString& fileName = {},
+        const QString& suffix = QStringLiteral("kwz"));
+    // Where an export of suffix is proposed: beside the document, under the quiz name.
+    QString ProposedExport(const char* suffix) const;
 
     QWidget& window_;
     TSessionBridge& bridge_;

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -146,6 +147,24 @@ void THtmlCommands::ProduceStandalone()
         [this, &outcome] { outcome = Session().ProduceStandalone(ResumBody()); });
     if (outcome.Produced)
         standalonePage_ = PathFromCore(outcome.OutputPath);
+    ShowInfo(&window_, FromCore(outcome.Message));
+}
+
+void THtmlCommands::ProduceScormPackage()
+{
+    QInputDialog ask(&window_);
+    ask.setObjectName(QStringLiteral("PassMarkDialog"));
+    ask.setWindowTitle(QStringLiteral("Produire paquet SCORM"));
+    ask.setLabelText(QStringLiteral("Seuil de réussite (en %) :"));
+    ask.setInputMode(QInputDialog::IntInput);
+    ask.setIntRange(0, 100);
+    ask.setIntValue(passMark_);
+    if (ask.exec() != QDialog::Accepted)
+        return;
+    passMark_ = ask.intValue();
+    TScormOutcome outcome;
+    InContext(Doing(QStringLiteral("Impossible de produire le paquet SCORM de "), PathFromCore(Session().Path())),
+        [this, &outcome] { outcome = Session().ProduceScormPackage(ResumBody(), passMark_); });
     ShowInfo(&window_, FromCore(outcome.Message));
 }
 

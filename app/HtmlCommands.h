@@ -38,6 +38,9 @@ public:
     void ProduceSite();
     void ProduceExam();
     void ProduceStandalone();
+    // The SCORM 1.2 package, after asking the pass mark (the last one given
+    // in this run, 50 % at first).
+    void ProduceScormPackage();
     // "Appeler navigateur": the self-contained quiz when it was the last
     // production, otherwise the site.
     void OpenSite();
@@ -81,6 +84,7 @@ private:
     TMessagesTab& messages_;
     QString prefsFolder_;
     QString standalonePage_; // the last self-contained quiz written, until the next site
+    int passMark_ = 50;
     std::unique_ptr<THImgDlg> imgDlg_; // created at its first use, kept for the run
     TSiteServer* siteServer_ = nullptr; // created at its first use
 };

@@ -197,6 +197,12 @@ void TMain::BuildMenus()
         item(file, QStringLiteral("mImport"), QStringLiteral("Importer(.txt)")), [&documents] { documents.Import(); });
     OnCommand(
         item(file, QStringLiteral("mExport"), QStringLiteral("Exporter (.txt)")), [&documents] { documents.Export(); });
+    OnCommand(item(file, QStringLiteral("mImportGift"), QStringLiteral("Importer (GIFT)...")),
+        [&documents] { documents.ImportGift(); });
+    OnCommand(item(file, QStringLiteral("mExportGift"), QStringLiteral("Exporter (GIFT)...")),
+        [&documents] { documents.ExportGift(); });
+    OnCommand(item(file, QStringLiteral("mExportMoodle"), QStringLiteral("Exporter (Moodle XML)...")),
+        [&documents] { documents.ExportMoodleXml(); });
     connect(item(file, QStringLiteral("mPrefs"), QStringLiteral("Préférences...")), &QAction::triggered, this,
         Guarded(this, [this] { Preferences(); }));
     connect(item(file, QStringLiteral("mQuit"), QStringLiteral("Quitter"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
@@ -229,6 +235,8 @@ void TMain::BuildMenus()
         [&html] { html.ProduceSite(); });
     OnCommand(item(htmlMenu, QStringLiteral("mStandalone"), QStringLiteral("Produire quiz autonome")),
         [&html] { html.ProduceStandalone(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mScorm"), QStringLiteral("Produire paquet SCORM")),
+        [&html] { html.ProduceScormPackage(); });
     connect(item(htmlMenu, QStringLiteral("mBrowse"), QStringLiteral("Appeler navigateur"), QKeySequence(Qt::Key_F9)),
         &QAction::triggered, this, Guarded(this, [&html] { html.OpenSite(); }));
 

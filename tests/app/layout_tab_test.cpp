@@ -29,27 +29,6 @@
 
 namespace tavimor::testing {
 
-// Receives the addresses the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-public:
-    explicit UrlCatcher(const QString& scheme)
-        : scheme_(scheme)
-    {
-        QDesktopServices::setUrlHandler(scheme_, this, "Open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void Open(const QUrl& url) { urls.append(url); }
-
-private:
-    QString scheme_;
-};
-
 namespace {
 
 constexpr int kWebWaitMs = 30000;

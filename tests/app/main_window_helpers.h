@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -270,6 +272,27 @@ inline TQuizDocument Reload(const QString& path)
     LoadDocument(doc, QFile::encodeName(path).toStdString());
     return doc;
 }
+
+// Receives the addresses the window asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    explicit UrlCatcher(const QString& scheme)
+        : scheme_(scheme)
+    {
+        QDesktopServices::setUrlHandler(scheme_, this, "Open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
+
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& url) { urls.append(url); }
+
+private:
+    QString scheme_;
+};
 
 // A window on folders of its own (settings, Prefs, registration data), no splash.
 class MainWindowTest : public ::testing::Test {
