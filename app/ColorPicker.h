@@ -26,12 +26,6 @@ inline QColor QColorFromValue(ColorValue value)
         static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF), static_cast<int>((bits >> 16) & 0xFF));
 }
 
-inline ColorValue ValueFromQColor(const QColor& color)
-{
-    return static_cast<ColorValue>(static_cast<std::uint32_t>(color.red())
-        | (static_cast<std::uint32_t>(color.green()) << 8) | (static_cast<std::uint32_t>(color.blue()) << 16));
-}
-
 // The extended palette: 14 columns by 10 rows of 15-pixel cells, filled row by
 // row from the top left. It only knows the colour painted in each cell; the
 // form decides which table entry a cell stands for.

@@ -14,13 +14,6 @@
 
 namespace tavimor {
 
-namespace {
-
-const QString kCountSentence = QStringLiteral("Ce module compte <Q> questions.");
-const QString kCertSentence = QStringLiteral("Je suis certain(e) de cette réponse.");
-
-} // namespace
-
 TInfoTab::TInfoTab(QWidget* parent)
     : QWidget(parent)
 {
@@ -94,27 +87,12 @@ void TInfoTab::TakeHeader(QuizHeader& header) const
     header.UseCertainty = CertCheckBox->isChecked();
 }
 
-void TInfoTab::ShowIdentity(const AppSettings& settings)
-{
-    ProfNameEd->setText(FromCore(settings.Professeur));
-    ProfEmailEd->setText(FromCore(settings.EMail));
-    InstitEd->setText(FromCore(settings.Institut));
-    ProfURLed->setText(FromCore(settings.BaseURL));
-}
-
 void TInfoTab::RememberIdentity(AppSettings& settings) const
 {
     settings.Professeur = ToCore(ProfNameEd->text());
     settings.EMail = ToCore(ProfEmailEd->text());
     settings.Institut = ToCore(InstitEd->text());
     settings.BaseURL = ToCore(ProfURLed->text());
-}
-
-void TInfoTab::ResetOptions()
-{
-    NQCheck->setChecked(true);
-    NQuestEdit->setText(kCountSentence);
-    CertEdit->setPlainText(kCertSentence);
 }
 
 } // namespace tavimor

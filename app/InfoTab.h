@@ -24,13 +24,8 @@ public:
     void ShowHeader(const QuizHeader& header);
     void TakeHeader(QuizHeader& header) const;
 
-    // The four identity fields from the remembered values, and back.
-    void ShowIdentity(const AppSettings& settings);
+    // The four identity fields into the remembered values.
     void RememberIdentity(AppSettings& settings) const;
-
-    // The reset of the options: the count sentence shown with its text, the
-    // certainty text back to its default (its box keeps its state).
-    void ResetOptions();
 
     QLabel* ProfNameLab = nullptr;
     QLineEdit* ProfNameEd = nullptr;

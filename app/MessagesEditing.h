@@ -51,13 +51,6 @@ public:
     // and the no-answer message.
     void StoreShown();
 
-    // The bank and the 0-based entry the Messages tab shows.
-    int Bank() const { return bank_; }
-    int Entry() const { return entry_; }
-    bool ChooserOpen() const { return inChooser_; }
-    // The page whose texts the fields show; -1 when none.
-    int ShownPage() const { return shownPage_; }
-
 protected:
     // Right presses on the renamable captions.
     bool eventFilter(QObject* watched, QEvent* event) override;

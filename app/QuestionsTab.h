@@ -32,8 +32,6 @@ class TQuestListBox : public QListWidget {
 public:
     explicit TQuestListBox(QWidget* parent = nullptr);
 
-    bool IsDragging() const { return dragging_; }
-
 signals:
     // The author chose a line with the mouse or the arrow keys.
     void lineClicked(int row);

@@ -28,7 +28,6 @@ public:
     // production). Requests already answered are not affected; the port stays
     // the same. An empty folder serves nothing (every request gets 404).
     void SetRoot(const QString& folder);
-    const QString& Root() const { return root_; }
 
     // Starts listening on 127.0.0.1 with a free port unless already listening.
     // False when the system refuses (no loopback interface, no free port).

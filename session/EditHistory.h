@@ -45,8 +45,6 @@ public:
 
     // The document as it is now is the one on disk.
     void MarkSaved() { saved_ = done_; }
-    // The document as it is now is on disk nowhere (an imported text).
-    void MarkUnsaved() { saved_.reset(); }
     bool IsModified() const { return saved_ != done_; }
 
     // A new document: no step, as saved when onDisk.

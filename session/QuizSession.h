@@ -50,8 +50,6 @@ public:
     const std::string& Path() const { return path_; } // empty: untitled
     const std::string& PrefsDir() const { return options_.Defaults.PrefsDir; }
     bool IsModified() const { return history_.IsModified(); }
-    // The version of the file last opened (5 for a new document).
-    int FileVersion() const { return fileVersion_; }
     // Where the last production put the site (OutDir, PagesDir...).
     const THKWZ& Site() const { return *site_; }
     void SetDefaults(NewDocumentDefaults defaults) { options_.Defaults = std::move(defaults); }
