@@ -3,12 +3,73 @@
 #include "model/Cp1252.h"
 
 #include "generator/SpecHTML.h"
+#include "generator/TextBuffer.h"
+
+#include <string_view>
 
 namespace tavimor {
 
 namespace {
 
 constexpr const char* kStyleSheetName = "kwzStyle.css";
+
+// The page 0 body and the question-count line are not shown on the exam:
+// the exam carries only the entry title, the identification blanks and the
+// questions.
+std::string ExamHead(const std::string& quizName, const std::string& title, bool key)
+{
+    std::string page = PageHead("", "", kStyleSheetName, "Examen " + quizName);
+    page += THTMPrefs::BodyTag("") + "<H2>" + EntityEncode(title) + "</H2>" + LF;
+    page += std::string("<FORM NAME=\"ExamForm\">") + LF;
+    if (!key) {
+        page += std::string("<TABLE ALIGN=CENTER><TR><TD WIDTH=350>") + LF
+            + "Pr&eacute;nom: ________________________ <p>" + LF + "Nom: ________________________ <br></TD>" + LF
+            + "<TD vAlign=top>Groupe: _______ <br></TD>" + LF + "</TR></TABLE>" + LF;
+    }
+    page += std::string("<P><hr><P>") + LF + "</TD></TR>" + LF + "<OL TYPE=0>" + LF;
+    return page;
+}
+
+constexpr std::string_view kExamTail = "\n</OL></FORM>\n<P><HR WIDTH=300>\n</BODY></HTML>";
+
+// Choices stand in columns: with Columns above 1 the first column holds
+// count / Columns choices and each later one a choice more, the last one what
+// remains (6 choices in 3 columns: 2, 3, 1). spill() may store and empty out
+// between the questions.
+template <class Spill> void AppendExamQuestions(TextBuffer& out, const TQuestList& quests, bool key, Spill spill)
+{
+    out += "<P>";
+    for (int n = 1; n <= quests.Count(); ++n) {
+        const TQuest& quest = quests.Quest(n);
+        const std::size_t choices = quest.Reps.size();
+        const std::size_t columnLength = quest.Columns > 1 ? choices / quest.Columns : 0;
+        out += "\n<!-- question ";
+        out.AppendNumber(n);
+        out += " -->\n\n<LI>";
+        quests.ExamTextPieces(n, [&out](std::string_view piece) { out.AppendEntityEncode(piece); });
+        out += "\n<br>\n<TABLE WIDTH=80% CELLSPACING=4><TR>\n<TD vAlign=top>\n<ul>\n";
+        std::size_t counter = 0;
+        for (std::size_t i = 0; i < choices; ++i) {
+            if (columnLength != 0) {
+                if (counter == columnLength) {
+                    out += "</UL></TD><TD vAlign=top><UL>\n";
+                    counter = 0;
+                } else {
+                    ++counter;
+                }
+            }
+            out += "<LI> ";
+            const bool bold = key && static_cast<std::int64_t>(i) == quest.GoodRep;
+            if (bold)
+                out += "<b>";
+            out.AppendEntityEncode(quest.Reps[i]);
+            out += bold ? "</b><BR>\n" : "<BR>\n";
+        }
+        out += "</ul></TD></TR></TABLE>\n<br>";
+        spill();
+    }
+    out += LF;
+}
 
 } // namespace
 
@@ -17,62 +78,20 @@ std::string THKWZ::ExamPath(bool key) const
     return OutDir + quizFileName_ + (key ? "sol.htm" : "exm.htm");
 }
 
-// The page 0 body and the question-count line are not shown on the exam:
-// the exam carries only the entry title, the identification blanks and the
-// questions.
 std::string THKWZ::ExamPage(bool key) const
 {
-    std::string page = PageHead("", "", kStyleSheetName, "Examen " + QuizName);
-    page += THTMPrefs::BodyTag("") + "<H2>" + EntityEncode(doc_.Pages.GetTitle(0)) + "</H2>" + LF;
-    page += std::string("<FORM NAME=\"ExamForm\">") + LF;
-    if (!key) {
-        page += std::string("<TABLE ALIGN=CENTER><TR><TD WIDTH=350>") + LF
-            + "Pr&eacute;nom: ________________________ <p>" + LF + "Nom: ________________________ <br></TD>" + LF
-            + "<TD vAlign=top>Groupe: _______ <br></TD>" + LF + "</TR></TABLE>" + LF;
-    }
-    page += std::string("<P><hr><P>") + LF + "</TD></TR>" + LF + "<OL TYPE=0>" + LF;
-    page += ExamQuestions(key) + LF;
-    return page + "</OL></FORM>" + LF + "<P><HR WIDTH=300>" + LF + "</BODY></HTML>";
+    TextBuffer page;
+    page += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
+    AppendExamQuestions(page, doc_.Quests, key, [] {});
+    page += kExamTail;
+    return page.Take();
 }
 
-// Choices stand in columns: with Columns above 1 the first column holds
-// count / Columns choices and each later one a choice more, the last one what
-// remains (6 choices in 3 columns: 2, 3, 1).
 std::string THKWZ::ExamQuestions(bool key) const
 {
-    const TQuestList& quests = doc_.Quests;
-    std::string text = "<P>";
-    for (int n = 1; n <= quests.Count(); ++n) {
-        const TQuest& quest = quests.Quest(n);
-        const std::size_t choices = quest.Reps.size();
-        const std::size_t columnLength = quest.Columns > 1 ? choices / quest.Columns : 0;
-        text += LF;
-        text += "<!-- question " + std::to_string(n) + " -->";
-        text += LF;
-        text += LF;
-        text += "<LI>" + EntityEncode(quests.GetExamText(n)) + LF + "<br>" + LF + "<TABLE WIDTH=80% CELLSPACING=4><TR>"
-            + LF + "<TD vAlign=top>" + LF + "<ul>" + LF;
-        std::size_t counter = 0;
-        for (std::size_t i = 0; i < choices; ++i) {
-            if (columnLength != 0) {
-                if (counter == columnLength) {
-                    text += std::string("</UL></TD><TD vAlign=top><UL>") + LF;
-                    counter = 0;
-                } else {
-                    ++counter;
-                }
-            }
-            text += "<LI> ";
-            const bool bold = key && static_cast<std::int64_t>(i) == quest.GoodRep;
-            if (bold)
-                text += "<b>";
-            text += EntityEncode(quest.Reps[i]);
-            text += bold ? "</b><BR>" : "<BR>";
-            text += LF;
-        }
-        text += std::string("</ul></TD></TR></TABLE>") + LF + "<br>";
-    }
-    return text + LF;
+    TextBuffer text;
+    AppendExamQuestions(text, doc_.Quests, key, [] {});
+    return text.Take();
 }
 
 std::string THKWZ::ExamAnnouncement(bool withFolder) const
@@ -93,7 +112,12 @@ bool THKWZ::WriteExam(bool key)
     }
     WriteStyleSheet(PagesDir + kStyleSheetName);
     WriteStyleSheet(OutDir + kStyleSheetName);
-    SavePage(ExamPath(key), ExamPage(key));
+    // The exam is written while it is built, as ExamPage gives it.
+    PageWriter page(ExamPath(key));
+    page.Text() += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
+    AppendExamQuestions(page.Text(), doc_.Quests, key, [&page] { page.Spill(); });
+    page.Text() += kExamTail;
+    page.Commit();
     return true;
 }
 

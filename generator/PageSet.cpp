@@ -128,7 +128,7 @@ ProduceOutcome THKWZ::Produce(bool quiet)
         SavePage(PagesDir + "topMenu.htm", TopMenuPage());
         SavePage(PagesDir + "blank.htm", BlankPageText());
         const TJSM script;
-        SavePage(PagesDir + quizFileName_ + ".js", script.MakeScript(doc_.Quests, doc_.Header.UseCertainty, ResumBody));
+        script.WriteScript(PagesDir + quizFileName_ + ".js", doc_.Quests, doc_.Header.UseCertainty, ResumBody);
         WriteStyleSheet(PagesDir + kStyleSheetName);
         WriteImages();
         SavePage(PagesDir + "menu.htm", MenuPage());
@@ -158,7 +158,7 @@ void THKWZ::WriteImages() const
 {
     EnsureFolder(PrefsDir);
     for (const auto& name : doc_.Layout.ImgNames)
-        CopyFileTo(PrefsImageFile(gifs_, PrefsDir, name), PagesDir);
+        CopyFileTo(PrefsImageFile(gifs_, PrefsDir, name), PagesDir, Durability::Regenerable); // a page of the site
 }
 
 std::string THKWZ::ScriptTag() const

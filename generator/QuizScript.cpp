@@ -1,12 +1,15 @@
 #include "generator/QuizScript.h"
 
 #include "generator/SpecHTML.h"
+#include "generator/TextBuffer.h"
 #include "model/QuestModel.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -18,33 +21,59 @@ namespace {
 // Feedback messages are stored, and compared, cut to this many characters.
 constexpr std::size_t kMaxMessageLength = 255;
 
-void AppendNumber(std::string& out, long long value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
+// Texts stored one after the other in blocks that never move, so that views
+// of them stay valid while more are added.
+class TextArena {
+public:
+    std::string_view Store(std::string_view text)
+    {
+        if (text.size() > capacity_ - used_) {
+            capacity_ = std::max(kBlockSize, text.size());
+            blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
+            used_ = 0;
+        }
+        char* const at = blocks_.back().get() + used_;
+        std::copy(text.begin(), text.end(), at);
+        used_ += text.size();
+        return {at, text.size()};
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 // The distinct messages of one feedback side, in order of first use, with a
 // hash index from text to position so that a lookup does not scan the bank.
+// A message is held as a view: of the document's own text where that text
+// is the message as it stands, else of a copy kept by the bank.
 class MessageBank {
 public:
-    // The position of text in the bank, appending it when it is new.
-    std::size_t Position(std::string text)
+    explicit MessageBank(std::size_t expected) { index_.reserve(expected); }
+
+    // The position of text in the bank, appending it when it is new; a text
+    // that lasts (outlives the bank) is not copied.
+    std::size_t Position(std::string_view text, bool lasts)
     {
-        const auto [entry, inserted] = index_.try_emplace(std::move(text), texts_.size());
-        if (inserted)
-            texts_.push_back(&entry->first);
-        return entry->second;
+        const auto found = index_.find(text);
+        if (found != index_.end())
+            return found->second;
+        const std::string_view stored = lasts ? text : arena_.Store(text);
+        index_.emplace(stored, texts_.size());
+        texts_.push_back(stored);
+        return texts_.size() - 1;
     }
 
     std::size_t Size() const { return texts_.size(); }
-    const std::string& Text(std::size_t position) const { return *texts_[position]; }
+    std::string_view Text(std::size_t position) const { return texts_[position]; }
 
 private:
-    // Node-based: the keys stay where they are while the map grows.
-    std::unordered_map<std::string, std::size_t> index_;
-    std::vector<const std::string*> texts_;
+    TextArena arena_;
+    std::unordered_map<std::string_view, std::size_t> index_;
+    std::vector<std::string_view> texts_;
 };
 
 // The script's view of the page state. Each page that loads the script reads
@@ -373,23 +402,23 @@ function setAllValues() {
 constexpr std::string_view kSlashes = "//////////////////////////////////////////////////////////////////";
 static_assert(kSlashes.size() == 66);
 
-void WriteGlobals(std::string& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody)
+void WriteGlobals(TextBuffer& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody)
 {
     out += "var main= document\n"
            "if (parent != null) main=parent.main.document;\n"
            "var dataForm = parent.topMenu.dataForm;\n"
            "\n"
            "var Resum=\"";
-    out += JsText(resumBody);
+    out.AppendJsText(resumBody);
     out += "\"\nvar maxQ=";
-    AppendNumber(out, quests.Count());
+    out.AppendNumber(quests.Count());
     out += "\nvar curQ= dataForm.curQD.value;\n"
            "var QMode = dataForm.QModeD.value;\n"
            "var resultOn = false \n"
            "var maxPnts = ";
-    AppendNumber(out, quests.TotalPoints());
+    out.AppendNumber(quests.TotalPoints());
     out += "\nvar NAM = \"";
-    out += JsEscape(quests.NoAnswerMess);
+    out.AppendJsEscape(quests.NoAnswerMess);
     out += "\"\nvar rString = dataForm.rStrD.value;\n"
            "var cString = dataForm.cStrD.value;\n";
     out += useCertainty ? "var ICertShow = true; \n" : "var ICertShow = false;\n";
@@ -397,47 +426,58 @@ void WriteGlobals(std::string& out, const TQuestList& quests, bool useCertainty,
 }
 
 // Writes the two message arrays and returns, for each side, the position of
-// each question's message in its array (question order).
-std::array<std::vector<std::size_t>, 2> WriteMessages(std::string& out, const TQuestList& quests)
+// each question's message in its array (question order). spill() may store
+// and empty out between messages.
+template <class Spill>
+std::array<std::vector<std::size_t>, 2> WriteMessages(TextBuffer& out, const TQuestList& quests, Spill spill)
 {
-    std::array<MessageBank, 2> banks;
-    std::array<std::vector<std::size_t>, 2> messIndex;
     const int count = quests.Count();
+    std::array<MessageBank, 2> banks {
+        MessageBank(static_cast<std::size_t>(count)), MessageBank(static_cast<std::size_t>(count))};
+    std::array<std::vector<std::size_t>, 2> messIndex;
     for (auto& positions : messIndex)
         positions.reserve(static_cast<std::size_t>(count));
+    TextBuffer escaped; // one buffer for every message in turn
+    const auto escape = [&escaped](std::string_view piece) { escaped.AppendJsEscape(piece); };
     for (int n = 1; n <= count; ++n) {
         for (int side = 0; side < 2; ++side) {
-            std::string text = quests.GetFeedback(n, side);
-            if (text.size() > kMaxMessageLength)
-                text.resize(kMaxMessageLength);
-            messIndex[side].push_back(banks[side].Position(std::move(text)));
+            escaped.Clear();
+            quests.FeedbackPieces(n, side, escape);
+            const std::string_view text = escaped.View().substr(0, kMaxMessageLength);
+            // Most messages need no escape, no link and no cut: then the
+            // document's own text serves, without a copy.
+            const std::string& message = quests.FeedbackMessage(n, side);
+            const bool asWritten = text == message;
+            messIndex[side].push_back(banks[side].Position(asWritten ? std::string_view(message) : text, asWritten));
         }
     }
 
     out += "var maxBM = ";
-    AppendNumber(out, static_cast<long long>(banks[0].Size()) - 1);
+    out.AppendNumber(static_cast<long long>(banks[0].Size()) - 1);
     out += "; var bMess = new Array(maxBM)\nvar maxGM = ";
-    AppendNumber(out, static_cast<long long>(banks[1].Size()) - 1);
+    out.AppendNumber(static_cast<long long>(banks[1].Size()) - 1);
     out += "; var gMess = new Array(maxGM)\n";
     static constexpr std::array<std::string_view, 2> arrayNames {"bMess[", "gMess["};
     for (int side = 0; side < 2; ++side) {
         const MessageBank& bank = banks[side];
         for (std::size_t j = 0; j < bank.Size(); ++j) {
             out += arrayNames[side];
-            AppendNumber(out, static_cast<long long>(j));
+            out.AppendNumber(static_cast<long long>(j));
             out += "]=\"";
             // A cut may have split an escape; escaping again drops a lone
             // backslash left at the end.
-            out += JsEscape(bank.Text(j));
+            out.AppendJsEscape(bank.Text(j));
             out += "\"\n";
+            spill();
         }
     }
     out += '\n';
     return messIndex;
 }
 
+template <class Spill>
 void WriteQuestions(
-    std::string& out, const TQuestList& quests, const std::array<std::vector<std::size_t>, 2>& messIndex)
+    TextBuffer& out, const TQuestList& quests, const std::array<std::vector<std::size_t>, 2>& messIndex, Spill spill)
 {
     out += "var Q = new Array(maxQ -1)\n"
            "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\n"
@@ -459,16 +499,16 @@ void WriteQuestions(
         out += "]= new TQuest()\n";
         out += key;
         out += "].text= \"";
-        out += JsText(quests.GetHtmlText(n));
+        quests.HtmlTextPieces(n, [&out](std::string_view piece) { out.AppendJsText(piece); });
         out += "\"\n";
 
         out += key;
         out += "].qType =";
-        AppendNumber(out, static_cast<int>(type));
+        out.AppendNumber(static_cast<int>(type));
         out += " ; ";
         out += key;
         out += "].mChx =";
-        AppendNumber(out, static_cast<long long>(reps.size() + shift));
+        out.AppendNumber(static_cast<long long>(reps.size() + shift));
         out += " ; ";
         out += key;
         out += "].chx = new Array(";
@@ -482,40 +522,72 @@ void WriteQuestions(
         for (std::size_t i = 0; i < reps.size(); ++i) {
             out += key;
             out += "].chx[";
-            AppendNumber(out, static_cast<long long>(i + shift));
+            out.AppendNumber(static_cast<long long>(i + shift));
             out += "] = \"";
-            out += JsText(reps[i]);
+            out.AppendJsText(reps[i]);
             out += "\"\n";
         }
 
         // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
         out += key;
         out += "].CGood =";
-        AppendNumber(out, static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
+        out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
         out += " ; ";
         out += key;
         out += "].CGiven =-1 ; ";
         out += key;
         out += "].rCols =";
-        AppendNumber(out, quests.GetColumns(n));
+        out.AppendNumber(quests.GetColumns(n));
         out += " ; ";
         out += key;
         out += "].rq = new Array(";
-        AppendNumber(out, static_cast<long long>(messIndex[0][slot]));
+        out.AppendNumber(static_cast<long long>(messIndex[0][slot]));
         out += ',';
-        AppendNumber(out, static_cast<long long>(messIndex[1][slot]));
+        out.AppendNumber(static_cast<long long>(messIndex[1][slot]));
         out += ")\n";
 
         out += key;
         out += "].pnts = ";
-        AppendNumber(out, quests.GetPoints(n));
+        out.AppendNumber(quests.GetPoints(n));
         out += " ; ";
         out += key;
         out += "].ss = false ; ";
         out += key;
         out += "].CertVal = 0 ; \n\n";
+        spill();
     }
     out += '\n';
+}
+
+// The whole script into out; spill() may store and empty out between the
+// messages and between the questions.
+template <class Spill>
+void BuildScript(
+    TextBuffer& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody, Spill spill)
+{
+    WriteGlobals(out, quests, useCertainty, resumBody);
+    out += kModeFunctions;
+
+    const auto messIndex = WriteMessages(out, quests, spill);
+    out += '\n';
+
+    WriteQuestions(out, quests, messIndex, spill);
+    out += '\n';
+    out += kSlashes;
+    out += '\n';
+
+    out += kStartUp;
+    out += kQuestionFunctions;
+    // Without the certainty option the line stays, empty.
+    if (useCertainty)
+        out += kResetCertainty;
+    out += kNavigationFunctions;
+    if (useCertainty)
+        out += kChoixCertainty;
+    out += kRecordFunctions;
+    if (useCertainty)
+        out += kTableCertainty;
+    out += kStateFunctions;
 }
 
 // A generous estimate of the script's size, so that the text grows in place.
@@ -537,33 +609,18 @@ std::size_t EstimatedSize(const TQuestList& quests)
 
 std::string TJSM::MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
 {
-    std::string out;
-    out.reserve(EstimatedSize(quests));
+    TextBuffer out;
+    out.Reserve(EstimatedSize(quests));
+    BuildScript(out, quests, useCertainty, resumBody, [] {});
+    return out.Take();
+}
 
-    WriteGlobals(out, quests, useCertainty, resumBody);
-    out += kModeFunctions;
-
-    const auto messIndex = WriteMessages(out, quests);
-    out += '\n';
-
-    WriteQuestions(out, quests, messIndex);
-    out += '\n';
-    out += kSlashes;
-    out += '\n';
-
-    out += kStartUp;
-    out += kQuestionFunctions;
-    // Without the certainty option the line stays, empty.
-    if (useCertainty)
-        out += kResetCertainty;
-    out += kNavigationFunctions;
-    if (useCertainty)
-        out += kChoixCertainty;
-    out += kRecordFunctions;
-    if (useCertainty)
-        out += kTableCertainty;
-    out += kStateFunctions;
-    return out;
+void TJSM::WriteScript(
+    const std::string& path, const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+{
+    PageWriter page(path);
+    BuildScript(page.Text(), quests, useCertainty, resumBody, [&page] { page.Spill(); });
+    page.Commit();
 }
 
 } // namespace tavimor

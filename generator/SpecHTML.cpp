@@ -1,72 +1,47 @@
 #include "generator/SpecHTML.h"
 
+#include "generator/EscapeTable.h"
+#include "model/ByteScan.h"
 #include "model/Errors.h"
 #include "model/FileIo.h"
 
-#include <array>
-#include <filesystem>
 #include <sys/stat.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <utility>
 
 namespace tavimor {
 namespace {
 
-// Named character references of the Latin-1 letters C0..FF (no entry for
-// the multiplication and division signs D7 and F7).
-constexpr std::array<const char*, 64> kEntityNames {
-    "Agrave", "Aacute", "Acirc", "Atilde", "Auml", "Aring", "AElig", "Ccedil", // C0
-    "Egrave", "Eacute", "Ecirc", "Euml", "Igrave", "Iacute", "Icirc", "Iuml", // C8
-    "ETH", "Ntilde", "Ograve", "Oacute", "Ocirc", "Otilde", "Ouml", nullptr, // D0
-    "Oslash", "Ugrave", "Uacute", "Ucirc", "Uuml", "Yacute", "THORN", "szlig", // D8
-    "agrave", "aacute", "acirc", "atilde", "auml", "aring", "aelig", "ccedil", // E0
-    "egrave", "eacute", "ecirc", "euml", "igrave", "iacute", "icirc", "iuml", // E8
-    "eth", "ntilde", "ograve", "oacute", "ocirc", "otilde", "ouml", nullptr, // F0
-    "oslash", "ugrave", "uacute", "ucirc", "uuml", "yacute", "thorn", "yuml", // F8
+// Accent folding of link targets: the letters that lose their accent.
+constexpr std::pair<const char*, char> kFoldedLetters[] = {
+    {"\xC0\xC2", 'A'},
+    {"\xC7\xE7", 'c'},
+    {"\xC8\xC9\xCB", 'E'},
+    {"\xCE\xCF", 'I'},
+    {"\xD4", 'O'},
+    {"\xD9\xDB\xDC", 'U'},
+    {"\xE0\xE2", 'a'},
+    {"\xE8\xE9\xEA\xEB", 'e'},
+    {"\xEE\xEF", 'i'},
+    {"\xF4", 'o'},
+    {"\xF9\xFB\xFC", 'u'},
 };
 
-// Accent folding of link targets; 0 leaves the character as it is.
-char FoldedLetter(unsigned char c)
-{
-    switch (c) {
-    case 0xC0:
-    case 0xC2:
-        return 'A';
-    case 0xC7:
-    case 0xE7:
-        return 'c';
-    case 0xC8:
-    case 0xC9:
-    case 0xCB:
-        return 'E';
-    case 0xCE:
-    case 0xCF:
-        return 'I';
-    case 0xD4:
-        return 'O';
-    case 0xD9:
-    case 0xDB:
-    case 0xDC:
-        return 'U';
-    case 0xE0:
-    case 0xE2:
-        return 'a';
-    case 0xE8:
-    case 0xE9:
-    case 0xEA:
-    case 0xEB:
-        return 'e';
-    case 0xEE:
-    case 0xEF:
-        return 'i';
-    case 0xF4:
-        return 'o';
-    case 0xF9:
-    case 0xFB:
-    case 0xFC:
-        return 'u';
-    default:
-        return 0;
-    }
-}
+constexpr ByteSet kLineBreaks("\r\n", 0);
+
+// A byte-for-byte replacement: each byte becomes one byte.
+constexpr std::array<char, 256> kFoldTable = [] {
+    std::array<char, 256> table {};
+    for (unsigned byte = 0; byte < 256; ++byte)
+        table[byte] = static_cast<char>(byte);
+    for (const auto& [letters, folded] : kFoldedLetters)
+        for (const char letter : std::string_view(letters))
+            table[static_cast<unsigned char>(letter)] = folded;
+    return table;
+}();
 
 std::string Num(unsigned value)
 {
@@ -147,49 +122,55 @@ std::string BlankPage(const std::string& headContent)
     return "<HTML>\n<HEAD>\n" + headContent + "\n</HEAD>\n<BODY></BODY>\n</HTML>\n";
 }
 
+void AppendEntityEncode(std::string& out, std::string_view text)
+{
+    escape::kEntities.Append(out, text);
+}
+
+void AppendJsEscape(std::string& out, std::string_view text)
+{
+    escape::kScript.Append(out, text);
+}
+
+void AppendJsText(std::string& out, std::string_view text)
+{
+    escape::kScriptText.Append(out, text);
+}
+
+void AppendFoldAccents(std::string& out, std::string_view text)
+{
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    for (const char c : text)
+        *to++ = kFoldTable[static_cast<unsigned char>(c)];
+}
+
 std::string EntityEncode(std::string_view text)
 {
     std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const char* name = byte >= 0xC0 ? kEntityNames[byte - 0xC0] : nullptr;
-        if (name) {
-            out += '&';
-            out += name;
-            out += ';';
-        } else {
-            out += c;
-        }
-    }
+    AppendEntityEncode(out, text);
     return out;
 }
 
 std::string JsEscape(std::string_view text)
 {
     std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        if (c == '\r' || c == '\n' || c == '\\')
-            continue;
-        if (c == '"' || c == '(' || c == ')')
-            out += '\\';
-        out += c;
-    }
+    AppendJsEscape(out, text);
     return out;
 }
 
 std::string JsText(std::string_view text)
 {
-    return JsEscape(EntityEncode(text));
+    std::string out;
+    AppendJsText(out, text);
+    return out;
 }
 
 std::string FoldAccents(std::string_view text)
 {
-    std::string out(text);
-    for (char& c : out)
-        if (const char folded = FoldedLetter(static_cast<unsigned char>(c)))
-            c = folded;
+    std::string out;
+    AppendFoldAccents(out, text);
     return out;
 }
 
@@ -264,10 +245,13 @@ void ExportGifResource(const GifSource& gifs, const std::string& name, const std
     const auto bytes = gifs.Find(name);
     if (!bytes)
         throw Error("Resource " + name + " not found");
-    WriteFileAtomically(folder + name + ".gif", *bytes);
+    // The image goes into the preferences folder, where its presence means
+    // "use this one" from then on: an image left empty by a crash would be
+    // copied into every later site, so it is synced like the user's files.
+    WriteFileAtomically(folder + name + ".gif", *bytes, Durability::Durable);
 }
 
-void CopyFileTo(const std::string& source, const std::string& destination)
+void CopyFileTo(const std::string& source, const std::string& destination, Durability durability)
 {
     namespace fs = std::filesystem;
     std::error_code ignored;
@@ -275,28 +259,77 @@ void CopyFileTo(const std::string& source, const std::string& destination)
     if (fs::is_directory(target, ignored))
         target /= fs::path(source).filename();
     const std::string bytes = ReadWholeFile(source);
-    WriteFileAtomically(target.string(), bytes);
+    WriteFileAtomically(target.string(), bytes, durability);
+}
+
+PageWriter::PageWriter(const std::string& path)
+    : file_(path, Durability::Regenerable)
+{
+}
+
+void PageWriter::Store()
+{
+    if (text_.Empty())
+        return;
+    Convert(text_.View());
+    text_.Clear();
+}
+
+void PageWriter::Write(std::string_view text)
+{
+    Store();
+    Convert(text);
+}
+
+void PageWriter::Convert(std::string_view text)
+{
+    if (text.empty())
+        return;
+    // Each byte gives at most two, and the run copies need sixteen spare.
+    if (lines_.size() < 2 * text.size() + 16)
+        lines_.resize(2 * text.size() + 16);
+    const ByteSet::Runs runs(kLineBreaks);
+    char* to = lines_.data();
+    const char* from = text.data();
+    const char* const end = from + text.size();
+    if (pendingCr_ && *from == '\n')
+        ++from;
+    while (from != end) {
+        if (end - from >= 16) {
+            const unsigned run = runs.CopyBlock(from, to);
+            from += run;
+            to += run;
+            if (run == 16)
+                continue;
+        } else if (!kLineBreaks.Contains(static_cast<unsigned char>(*from))) {
+            *to++ = *from++;
+            continue;
+        }
+        const char c = *from++;
+        *to++ = '\r';
+        *to++ = '\n';
+        if (c == '\r' && from != end && *from == '\n')
+            ++from;
+    }
+    const char last = text.back();
+    pendingCr_ = last == '\r';
+    lineOpen_ = last != '\r' && last != '\n';
+    file_.Write(std::string_view(lines_.data(), static_cast<std::size_t>(to - lines_.data())));
+}
+
+void PageWriter::Commit()
+{
+    Store();
+    if (lineOpen_)
+        file_.Write("\r\n");
+    file_.Commit();
 }
 
 void SavePage(const std::string& path, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16 + 2);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            out.append(text.substr(start));
-            out += "\r\n";
-            break;
-        }
-        out.append(text.substr(start, end - start));
-        out += "\r\n";
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    WriteFileAtomically(path, out);
+    PageWriter page(path);
+    page.Write(text);
+    page.Commit();
 }
 
 } // namespace tavimor

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "generator/GifSource.h"
+#include "generator/TextBuffer.h"
+#include "model/FileIo.h"
 
 #include <cstdint>
 #include <string>
@@ -28,11 +30,20 @@ std::string ButtonTag(const std::string& name, const std::string& caption, const
 std::string CheckBoxTag(const std::string& name, const std::string& label, bool checked);
 std::string BlankPage(const std::string& headContent);
 
-// Text converters.
+// Text converters. Each works byte by byte, so converting the pieces of a
+// text one after the other gives the conversion of the whole text.
 std::string EntityEncode(std::string_view text); // accented letters as named entities
 std::string JsEscape(std::string_view text); // for a double-quoted script literal
 std::string JsText(std::string_view text); // JsEscape(EntityEncode(text))
 std::string FoldAccents(std::string_view text); // link targets
+
+// The same conversions appended to out, which grows once per call for a text
+// of usual length (once per 4 KiB piece of a longer one), without a copy of
+// the text. TextBuffer has them too, for the builders of long texts.
+void AppendEntityEncode(std::string& out, std::string_view text);
+void AppendJsEscape(std::string& out, std::string_view text);
+void AppendJsText(std::string& out, std::string_view text);
+void AppendFoldAccents(std::string& out, std::string_view text);
 
 // String helpers.
 std::string TextAfterChar(char c, const std::string& s, const std::string& fallback);
@@ -55,9 +66,47 @@ bool MakeFolder(const std::string& path);
 void ExportGifResource(const GifSource& gifs, const std::string& name, const std::string& folder);
 // Copies source to destination; a destination that names a folder gets the
 // source's file name. "Cannot open file %s" / "Cannot create file %s".
-void CopyFileTo(const std::string& source, const std::string& destination);
-// Stores text with CR LF after every line, the last one included; lines are
-// split at CR, LF and CR LF. "Cannot create file %s" / "Stream write error".
+void CopyFileTo(const std::string& source, const std::string& destination, Durability durability);
+
+// A page stored with CR LF after every line, the last one included, while it
+// is built: lines are split at CR, LF and CR LF, also where one piece ends
+// with CR and the next starts with LF. Pages are made again by every
+// production, so they are replaced atomically without a sync (see
+// Durability::Regenerable); until Commit() the previous page stays as it was,
+// and a writer destroyed without Commit() leaves nothing behind.
+// "Cannot create file %s" / "Stream write error".
+class PageWriter {
+public:
+    explicit PageWriter(const std::string& path);
+
+    // Text written so far and not yet stored; builders append to it.
+    TextBuffer& Text() { return text_; }
+    // Stores Text() once it holds a good chunk, so that a long page is never
+    // whole in memory.
+    void Spill()
+    {
+        if (text_.Size() >= kChunk)
+            Store();
+    }
+    // Stores text right away, after whatever Text() holds.
+    void Write(std::string_view text);
+    // Stores the rest, ends the last line and puts the page in place.
+    void Commit();
+
+private:
+    static constexpr std::size_t kChunk = 128 * 1024;
+
+    void Store();
+    void Convert(std::string_view text);
+
+    AtomicFile file_;
+    TextBuffer text_;
+    std::string lines_; // the CR LF form of what is being stored
+    bool pendingCr_ = false; // the last byte stored was a CR: an LF right after it belongs to it
+    bool lineOpen_ = false; // bytes were stored since the last line break
+};
+
+// Stores a whole page through a PageWriter.
 void SavePage(const std::string& path, std::string_view text);
 
 } // namespace tavimor

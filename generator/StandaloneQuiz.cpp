@@ -470,7 +470,7 @@ StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& g
     }
     outcome.OutputPath = job.OutputPath.empty() ? StandalonePath(job.DocumentPath) : job.OutputPath;
     // The page can be written again at any time: no wait for the disk.
-    WriteFileAtomically(outcome.OutputPath, build.Page, FileSync::Replaced);
+    WriteFileAtomically(outcome.OutputPath, build.Page, Durability::Regenerable);
     outcome.Produced = true;
     outcome.MissingPictures = build.MissingPictures;
     outcome.Message = "Le quiz autonome " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9.";

@@ -1,8 +1,10 @@
 #include "model/Cp1252.h"
 
+#include "model/ByteScan.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 
 namespace tavimor {
 namespace {
@@ -17,19 +19,30 @@ char32_t CodePointOf(unsigned char byte)
     return (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char32_t {byte};
 }
 
+// The characters of the bytes 80..9F, sorted by code point, for the way back.
+struct HighControl {
+    char32_t codePoint;
+    char byte;
+};
+constexpr std::array<HighControl, 32> kSortedHighControls = [] {
+    std::array<HighControl, 32> sorted {};
+    for (unsigned i = 0; i < kHighControls.size(); ++i)
+        sorted[i] = {kHighControls[i], static_cast<char>(0x80 + i)};
+    std::sort(sorted.begin(), sorted.end(), [](HighControl a, HighControl b) { return a.codePoint < b.codePoint; });
+    return sorted;
+}();
+
 char FromCodePoint(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
-    static const std::unordered_map<char32_t, char> reverse = [] {
-        std::unordered_map<char32_t, char> map;
-        for (unsigned i = 0; i < kHighControls.size(); ++i)
-            map.emplace(kHighControls[i], static_cast<char>(0x80 + i));
-        return map;
-    }();
-    const auto found = reverse.find(cp);
-    return found == reverse.end() ? kCp1252Replacement : found->second;
+    const auto found = std::lower_bound(kSortedHighControls.begin(), kSortedHighControls.end(), cp,
+        [](HighControl entry, char32_t value) { return entry.codePoint < value; });
+    return found != kSortedHighControls.end() && found->codePoint == cp ? found->byte : kCp1252Replacement;
 }
+
+// The bytes from 0x80 on: where a UTF-8 sequence of more than one byte starts.
+constexpr ByteSet kNonAscii("", 0x80);
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
@@ -72,50 +85,92 @@ std::string Cp1252ToUtf8(std::string_view text)
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8)
+namespace {
+
+// Decodes the sequence at from, whose lead byte is not ASCII, into one byte
+// at to, and moves both on.
+void DecodeSequence(const char*& from, const char* end, char*& to)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        // A run of ASCII is the same bytes in both encodings.
-        std::size_t run = i;
-        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
-            ++run;
-        out.append(utf8.data() + i, run - i);
-        i = run;
-        if (i == utf8.size())
-            break;
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            length = 1;
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            cp = lead & 0x07;
+    const auto lead = static_cast<unsigned char>(*from);
+    const std::size_t left = static_cast<std::size_t>(end - from);
+    // The Latin-1 letters and signs A0..FF, most of the accented text.
+    if ((lead == 0xC2 || lead == 0xC3) && left >= 2 && (static_cast<unsigned char>(from[1]) & 0xC0) == 0x80) {
+        const unsigned cp = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(from[1]) & 0x3Fu);
+        if (cp >= 0xA0) {
+            *to++ = static_cast<char>(cp);
+            from += 2;
+            return;
         }
-        bool valid = length > 0 && i + length <= utf8.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += kCp1252Replacement;
-            ++i; // resynchronise on the next byte
+    }
+    std::size_t length = 0;
+    char32_t cp = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        cp = lead & 0x07;
+    }
+    bool valid = length > 0 && length <= left;
+    for (std::size_t k = 1; valid && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(from[k]);
+        valid = (next & 0xC0) == 0x80;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+        *to++ = kCp1252Replacement;
+        ++from; // resynchronise on the next byte
+        return;
+    }
+    *to++ = FromCodePoint(cp);
+    from += length;
+}
+
+// Decodes utf8 into `into`, which has room for utf8.size() + 16 bytes, and
+// returns the end of the text written. Every sequence, and every byte of a
+// malformed one, gives one byte, so the text never grows; the sixteen spare
+// bytes take the block copies.
+char* DecodeUtf8(std::string_view utf8, char* into)
+{
+    const ByteSet::Runs runs(kNonAscii);
+    char* to = into;
+    const char* from = utf8.data();
+    const char* const end = from + utf8.size();
+    while (from != end) {
+        if (end - from >= 16) {
+            const unsigned run = runs.CopyBlock(from, to);
+            from += run;
+            to += run;
+            if (run == 16)
+                continue;
+        } else if (static_cast<unsigned char>(*from) < 0x80) {
+            *to++ = *from++;
             continue;
         }
-        out += FromCodePoint(cp);
-        i += length;
+        DecodeSequence(from, end, to);
     }
+    return to;
+}
+
+} // namespace
+
+std::string Utf8ToCp1252(std::string_view utf8)
+{
+    // A usual text is decoded on the stack and then copied once into a
+    // string of its exact size, so that the document's many texts hold no
+    // spare capacity (and short ones none of the heap).
+    constexpr std::size_t kStackText = 512;
+    if (utf8.size() <= kStackText) {
+        char buffer[kStackText + 16];
+        const char* const end = DecodeUtf8(utf8, buffer);
+        return std::string(buffer, static_cast<std::size_t>(end - buffer));
+    }
+    std::string out(utf8.size() + 16, '\0');
+    out.resize(static_cast<std::size_t>(DecodeUtf8(utf8, out.data()) - out.data()));
+    out.shrink_to_fit();
     return out;
 }
 

@@ -16,6 +16,11 @@ constexpr int kOldestVersion = 3;
 constexpr int kLayoutBlockVersion = 4;
 // From this version on the style block ends the file.
 constexpr int kStyleBlockVersion = 5;
+// The fewest bytes a question record can take (every value in its shortest
+// form, no choices) and a choice (an empty string): room reserved for the
+// count a file announces is capped by what the rest of the file can hold.
+constexpr std::size_t kSmallestQuestion = 30;
+constexpr std::size_t kSmallestChoice = 2;
 
 // Unsigned 16-bit fields are widened with zero extension before writing...
 void WriteWord(TValueWriter& writer, std::uint16_t value)
@@ -150,6 +155,7 @@ void ReadQuestion(TValueReader& reader, TQuest& quest)
     quest.Points = ReadWord(reader);
     quest.NRep = ReadWord(reader);
     if (quest.NRep > 0) {
+        quest.Reps.reserve(std::min<std::size_t>(quest.NRep, reader.BytesLeft() / kSmallestChoice));
         for (std::uint16_t i = 0; i < quest.NRep; ++i)
             quest.Reps.push_back(reader.ReadString());
         quest.GoodRep = reader.ReadInteger();
@@ -238,12 +244,14 @@ std::string DocumentBytes(const TQuizDocument& doc)
 
 void SaveDocument(const TQuizDocument& doc, const std::string& path)
 {
-    WriteFileAtomically(path, DocumentBytes(doc));
+    // The document is the author's work: nothing can make it again.
+    WriteFileAtomically(path, DocumentBytes(doc), Durability::Durable);
 }
 
-LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
+namespace {
+
+LoadOutcome ReadValues(TQuizDocument& doc, TValueReader& reader)
 {
-    TValueReader reader(bytes);
     LoadOutcome outcome;
     const std::int32_t version = reader.ReadInteger();
     outcome.version = version;
@@ -264,9 +272,12 @@ LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
     ReadPageTexts(reader, doc.Pages);
 
     // Each record is at least a few bytes long, so a count larger than the
-    // file can hold ends at the first missing value; nothing is reserved ahead.
+    // file can hold ends at the first missing value; room is reserved only for
+    // as many questions as the rest of the file could hold.
     const std::uint16_t count = ReadWord(reader);
     doc.Quests.LReserved = reader.ReadInteger();
+    doc.Quests.Reserve(static_cast<std::size_t>(doc.Quests.Count())
+        + std::min<std::size_t>(count, reader.BytesLeft() / kSmallestQuestion));
     for (std::uint16_t i = 0; i < count; ++i) {
         doc.Quests.AddQuest();
         ReadQuestion(reader, doc.Quests.Current());
@@ -277,10 +288,21 @@ LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
     return outcome;
 }
 
+} // namespace
+
+LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
+{
+    TValueReader reader(bytes);
+    return ReadValues(doc, reader);
+}
+
+// The file is read as its values are taken, so that it is never whole in
+// memory beside the document made from it.
 LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path)
 {
-    const std::string bytes = ReadWholeFile(path);
-    return ReadDocument(doc, bytes);
+    FileReader file(path);
+    TValueReader reader(file);
+    return ReadValues(doc, reader);
 }
 
 } // namespace tavimor

@@ -20,40 +20,6 @@ bool EnsureFolder(const std::string& folder)
 
 namespace {
 
-// Closes a descriptor and, unless released, removes the temporary file.
-class TemporaryFile {
-public:
-    TemporaryFile(int fd, std::string path)
-        : fd_(fd)
-        , path_(std::move(path))
-    {
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!kept_)
-            ::unlink(path_.c_str());
-    }
-
-    int Fd() const { return fd_; }
-    const std::string& Path() const { return path_; }
-    bool Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-    void Keep() { kept_ = true; }
-
-private:
-    int fd_;
-    std::string path_;
-    bool kept_ = false;
-};
-
 bool WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -67,77 +33,140 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+std::filesystem::path FolderOf(const std::string& path)
+{
+    const std::filesystem::path target(path);
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
 } // namespace
+
+FileReader::FileReader(const std::string& path)
+    : path_(path)
+    , fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+{
+    if (fd_ < 0)
+        throw FileOpenError(path);
+    struct stat info { };
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        throw FileOpenError(path);
+    }
+    size_ = static_cast<std::size_t>(info.st_size);
+}
+
+FileReader::~FileReader()
+{
+    ::close(fd_);
+}
+
+std::size_t FileReader::Read(char* into, std::size_t room)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd_, into, room);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw FileOpenError(path_);
+        if (got == 0 && room > 0)
+            ended_ = true;
+        offset_ += static_cast<std::size_t>(got);
+        return static_cast<std::size_t>(got);
+    }
+}
 
 std::string ReadWholeFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw FileOpenError(path);
-    struct stat info { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw FileOpenError(path);
-    }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[65536];
+    FileReader file(path);
+    // Read straight into the text; a file that grows meanwhile is read to its
+    // new end, one that shrinks to what is left. Only a file that turns out
+    // longer than its size said costs a reallocation.
+    std::string bytes(file.SizeLeft(), '\0');
+    std::size_t filled = 0;
+    char probe[4096];
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            throw FileOpenError(path);
-        }
+        const bool full = filled == bytes.size();
+        const std::size_t got
+            = full ? file.Read(probe, sizeof probe) : file.Read(bytes.data() + filled, bytes.size() - filled);
         if (got == 0)
             break;
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        if (full) {
+            bytes.append(probe, got);
+            bytes.resize(bytes.capacity()); // fill the spare capacity next
+        }
+        filled += got;
     }
-    ::close(fd);
+    bytes.resize(filled);
     return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, FileSync sync)
+AtomicFile::AtomicFile(const std::string& path, Durability durability)
+    : path_(path)
+    , durability_(durability)
 {
-    const bool durable = sync == FileSync::Durable;
-    const std::filesystem::path target(path);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     // A hidden name beside the target, so that the rename stays within one file system.
     std::string leaf = ".";
-    leaf += target.filename().string();
+    leaf += std::filesystem::path(path).filename().string();
     leaf += ".XXXXXX";
-    std::string pattern = (folder / leaf).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
+    temporaryPath_ = (FolderOf(path) / leaf).string();
+    fd_ = ::mkstemp(temporaryPath_.data());
+    if (fd_ < 0)
         throw FileCreateError(path);
-    TemporaryFile temporary(fd, pattern);
 
     // Keep the permissions of the file being replaced, or the usual ones of a new file.
     struct stat existing { };
     if (::stat(path.c_str(), &existing) == 0) {
-        ::fchmod(fd, existing.st_mode & 07777);
+        ::fchmod(fd_, existing.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(fd_, 0666 & ~mask);
     }
+}
 
-    if (!WriteAll(fd, bytes) || (durable && ::fsync(fd) != 0) || !temporary.Close())
+AtomicFile::~AtomicFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_)
+        ::unlink(temporaryPath_.c_str());
+}
+
+void AtomicFile::Write(std::string_view bytes)
+{
+    if (fd_ < 0 || !WriteAll(fd_, bytes))
         throw StreamWriteError();
-    if (::rename(temporary.Path().c_str(), path.c_str()) != 0)
+}
+
+void AtomicFile::Commit()
+{
+    if (fd_ < 0)
         throw StreamWriteError();
-    temporary.Keep();
-    if (!durable)
+    const bool synced = durability_ == Durability::Regenerable || ::fsync(fd_) == 0;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 || !synced)
+        throw StreamWriteError();
+    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+        throw StreamWriteError();
+    committed_ = true;
+    if (durability_ == Durability::Regenerable)
         return;
 
     // Make the new name itself durable. The file is already in place, so a
     // folder that cannot be synced is no reason to report a failed save.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         ::fsync(folderFd);
         ::close(folderFd);
     }
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability)
+{
+    AtomicFile file(path, durability);
+    file.Write(bytes);
+    file.Commit();
 }
 
 } // namespace tavimor

@@ -12,19 +12,70 @@ bool EnsureFolder(const std::string& folder);
 // The bytes of the file at path; "Cannot open file %s" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-// How far a write goes before it returns.
-enum class FileSync {
-    Durable, // the data and the new name reach the disk (documents, the site)
-    Replaced, // the file is replaced whole but left to the system's cache: for
-              // a big output that can be produced again at any time
+// A regular file read front to back in pieces, so that a reader can take its
+// values without holding the whole file. "Cannot open file %s" when the file
+// cannot be opened, is no regular file, or a read fails.
+class FileReader {
+public:
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Up to room bytes into `into`; 0 at the end of the file.
+    std::size_t Read(char* into, std::size_t room);
+    // What is left by the size the file had when it was opened.
+    std::size_t SizeLeft() const { return offset_ < size_ ? size_ - offset_ : 0; }
+    bool AtEnd() const { return ended_ || offset_ >= size_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::size_t size_ = 0;
+    std::size_t offset_ = 0;
+    bool ended_ = false;
 };
 
-// Replaces the file at path with bytes without ever leaving it damaged: the
-// bytes go to a temporary file in the same folder, every write is checked,
-// the data is synced (FileSync::Durable), and only then is the temporary file
-// renamed over path. On failure the previous file is untouched and the
-// temporary file removed: "Cannot create file %s" when the temporary file
-// cannot be made, "Stream write error" when writing, syncing or renaming fails.
-void WriteFileAtomically(const std::string& path, std::string_view bytes, FileSync sync = FileSync::Durable);
+// How far a replaced file is protected. Both kinds replace a file atomically:
+// its bytes go to a temporary file in the same folder and only a complete
+// file is renamed over the old one, so no reader ever finds half a file.
+enum class Durability {
+    // The data and then the new name are synced to the disk before the call
+    // returns: for what cannot be made again (the document, the settings, the
+    // parameter and style-preference files).
+    Durable,
+    // No sync: after a system crash the file may be older than the last write
+    // (or, on some file systems, empty). For what the program writes again
+    // from the document: the pages of a site, its images, the exam.
+    Regenerable,
+};
+
+// A file written in pieces and put in place by Commit(), with the guarantees
+// of its Durability. Until Commit() succeeds the previous file at path is
+// untouched; a writer destroyed without Commit() (after an error, say) removes
+// its temporary file. The replaced file's permissions are kept; a new file
+// gets the usual ones (0666 less the umask).
+// "Cannot create file %s" when the temporary file cannot be made, "Stream
+// write error" when writing, syncing or renaming fails.
+class AtomicFile {
+public:
+    AtomicFile(const std::string& path, Durability durability);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    std::string path_;
+    std::string temporaryPath_;
+    Durability durability_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Replaces the file at path with bytes through an AtomicFile.
+void WriteFileAtomically(const std::string& path, std::string_view bytes, Durability durability);
 
 } // namespace tavimor

@@ -11,24 +11,11 @@ namespace {
 constexpr const char* kDefaultWrongMess = "Cette r\xE9ponse est fausse.";
 constexpr const char* kDefaultRightMess = "Cette r\xE9ponse est la bonne.";
 constexpr const char* kDefaultNoAnswerMess = "Vous n'avez pas r\xE9pondu \xE0 cette question.";
-// The link name used when the link text carries no "|".
-constexpr const char* kDefaultLinkName = "nom_du_lien";
-constexpr const char* kExamBlank = "____________";
 
 void CheckSide(int side)
 {
     if (side != kWrongSide && side != kRightSide)
         throw ListIndexError(side);
-}
-
-// A cloze text with its marker (and the one character after it) replaced;
-// empty when the marker is gone.
-std::string ReplaceMarker(const std::string& text, const std::string& replacement)
-{
-    const std::optional<TClozeParts> parts = SplitClozeText(text);
-    if (!parts)
-        return {};
-    return parts->Before + replacement + parts->Rest;
 }
 
 } // namespace
@@ -223,7 +210,9 @@ const std::string& TQuestList::GetExtFile(int n) const
 
 std::string TQuestList::GetFeedback(int n, int side) const
 {
-    return JsEscape(GetFeedbackHtml(n, side));
+    std::string text;
+    FeedbackPieces(n, side, [&text](std::string_view piece) { AppendJsEscape(text, piece); });
+    return text;
 }
 
 const std::string& TQuestList::FeedbackMessage(int n, int side) const
@@ -242,37 +231,23 @@ const std::string& TQuestList::FeedbackMessage(int n, int side) const
 
 std::string TQuestList::GetFeedbackHtml(int n, int side) const
 {
-    std::string text = FeedbackMessage(n, side);
-    const TQuest& quest = Quest(n);
-    if (quest.UseExtFile) {
-        // ExtLink holds the label, a "|" and the link name.
-        const std::size_t bar = quest.ExtLink.find('|');
-        const std::string label = quest.ExtLink.substr(0, bar);
-        const std::string name = bar == std::string::npos ? kDefaultLinkName : quest.ExtLink.substr(bar + 1);
-        text += "<P>" + label + "<A HREF=" + quest.ExtFile + "> " + name + "</A>";
-    }
+    std::string text;
+    FeedbackPieces(n, side, [&text](std::string_view piece) { text += piece; });
     return text;
 }
 
 std::string TQuestList::GetHtmlText(int n) const
 {
-    const TQuest& quest = Quest(n);
-    if (quest.QType != TRepType::rOList)
-        return quest.QText;
-    // The list's first, empty option is its initial selection.
-    std::string list = "<select><option>";
-    for (const std::string& choice : quest.Reps)
-        list += "<option>" + choice;
-    list += "</select>  &nbsp;";
-    return ReplaceMarker(quest.QText, list);
+    std::string text;
+    HtmlTextPieces(n, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 std::string TQuestList::GetExamText(int n) const
 {
-    const TQuest& quest = Quest(n);
-    if (quest.QType != TRepType::rOList)
-        return quest.QText;
-    return ReplaceMarker(quest.QText, kExamBlank);
+    std::string text;
+    ExamTextPieces(n, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 void TQuestList::ShiftMessIdx(int k, int side)
@@ -347,6 +322,18 @@ TQuest NewQuestion(TRepType type)
     quest.ExtLink = "voir ... ";
     quest.ExtFile = "nom du fichier...";
     return quest;
+}
+
+bool SplitAtMarker(const std::string& text, std::string_view& before, std::string_view& after)
+{
+    const std::string_view marker = kOptionMarker;
+    const std::size_t at = text.find(marker);
+    if (at == std::string::npos)
+        return false;
+    const std::string_view whole = text;
+    before = whole.substr(0, at);
+    after = whole.substr(std::min(text.size(), at + marker.size() + 1));
+    return true;
 }
 
 std::string FixOptionTag(TRepType type, const std::string& text)

@@ -301,7 +301,9 @@ std::string ExportText(const TQuizDocument& doc)
 
 void ExportTextFile(const TQuizDocument& doc, const std::string& path)
 {
-    WriteFileAtomically(path, ExportText(doc));
+    // The export is what the user takes away to edit or to carry elsewhere,
+    // possibly the only copy of it that will be kept.
+    WriteFileAtomically(path, ExportText(doc), Durability::Durable);
 }
 
 std::string ExportTextPath(const std::string& documentPath)

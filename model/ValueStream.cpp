@@ -2,6 +2,10 @@
 
 #include "model/Cp1252.h"
 #include "model/Errors.h"
+#include "model/FileIo.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace tavimor {
 
@@ -49,10 +53,53 @@ void TValueWriter::WriteBoolean(bool b)
     PutByte(static_cast<std::uint8_t>(b ? ValueTag::True : ValueTag::False));
 }
 
+namespace {
+
+// How much of a file a reader asks for at a time.
+constexpr std::size_t kWindowSize = 64 * 1024;
+
+} // namespace
+
+bool TValueReader::AtEnd() const
+{
+    return pos_ >= bytes_.size() && (!file_ || file_->AtEnd());
+}
+
+std::size_t TValueReader::BytesLeft() const
+{
+    return bytes_.size() - pos_ + (file_ ? file_->SizeLeft() : 0);
+}
+
+void TValueReader::Fill(std::size_t count)
+{
+    const std::size_t held = bytes_.size() - pos_;
+    if (held >= count)
+        return;
+    if (!file_ || count - held > file_->SizeLeft())
+        throw StreamReadError();
+    // The bytes not read yet move to the front of the window, the file fills the rest.
+    if (held > 0)
+        std::memmove(window_.data(), bytes_.data() + pos_, held);
+    dropped_ += pos_;
+    pos_ = 0;
+    if (window_.size() < std::max(count, kWindowSize))
+        window_.resize(std::max(count, kWindowSize));
+    std::size_t filled = held;
+    while (filled < count) {
+        const std::size_t got = file_->Read(window_.data() + filled, window_.size() - filled);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes_ = std::string_view(window_.data(), filled);
+    if (filled < count)
+        throw StreamReadError();
+}
+
 std::uint8_t TValueReader::TakeByte()
 {
     if (pos_ >= bytes_.size())
-        throw StreamReadError();
+        Fill(1);
     return static_cast<std::uint8_t>(bytes_[pos_++]);
 }
 
@@ -66,8 +113,7 @@ std::uint32_t TValueReader::TakeLittleEndian(int byteCount)
 
 std::string_view TValueReader::Take(std::size_t count)
 {
-    if (count > bytes_.size() - pos_)
-        throw StreamReadError();
+    Fill(count);
     const std::string_view taken = bytes_.substr(pos_, count);
     pos_ += count;
     return taken;
@@ -96,7 +142,7 @@ std::string TValueReader::ReadString()
         return std::string(Take(TakeLittleEndian(4)));
     case ValueTag::WString: {
         const std::uint64_t units = TakeLittleEndian(4);
-        if (units > (bytes_.size() - pos_) / 2)
+        if (units > BytesLeft() / 2)
             throw StreamReadError();
         return Utf16LeToCp1252(Take(static_cast<std::size_t>(units * 2)));
     }

@@ -41,9 +41,12 @@ private:
     std::string bytes_;
 };
 
-// Reads values from the bytes of a whole file. Reading past the end is
-// "Stream read error", a value of the wrong kind "Invalid property value";
-// a length is checked against the bytes left before anything is allocated.
+class FileReader;
+
+// Reads values from the bytes of a whole file, held in memory or taken from
+// the file in pieces. Reading past the end is "Stream read error", a value of
+// the wrong kind "Invalid property value"; a length is checked against the
+// bytes left before anything is allocated.
 class TValueReader {
 public:
     explicit TValueReader(std::string_view bytes)
@@ -52,22 +55,34 @@ public:
     }
     // The reader only views the bytes: a temporary string would be gone before the first read.
     explicit TValueReader(std::string&&) = delete;
+    // Takes the bytes from file as the values need them, holding only a
+    // window of the file (and a whole string where one is longer).
+    explicit TValueReader(FileReader& file)
+        : file_(&file)
+    {
+    }
 
     std::int32_t ReadInteger();
     std::string ReadString();
     // True for tag 9, false for any other tag; only the tag byte is consumed.
     bool ReadBoolean();
 
-    bool AtEnd() const { return pos_ >= bytes_.size(); }
-    std::size_t Position() const { return pos_; }
+    bool AtEnd() const;
+    std::size_t Position() const { return dropped_ + pos_; }
+    std::size_t BytesLeft() const;
 
 private:
     std::uint8_t TakeByte();
     std::uint32_t TakeLittleEndian(int byteCount);
     std::string_view Take(std::size_t count);
+    // Makes count bytes from pos_ on available, or throws StreamReadError.
+    void Fill(std::size_t count);
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    FileReader* file_ = nullptr;
+    std::string window_; // holds bytes_ when reading from a file
+    std::size_t dropped_ = 0; // bytes of the file before the window
 };
 
 } // namespace tavimor

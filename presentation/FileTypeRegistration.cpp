@@ -94,7 +94,8 @@ bool WriteInto(const std::filesystem::path& folder, const char* name, const std:
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     try {
-        WriteFileAtomically((folder / name).string(), text);
+        // Registration writes these files again each time it runs.
+        WriteFileAtomically((folder / name).string(), text, Durability::Regenerable);
     } catch (const Error&) {
         return false;
     }

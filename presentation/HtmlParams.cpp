@@ -16,7 +16,8 @@ std::string HtmlParamsBytes(const THTMPrefs& layout)
 
 void SaveHtmlParams(const THTMPrefs& layout, const std::string& path)
 {
-    WriteFileAtomically(path, HtmlParamsBytes(layout));
+    // A parameters file is the user's own layout choice: nothing can make it again.
+    WriteFileAtomically(path, HtmlParamsBytes(layout), Durability::Durable);
 }
 
 HtmlParamsOutcome ReadHtmlParams(THTMPrefs& layout, std::string_view bytes)

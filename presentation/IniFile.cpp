@@ -214,7 +214,9 @@ std::string TIniFile::Text() const
 void TIniFile::Save(const std::string& path) const
 {
     try {
-        WriteFileAtomically(path, Text());
+        // An INI file holds the settings or a style-preference file: the
+        // user's own choices, which nothing can make again.
+        WriteFileAtomically(path, Text(), Durability::Durable);
     } catch (const Error&) {
         throw IniWriteError(path);
     }

@@ -140,16 +140,16 @@ TEST(FileHelpersTest, CopyFileToFolderWithOrWithoutSeparator)
     std::ofstream(source, std::ios::binary) << std::string("GIF89a\0\x01", 8);
     const auto target = folder.Dir() / "out";
     fs::create_directory(target);
-    CopyFileTo(source.string(), target.string());
+    CopyFileTo(source.string(), target.string(), Durability::Regenerable);
     EXPECT_EQ(Slurp(target / "img.gif"), std::string("GIF89a\0\x01", 8));
     fs::remove(target / "img.gif");
-    CopyFileTo(source.string(), target.string() + "/");
+    CopyFileTo(source.string(), target.string() + "/", Durability::Regenerable);
     EXPECT_EQ(Slurp(target / "img.gif"), std::string("GIF89a\0\x01", 8));
-    CopyFileTo(source.string(), (target / "renamed.gif").string());
+    CopyFileTo(source.string(), (target / "renamed.gif").string(), Durability::Regenerable);
     EXPECT_TRUE(fs::exists(target / "renamed.gif"));
 
     try {
-        CopyFileTo((folder.Dir() / "none.gif").string(), target.string());
+        CopyFileTo((folder.Dir() / "none.gif").string(), target.string(), Durability::Regenerable);
         FAIL() << "a missing source must not be copied";
     } catch (const FileOpenError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + (folder.Dir() / "none.gif").string());

@@ -1,5 +1,6 @@
 // Tests that need a process of their own: a file-size limit that makes a save
 // fail for real, and a memory ceiling while a hostile file is read.
+#include "common/child_process.h"
 #include "common/temp_folder.h"
 #include "model/DocumentFile.h"
 #include "model/Errors.h"
@@ -22,27 +23,9 @@
 namespace tavimor {
 namespace {
 
+using test::RunInChild;
 using test::TempFolder;
 using test::WriteBytes;
-
-// Runs body in a child process and returns its exit status (-signal when
-// killed). The child leaves through _exit, so no test machinery runs there.
-int RunInChild(const std::function<int()>& body)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int code = 99;
-        try {
-            code = body();
-        } catch (...) {
-            code = 98;
-        }
-        ::_exit(code);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-}
 
 TEST(AtomicSave, FailedWriteLeavesTheOldFileIntact)
 {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string_view>
+
 namespace tavimor {
 namespace {
 
@@ -64,6 +67,63 @@ TEST(Cp1252, UnrepresentableAndMalformedInputBecomesTheReplacement)
         "??c");
     EXPECT_EQ(Utf16LeToCp1252(std::string("\x00\xD8", 2)), "?"); // lone high surrogate
     EXPECT_EQ(Utf16LeToCp1252(std::string("\x41\x00\x53\x01", 4)), "A\x9C"); // oe ligature
+}
+
+// The reading rules written out one sequence at a time: a lead byte says the
+// length, continuation bytes are checked but overlong forms are accepted, and
+// a malformed byte becomes the replacement on its own.
+std::string ReferenceUtf8ToCp1252(std::string_view utf8)
+{
+    static const char32_t high[32] = {0x20AC, 0x81, 0x201A, 0x192, 0x201E, 0x2026, 0x2020, 0x2021, 0x2C6, 0x2030, 0x160,
+        0x2039, 0x152, 0x8D, 0x17D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x2DC, 0x2122,
+        0x161, 0x203A, 0x153, 0x9D, 0x17E, 0x178};
+    std::string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 0;
+        bool valid = length > 0 && i + length <= utf8.size();
+        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        char byte = '?';
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+            byte = static_cast<char>(cp);
+        for (int k = 0; k < 32; ++k)
+            if (high[k] == cp)
+                byte = static_cast<char>(0x80 + k);
+        out += byte;
+        i += length;
+    }
+    return out;
+}
+
+TEST(Cp1252, ReadingAgreesWithTheRulesOnRandomInput)
+{
+    std::mt19937 random(1252);
+    // Bytes of every role in UTF-8: ASCII, continuations, leads of 2, 3, 4
+    // bytes, and bytes no sequence starts with.
+    const std::string_view pool = "aZ \x7F\x80\x8F\xA0\xBF\xC0\xC2\xC3\xC5\xDF\xE0\xE2\xEF\xF0\xF4\xF8\xFF";
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t length = round < 2500 ? random() % 60 : 400 + random() % 1200;
+        std::string bytes(length, ' ');
+        for (char& c : bytes)
+            c = random() % 3 ? pool[random() % pool.size()] : static_cast<char>(random() % 256);
+        ASSERT_EQ(Utf8ToCp1252(bytes), ReferenceUtf8ToCp1252(bytes)) << testing::PrintToString(bytes);
+
+        // Well-formed text of the code page, long and short.
+        std::string text(length, ' ');
+        for (char& c : text)
+            c = static_cast<char>(random() % 256);
+        ASSERT_EQ(Utf8ToCp1252(Cp1252ToUtf8(text)), text);
+    }
 }
 
 TEST(Cp1252, AsciiTest)

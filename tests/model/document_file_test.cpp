@@ -22,6 +22,7 @@ using test::Fields;
 using test::Hex;
 using test::RichDocument;
 using test::StartupDocument;
+using test::WriteBytes;
 
 // The error text a read stops with, or "" when the whole document was read.
 std::string ReadError(TQuizDocument& doc, std::string_view bytes)
@@ -439,6 +440,59 @@ TEST(DocumentFile, StartupState)
     EXPECT_EQ(doc.Style.PrefsDir, "/prefs");
     EXPECT_EQ(doc.Style.BGColor, "WHITE");
     EXPECT_EQ(doc.Style.StyleSpecs[5].Selector, "H6"); // the start-up element table
+}
+
+// A document several times the size of the reader's window, with values of
+// every length (one longer than the window) so that values straddle its ends.
+std::string LongDocumentBytes()
+{
+    TQuizDocument doc = RichDocument();
+    for (int k = 0; k < 1500; ++k) {
+        doc.Quests.AddQuest();
+        TQuest& q = doc.Quests.Current();
+        q.QText = "Q" + std::to_string(k) + std::string(static_cast<std::size_t>(k * 37 % 400), k % 2 ? 'a' : '\xE9');
+        q.Reps = {"oui", std::string(static_cast<std::size_t>(k % 20), '\xE0'), "non"};
+        q.NRep = 3;
+        q.Mess[0] = std::string(static_cast<std::size_t>(k % 300), 'm');
+    }
+    doc.Quests.Quest(700).QText = std::string(100000, '\xE7');
+    return DocumentBytes(doc);
+}
+
+TEST(DocumentFile, ReadingTheFileInPiecesGivesWhatReadingItWholeGives)
+{
+    const test::TempFolder folder("tavimor-doc");
+    const std::string path = folder.File("long.kwz");
+    const std::string bytes = LongDocumentBytes();
+    ASSERT_GT(bytes.size(), 6u * 65536u);
+    WriteBytes(path, bytes);
+    TQuizDocument loaded = StartupDocument();
+    LoadDocument(loaded, path);
+    EXPECT_EQ(DocumentBytes(loaded), bytes);
+
+    // Cut anywhere, around the window's ends and elsewhere: the same error and
+    // the same values read before it.
+    std::vector<std::size_t> sizes;
+    for (std::size_t end = 65536; end < bytes.size(); end += 65536)
+        for (std::size_t near = end - 3; near <= end + 3; ++near)
+            sizes.push_back(near);
+    for (std::size_t size = 1; size < bytes.size(); size += 40009)
+        sizes.push_back(size);
+    for (const std::size_t size : sizes) {
+        const std::string_view cut = std::string_view(bytes).substr(0, size);
+        WriteBytes(path, std::string(cut));
+        TQuizDocument whole = StartupDocument();
+        TQuizDocument pieces = StartupDocument();
+        const std::string expected = ReadError(whole, cut);
+        std::string error;
+        try {
+            LoadDocument(pieces, path);
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        ASSERT_EQ(error, expected) << size;
+        ASSERT_EQ(DocumentBytes(pieces), DocumentBytes(whole)) << size;
+    }
 }
 
 } // namespace

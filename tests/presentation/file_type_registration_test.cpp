@@ -138,7 +138,7 @@ TEST(FileTypeRegistrationTest, UnwritableApplicationsFolderGivesFalse)
 {
     TempFolder home;
     // A file where the applications folder should be.
-    WriteFileAtomically(home.File("applications"), "");
+    WriteFileAtomically(home.File("applications"), "", Durability::Durable);
     EXPECT_FALSE(RegisterFileType("/usr/bin/tavimor", ".kwz", "Tavimor file", "tavimor", DataHome(home)));
     // The type itself was still written.
     EXPECT_TRUE(fs::exists(MimeFile(home)));
@@ -170,7 +170,7 @@ TEST(FileTypeRegistrationTest, AnInstalledTypeIsNotRegisteredAgain)
     TempFolder home;
     fs::create_directories(home.File("usr-share/mime/packages"));
     fs::create_directories(home.File("other/mime/packages"));
-    WriteFileAtomically(home.File("usr-share/mime/packages/tavimor.xml"), "<mime-info/>");
+    WriteFileAtomically(home.File("usr-share/mime/packages/tavimor.xml"), "<mime-info/>", Durability::Durable);
     AppSettings settings;
     RegisterDocumentTypeOnce(
         settings, "/home/prof/build/app/tavimor", DataHome(home), {home.File("elsewhere"), home.File("usr-share/")});
@@ -179,7 +179,7 @@ TEST(FileTypeRegistrationTest, AnInstalledTypeIsNotRegisteredAgain)
     EXPECT_FALSE(fs::exists(MimeFile(home)));
 
     // Another type's package, or a folder named like the file, is no installation of this one.
-    WriteFileAtomically(home.File("other/mime/packages/freemind.xml"), "<mime-info/>");
+    WriteFileAtomically(home.File("other/mime/packages/freemind.xml"), "<mime-info/>", Durability::Durable);
     fs::create_directories(home.File("folder/mime/packages/tavimor.xml"));
     EXPECT_FALSE(DocumentTypeInstalled({home.File("other"), home.File("folder")}));
     RegisterDocumentTypeOnce(settings, "/home/prof/build/app/tavimor", DataHome(home), {home.File("other")});

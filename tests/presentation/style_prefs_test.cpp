@@ -310,7 +310,8 @@ TEST(StylePrefsTest, SavingOverAFileUpdatesItsKeysInPlace)
 {
     const TempFolder folder;
     const std::string path = folder.File("mine.sprf");
-    WriteFileAtomically(path, "; notes\r\n[Other]\r\nK=v;w\r\n\r\n[STYLEPREFS]\r\nPMargin=old\r\n");
+    WriteFileAtomically(
+        path, "; notes\r\n[Other]\r\nK=v;w\r\n\r\n[STYLEPREFS]\r\nPMargin=old\r\n", Durability::Durable);
     StartupPrefs().SaveToFile(path);
     const std::string text = ReadWholeFile(path);
     const std::string head = "; notes\r\n[Other]\r\nK=v;w\r\n\r\n[STYLEPREFS]\r\nPMargin=2%,7%\r\nBGColor=WHITE\r\n";
@@ -333,7 +334,8 @@ TEST(StylePrefsTest, MissingKeysGiveTheFileDefaults)
 
     // Only slot 2 present: read into its slot, with the file's default page
     // background for a transparent element.
-    WriteFileAtomically(path, "[stylePrefs]\nstylespecs2=.x;white;Arial;10;0;black;0;;;;;\nBGSysCol=oops\n");
+    WriteFileAtomically(
+        path, "[stylePrefs]\nstylespecs2=.x;white;Arial;10;0;black;0;;;;;\nBGSysCol=oops\n", Durability::Durable);
     prefs.LoadFromFile(path);
     EXPECT_EQ(prefs.StyleSpecs[2].Selector, ".x");
     EXPECT_EQ(prefs.StyleSpecs[2].BGValue, 0xFFFFFF);
@@ -358,7 +360,8 @@ TEST(StylePrefsTest, PageMarginIsCutTo255Characters)
     prefs.SetPMargin(std::string(300, '5'));
     EXPECT_EQ(prefs.PMargin.size(), 255U);
     const TempFolder folder;
-    WriteFileAtomically(folder.File("m.sprf"), "[STYLEPREFS]\r\nPMargin=" + std::string(300, '%') + "\r\n");
+    WriteFileAtomically(
+        folder.File("m.sprf"), "[STYLEPREFS]\r\nPMargin=" + std::string(300, '%') + "\r\n", Durability::Durable);
     prefs.LoadFromFile(folder.File("m.sprf"));
     EXPECT_EQ(prefs.PMargin, std::string(255, '%'));
 }

@@ -1,0 +1,58 @@
+#include "generator/TextBuffer.h"
+
+#include "generator/EscapeTable.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+namespace tavimor {
+
+std::string TextBuffer::Take()
+{
+    bytes_.resize(size_);
+    std::string text = std::move(bytes_);
+    bytes_.clear();
+    size_ = 0;
+    return text;
+}
+
+void TextBuffer::Grow(std::size_t count)
+{
+    // Doubling keeps the cost of growing proportional to the text; the new
+    // room is filled once here and then only written.
+    bytes_.resize(std::max(size_ + count, 2 * bytes_.size() + 256));
+}
+
+void TextBuffer::AppendNumber(long long value)
+{
+    char* const at = Room(24);
+    size_ += static_cast<std::size_t>(std::to_chars(at, at + 24, value).ptr - at);
+}
+
+void TextBuffer::AppendConverted(const escape::EscapeTable& table, std::string_view text)
+{
+    while (!text.empty()) {
+        const std::string_view piece = text.substr(0, escape::EscapeTable::kPiece);
+        text.remove_prefix(piece.size());
+        char* const at = Room(table.Room(piece.size()));
+        size_ += static_cast<std::size_t>(table.Write(at, piece) - at);
+    }
+}
+
+void TextBuffer::AppendEntityEncode(std::string_view text)
+{
+    AppendConverted(escape::kEntities, text);
+}
+
+void TextBuffer::AppendJsEscape(std::string_view text)
+{
+    AppendConverted(escape::kScript, text);
+}
+
+void TextBuffer::AppendJsText(std::string_view text)
+{
+    AppendConverted(escape::kScriptText, text);
+}
+
+} // namespace tavimor

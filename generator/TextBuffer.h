@@ -1,0 +1,62 @@
+// A growing text for the builders of long pages and of the quiz script:
+// room is made in large steps and written through without a check per byte,
+// and the converters write straight into it.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace tavimor {
+
+namespace escape {
+class EscapeTable;
+}
+
+class TextBuffer {
+public:
+    std::size_t Size() const { return size_; }
+    bool Empty() const { return size_ == 0; }
+    std::string_view View() const { return {bytes_.data(), size_}; }
+    // Empties the text and keeps the room for what comes next.
+    void Clear() { size_ = 0; }
+    void Reserve(std::size_t size) { Room(size > size_ ? size - size_ : 0); }
+    // The text, leaving the buffer empty.
+    std::string Take();
+
+    TextBuffer& operator+=(std::string_view text)
+    {
+        std::memcpy(Room(text.size()), text.data(), text.size());
+        size_ += text.size();
+        return *this;
+    }
+    TextBuffer& operator+=(char c)
+    {
+        *Room(1) = c;
+        ++size_;
+        return *this;
+    }
+    void AppendNumber(long long value);
+
+    // The converters of SpecHTML.h, appended.
+    void AppendEntityEncode(std::string_view text);
+    void AppendJsEscape(std::string_view text);
+    void AppendJsText(std::string_view text);
+
+private:
+    // At least count bytes of room after the text.
+    char* Room(std::size_t count)
+    {
+        if (bytes_.size() - size_ < count)
+            Grow(count);
+        return bytes_.data() + size_;
+    }
+    void Grow(std::size_t count);
+    void AppendConverted(const escape::EscapeTable& table, std::string_view text);
+
+    std::string bytes_; // the text, then the room made so far
+    std::size_t size_ = 0;
+};
+
+} // namespace tavimor

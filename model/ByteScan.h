@@ -1,0 +1,97 @@
+// Finding the next byte a text converter has to look at, so that the runs of
+// bytes it copies unchanged are passed over sixteen at a time (with SSE2,
+// which every x86-64 processor has; elsewhere one byte at a time).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tavimor {
+
+// Up to six ASCII bytes and, optionally, every byte that has all
+// the bits of highBits set (0x80: every byte from 0x80 on; 0xC0: every byte
+// from 0xC0 on; 0: none of them).
+class ByteSet {
+public:
+    static constexpr std::size_t kMaxAscii = 6;
+
+    constexpr ByteSet(std::string_view ascii, unsigned char highBits)
+        : high_(highBits)
+    {
+        // Unused places repeat a byte of the set, so that a search compares
+        // all six without a count.
+        const char filler = ascii.empty() ? static_cast<char>(highBits) : ascii.front();
+        for (std::size_t i = 0; i < kMaxAscii; ++i)
+            ascii_[i] = i < ascii.size() ? ascii[i] : filler;
+        for (unsigned byte = 0; byte < 256; ++byte)
+            member_[byte] = highBits != 0 && (byte & highBits) == highBits;
+        for (const char c : ascii)
+            member_[static_cast<unsigned char>(c)] = true;
+    }
+
+    constexpr bool Contains(unsigned char byte) const { return member_[byte]; }
+
+    // A copier of runs, its comparisons held in registers for one text: the
+    // text may be written through char pointers, which the compiler must
+    // assume could change the set itself.
+    class Runs {
+    public:
+        explicit Runs(const ByteSet& set)
+#if defined(__SSE2__)
+            : high_(_mm_set1_epi8(static_cast<char>(set.high_)))
+            , hasHigh_(set.high_ != 0)
+#else
+            : member_(&set.member_)
+#endif
+        {
+#if defined(__SSE2__)
+            for (std::size_t i = 0; i < kMaxAscii; ++i)
+                ascii_[i] = _mm_set1_epi8(set.ascii_[i]);
+#endif
+        }
+
+        // Copies the 16 bytes at `from` to `to` and returns how many of them
+        // come before the first one in the set (16 when none is).
+        unsigned CopyBlock(const char* from, char* to) const
+        {
+#if defined(__SSE2__)
+            __m128i block;
+            std::memcpy(&block, from, sizeof block);
+            std::memcpy(to, &block, sizeof block);
+            __m128i hits = hasHigh_ ? _mm_cmpeq_epi8(_mm_and_si128(block, high_), high_) : _mm_setzero_si128();
+            for (const __m128i& c : ascii_)
+                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, c));
+            const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+            return mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
+#else
+            std::memcpy(to, from, 16);
+            unsigned run = 0;
+            while (run < 16 && !(*member_)[static_cast<unsigned char>(from[run])])
+                ++run;
+            return run;
+#endif
+        }
+
+    private:
+#if defined(__SSE2__)
+        __m128i high_;
+        bool hasHigh_;
+        __m128i ascii_[kMaxAscii];
+#else
+        const std::array<bool, 256>* member_;
+#endif
+    };
+
+private:
+    std::array<bool, 256> member_ {};
+    std::array<char, kMaxAscii> ascii_ {};
+    unsigned char high_;
+};
+
+} // namespace tavimor
