@@ -1,12 +1,52 @@
 #include "app/PreviewBrowser.h"
 
 #include "app/PreviewProfile.h"
+#include "app/TextCodec.h"
+#include "app/preview/PagePreview.h"
+#include "model/FileIo.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPluginLoader>
 #include <QVBoxLayout>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
+
+#include <exception>
 
 namespace tavimor {
+
+namespace {
+
+constexpr const char* kPluginFile = "tavimor-preview.so";
+
+// Shown above the page source when the preview cannot be loaded.
+QString MissingPreviewNote(const QString& problem)
+{
+    return QStringLiteral("L'aperçu intégré n'est pas disponible (%1). Voici la source de la page ; "
+                          "« Appeler le navigateur » l'ouvre dans votre navigateur.")
+        .arg(problem);
+}
+
+} // namespace
+
+QStringList PreviewPluginCandidates(const QString& programFolder)
+{
+    const QString chosen = qEnvironmentVariable("TAVIMOR_PREVIEW_PLUGIN");
+    if (!chosen.isEmpty())
+        return {chosen};
+    const QString file = QString::fromLatin1(kPluginFile);
+    const QDir program(programFolder);
+    QStringList candidates {program.filePath(file),
+        program.filePath(QStringLiteral("../") + QStringLiteral(TAVIMOR_INSTALL_LIBDIR "/tavimor/") + file),
+        program.filePath(QStringLiteral("../lib/" TAVIMOR_MULTIARCH "/tavimor/") + file),
+        QStringLiteral(TAVIMOR_FULL_LIBDIR "/tavimor/") + file};
+    for (QString& candidate : candidates)
+        candidate = QDir::cleanPath(candidate);
+    candidates.removeDuplicates();
+    return candidates;
+}
 
 TPreviewBrowser::TPreviewBrowser(QWidget* parent)
     : QWidget(parent)
@@ -16,39 +56,90 @@ TPreviewBrowser::TPreviewBrowser(QWidget* parent)
     setAutoFillBackground(true);
 }
 
+// The preview (and its view, a child of this widget) goes first.
 TPreviewBrowser::~TPreviewBrowser() = default;
 
 void TPreviewBrowser::Allow(const QString& folder, quint16 port)
 {
     folder_ = folder;
     port_ = port;
-    if (guard_)
-        guard_->Allow(folder_, port_);
+    if (preview_)
+        preview_->Allow(folder_, port_);
 }
 
 void TPreviewBrowser::Navigate(const QUrl& url)
 {
-    EnsureView();
-    view_->setUrl(url);
+    EnsurePreview();
+    if (preview_)
+        preview_->Load(url);
+    else
+        ShowSourceOf(url);
+}
+
+QWidget* TPreviewBrowser::View() const
+{
+    return preview_ ? preview_->Widget() : nullptr;
 }
 
 void TPreviewBrowser::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    EnsureView();
+    EnsurePreview();
 }
 
-void TPreviewBrowser::EnsureView()
+void TPreviewBrowser::EnsurePreview()
 {
-    if (view_)
+    if (tried_)
         return;
-    guard_ = std::make_unique<TPreviewGuard>();
-    guard_->Allow(folder_, port_);
-    profile_ = MakePreviewProfile(*guard_);
-    view_ = std::make_unique<QWebEngineView>(profile_.get(), this);
-    view_->setObjectName(QStringLiteral("WebView"));
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
-    layout()->addWidget(view_.get());
+    tried_ = true;
+    QStringList failures;
+    for (const QString& candidate : PreviewPluginCandidates(QCoreApplication::applicationDirPath())) {
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        // The plugin stays loaded for the rest of the run: its view may live as long.
+        QPluginLoader loader(candidate);
+        auto* factory = qobject_cast<TPagePreviewFactory*>(loader.instance());
+        if (!factory) {
+            failures.append(loader.errorString());
+            continue;
+        }
+        preview_ = factory->Create(this);
+        preview_->Allow(folder_, port_);
+        layout()->addWidget(preview_->Widget());
+        preview_->Widget()->show();
+        return;
+    }
+    problem_ = failures.isEmpty() ? QStringLiteral("module %1 introuvable").arg(QString::fromLatin1(kPluginFile))
+                                  : failures.join(QStringLiteral("; "));
+    note_ = new QLabel(MissingPreviewNote(problem_), this);
+    note_->setObjectName(QStringLiteral("PreviewNote"));
+    note_->setWordWrap(true);
+    source_ = new QPlainTextEdit(this);
+    source_->setObjectName(QStringLiteral("PreviewSource"));
+    source_->setReadOnly(true);
+    source_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout()->addWidget(note_);
+    layout()->addWidget(source_);
+    note_->show();
+    source_->show();
+}
+
+// The page as the preview would have loaded it: a file of the site, or a
+// page of the loopback server, which serves the site's folder.
+void TPreviewBrowser::ShowSourceOf(const QUrl& url)
+{
+    QUrl file = url;
+    if (url.scheme() == QLatin1String("http") && !folder_.isEmpty())
+        file = QUrl::fromLocalFile(QDir(folder_).filePath(url.path().mid(1)));
+    if (!PreviewMayLoad(file, folder_, port_) || file.scheme() != QLatin1String("file")) {
+        source_->clear();
+        return;
+    }
+    try {
+        source_->setPlainText(FromCoreMemo(ReadWholeFile(PathToCore(file.toLocalFile()))));
+    } catch (const std::exception&) {
+        source_->clear();
+    }
 }
 
 } // namespace tavimor

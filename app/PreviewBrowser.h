@@ -1,21 +1,31 @@
-// The embedded browser of the "Mise en page" tab. The web engine starts the
-// first time the browser is shown (or asked to show a page), never before, so
-// that the editor starts without waiting for it; its profile is the
-// locked-down one of PreviewProfile.h.
+// The embedded browser of the "Mise en page" tab. Its page preview comes from
+// the tavimor-preview plugin (preview/PagePreview.h), loaded the first time
+// the browser is shown (or asked to show a page), never before, so that the
+// editor starts without the web engine. Where the plugin cannot be loaded
+// (not installed, or its libraries missing) the browser shows the source of
+// the page it was asked for, with a note saying why; "Appeler le navigateur"
+// still opens the site in the user's own browser.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
 #include <memory>
 
-class QWebEngineProfile;
-class QWebEngineView;
+class QLabel;
+class QPlainTextEdit;
 
 namespace tavimor {
 
-class TPreviewGuard;
+class TPagePreview;
+
+// Where the preview plugin may be, in the order tried: the file named by
+// TAVIMOR_PREVIEW_PLUGIN when that is set (and nothing else), else beside the
+// program (the build tree), then in the library folder of an installation
+// relative to the program, then in the one it was configured for.
+QStringList PreviewPluginCandidates(const QString& programFolder);
 
 class TPreviewBrowser : public QWidget {
     Q_OBJECT
@@ -27,25 +37,30 @@ public:
     // What the browser may load from now on: the files inside folder and the
     // loopback server on port (0: none).
     void Allow(const QString& folder, quint16 port);
-    // Shows the page at url, starting the engine if needed.
+    // Shows the page at url, loading the preview if needed.
     void Navigate(const QUrl& url);
 
-    // The engine's view: null until the browser was first shown.
-    QWebEngineView* View() const { return view_.get(); }
+    // The preview's view: null until the browser was first shown, and when
+    // the preview could not be loaded.
+    QWidget* View() const;
+    // Why the preview could not be loaded; empty while nothing failed.
+    const QString& Problem() const { return problem_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void EnsureView();
+    void EnsurePreview();
+    void ShowSourceOf(const QUrl& url);
 
     QString folder_;
     quint16 port_ = 0;
-    // Destroyed in reverse order: the view (and its page) before the profile,
-    // the profile before its guard.
-    std::unique_ptr<TPreviewGuard> guard_;
-    std::unique_ptr<QWebEngineProfile> profile_;
-    std::unique_ptr<QWebEngineView> view_;
+    bool tried_ = false;
+    std::unique_ptr<TPagePreview> preview_;
+    QString problem_;
+    // Without the plugin: the note and the page source.
+    QLabel* note_ = nullptr;
+    QPlainTextEdit* source_ = nullptr;
 };
 
 } // namespace tavimor

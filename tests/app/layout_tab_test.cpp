@@ -485,7 +485,7 @@ TEST_F(LayoutTabTest, TheEmbeddedBrowserStartsLateAndRunsTheProducedQuiz)
     ClickMainTab(TMain::kLayoutTab);
     EXPECT_EQ(Window().findChild<QWebEngineView*>(), nullptr);
     ClickBox("showNavCheck");
-    QWebEngineView* view = Find<TPreviewBrowser>("WebBrows")->View();
+    auto* view = qobject_cast<QWebEngineView*>(Find<TPreviewBrowser>("WebBrows")->View());
     ASSERT_NE(view, nullptr);
     if (enginesBefore == 0) {
         EXPECT_TRUE(QTest::qWaitFor([] { return WebEngineProcesses() > 0; }, kWebWaitMs));
@@ -522,6 +522,64 @@ TEST_F(LayoutTabTest, TheEmbeddedBrowserStartsLateAndRunsTheProducedQuiz)
     EXPECT_FALSE(Load(*view, QUrl(QStringLiteral("http://localhost:%1/index.html").arg(quest.port()))));
 }
 
+// Restores an environment variable at the end of a test.
+class EnvironmentChange {
+public:
+    EnvironmentChange(const char* name, const QByteArray& value)
+        : name_(name)
+        , kept_(qgetenv(name))
+        , wasSet_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvironmentChange()
+    {
+        if (wasSet_)
+            qputenv(name_, kept_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    QByteArray kept_;
+    bool wasSet_;
+};
+
+TEST_F(LayoutTabTest, WithoutThePreviewPluginTheBrowserShowsThePageSource)
+{
+    const EnvironmentChange missing("TAVIMOR_PREVIEW_PLUGIN", QFile::encodeName(Path(QStringLiteral("absent.so"))));
+    const int enginesBefore = WebEngineProcesses();
+    StartOnQuiz();
+    ModalAnswerer answerer; // folder announcements
+    ClickMainTab(TMain::kLayoutTab);
+    ClickBox("showNavCheck");
+
+    auto* browser = Find<TPreviewBrowser>("WebBrows");
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->View(), nullptr);
+    EXPECT_EQ(Window().findChild<QWebEngineView*>(), nullptr);
+    EXPECT_TRUE(browser->Problem().contains(QStringLiteral("introuvable"))) << browser->Problem().toStdString();
+    auto* note = browser->findChild<QLabel*>(QStringLiteral("PreviewNote"));
+    auto* source = browser->findChild<QPlainTextEdit*>(QStringLiteral("PreviewSource"));
+    ASSERT_NE(note, nullptr);
+    ASSERT_NE(source, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().contains(QStringLiteral("« Appeler le navigateur »")));
+    EXPECT_TRUE(source->isVisible());
+    EXPECT_TRUE(source->toPlainText().contains(QStringLiteral("setQTitle()")));
+    ClickPreviewTab(2);
+    EXPECT_TRUE(source->toPlainText().contains(QStringLiteral("<TITLE>Fin de la série</TITLE>")));
+    EXPECT_EQ(WebEngineProcesses(), enginesBefore);
+
+    // "Appeler le navigateur" still opens the site in the user's browser.
+    UrlCatcher http(QStringLiteral("http"));
+    PressKey(Qt::Key_F9);
+    ASSERT_EQ(http.urls.size(), 1);
+    EXPECT_EQ(http.urls[0].host(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(http.urls[0].path(), QStringLiteral("/index.html"));
+}
+
 // Pictures of the tab for a person to look at: written only when
 // TAVIMOR_SCREENSHOT_DIR names a folder (run under xvfb-run).
 TEST_F(LayoutTabTest, ScreenshotsOfThePreview)
@@ -542,7 +600,7 @@ TEST_F(LayoutTabTest, ScreenshotsOfThePreview)
     EXPECT_TRUE(window.grab().save(shots + QStringLiteral("/layout-source.png")));
     ClickPreviewTab(1);
     ClickBox("showNavCheck");
-    QWebEngineView* view = Find<TPreviewBrowser>("WebBrows")->View();
+    auto* view = qobject_cast<QWebEngineView*>(Find<TPreviewBrowser>("WebBrows")->View());
     ASSERT_NE(view, nullptr);
     QSignalSpy loaded(view, &QWebEngineView::loadFinished);
     EXPECT_TRUE(loaded.wait(kWebWaitMs));

@@ -9,6 +9,11 @@ int main(int argc, char** argv)
 {
     qputenv(
         "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+#ifdef TAVIMOR_PREVIEW_PLUGIN_FILE
+    // The editor under test takes the preview plugin of this build.
+    if (qEnvironmentVariableIsEmpty("TAVIMOR_PREVIEW_PLUGIN"))
+        qputenv("TAVIMOR_PREVIEW_PLUGIN", TAVIMOR_PREVIEW_PLUGIN_FILE);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
     // The editor's dialogs as the program shows them: Qt's texts in French.

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Whole-process measurements of `make bench`, each against a physical
+# reference measured in the same hyperfine run (ratios of medians: absolute
+# times drift on shared machines):
+#   1. tavimor-cli produce of a generated 10,000-question document against
+#      cp -r of the folder it produces (target: at most 3 times);
+#   2. the peak memory of that production against the size of the document
+#      (target: at most 4 times);
+#   3. the editor's start to its first window on the screen against a minimal
+#      Qt Widgets program (target: at most 1.5 times), both ending the moment
+#      their first window is exposed (TAVIMOR_EXIT_ON_FIRST_WINDOW), on an X
+#      server (xvfb-run when there is no display);
+#   4. the editor opening the 10,000-question document and showing its list
+#      (target: under 0.3 s): its start on the document less its start on none.
+# The editor parts need BUILD_DIR/app/tavimor and tavimor-minimal-window
+# (the benchmark build with the editor); without them they are skipped.
+#
+# usage: bench/whole-process.sh BUILD_DIR     (RUNS=n sets hyperfine's run count)
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: $0 BUILD_DIR" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+runs=${RUNS:-30}
+cli=$build/cli/tavimor-cli
+bigdoc=$build/bench/tavimor-bigdoc
+editor=$build/app/tavimor
+minimal=$build/bench/tavimor-minimal-window
+for tool in hyperfine python3 /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "$tool is needed (scripts/setup-deps.sh installs it)" >&2; exit 2; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavimor-whole-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+questions=10000
+
+# Prints "name median_s" for each command of a hyperfine JSON file, then the
+# ratio of the first median to the second.
+medians() {
+  python3 - "$1" <<'EOF'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+for r in results:
+    print(f"  {r['command']:<28} median {r['median'] * 1000:8.1f} ms   (user {r['user'] * 1000:.1f} ms, system {r['system'] * 1000:.1f} ms)")
+EOF
+}
+# JSON file, index of the measured command, index of the reference: the
+# ratio of their medians, or (with "minus") their difference in ms.
+compare() {
+  python3 - "$@" <<'EOF'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+measured, reference = (results[int(i)]["median"] for i in sys.argv[2:4])
+if len(sys.argv) > 4 and sys.argv[4] == "minus":
+    print(f"{(measured - reference) * 1000:.0f}")
+else:
+    print(f"{measured / reference:.2f}")
+EOF
+}
+
+echo "== whole processes ($questions questions, $runs runs each)"
+"$bigdoc" "$questions" "$work/Banque.kwz"
+mkdir "$work/prefs"
+"$cli" produce "$work/Banque.kwz" --prefs "$work/prefs" >/dev/null
+cp -r "$work/Banque" "$work/Site"
+doc_bytes=$(stat -c %s "$work/Banque.kwz")
+site_bytes=$(du -sb "$work/Site" | cut -f1)
+echo "document $doc_bytes bytes, site $site_bytes bytes"
+
+# 1. Both start from nothing: the produced folder and the copy are removed first.
+hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/produce.json" \
+  --prepare "rm -rf $work/Banque" -n "tavimor-cli produce" "$cli produce $work/Banque.kwz --prefs $work/prefs" \
+  --prepare "rm -rf $work/Copie" -n "cp -r (its site)" "cp -r $work/Site $work/Copie" >/dev/null
+medians "$work/produce.json"
+produce_ratio=$(compare "$work/produce.json" 0 1)
+echo "produce / cp -r: $produce_ratio  (target <= 3)"
+
+# 2. Peak resident memory of the production.
+rm -rf "$work/Banque"
+peak_kib=$(/usr/bin/time -f %M "$cli" produce "$work/Banque.kwz" --prefs "$work/prefs" 2>&1 >/dev/null | tail -1)
+memory_ratio=$(python3 -c "print(f'{$peak_kib * 1024 / $doc_bytes:.2f}')")
+echo "peak memory of produce: $peak_kib KiB = $memory_ratio x the document  (target <= 4)"
+
+# 3 and 4. The editor, on a display of its own.
+if [ ! -x "$editor" ] || [ ! -x "$minimal" ]; then
+  echo "(no editor in $build: the start-up comparison is skipped)"
+  exit 0
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  command -v xvfb-run >/dev/null || { echo "xvfb-run is needed for the editor's start-up" >&2; exit 2; }
+  display_run=(xvfb-run -a -s "-screen 0 1280x1024x24")
+else
+  display_run=()
+fi
+# A home of its own, so that the editor's first-start work (its folders, the
+# document type registration) happens in the warm-up runs and nowhere else.
+mkdir -p "$work/home/config" "$work/home/data"
+"${display_run[@]}" env HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
+  QT_QPA_PLATFORM=xcb TAVIMOR_EXIT_ON_FIRST_WINDOW=1 \
+  hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/start.json" \
+  -n "minimal Qt Widgets window" "$minimal" \
+  -n "tavimor" "$editor" \
+  -n "tavimor Banque.kwz" "$editor $work/Banque.kwz" >/dev/null
+medians "$work/start.json"
+echo "editor first window / minimal Qt Widgets program: $(compare "$work/start.json" 1 0)  (target <= 1.5)"
+echo "opening the $questions-question document and showing its list: $(compare "$work/start.json" 2 1 minus) ms  (target < 300)"
