@@ -76,7 +76,7 @@ fuzz: deps
 # the whole-process ratios against cp -r and a minimal Qt Widgets program.
 # A release build with the editor of its own; not part of `make test`.
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIMOR_BUILD_BENCH=ON -DTAVIMOR_BUILD_TESTS=OFF
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIMOR_BUILD_BENCH=ON -DTAVIMOR_BUILD_TESTS=OFF -DTAVIMOR_BUILD_APP=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	bash bench/run-all.sh $(BENCH_BUILD)/bench
 	bash bench/whole-process.sh $(BENCH_BUILD)

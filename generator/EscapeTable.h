@@ -109,6 +109,24 @@ public:
         const ByteSet::Runs runs(scan_);
         const char* from = text.data();
         const char* const end = from + text.size();
+        // Blocks of sixteen with sixteen more bytes after them: the block is
+        // copied whole, and after each byte to convert the rest of it again,
+        // one place further on, all from the block's one mask.
+        while (end - from >= 32) {
+            unsigned mask = runs.Mask(from);
+            std::memcpy(to, from, 16);
+            unsigned done = 0; // bytes of the block in place
+            while (mask != 0) {
+                const auto at = static_cast<unsigned>(__builtin_ctz(mask));
+                to += at - done;
+                Replace(from[at], to);
+                done = at + 1;
+                mask &= mask - 1;
+                std::memcpy(to, from + done, 16);
+            }
+            to += 16 - done;
+            from += 16;
+        }
         while (end - from >= 16) {
             const unsigned run = runs.CopyBlock(from, to);
             from += run;

@@ -27,6 +27,8 @@ class TextArena {
 public:
     std::string_view Store(std::string_view text)
     {
+        if (text.empty())
+            return {};
         if (text.size() > capacity_ - used_) {
             capacity_ = std::max(kBlockSize, text.size());
             blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));

@@ -56,26 +56,32 @@ public:
 #endif
         }
 
-        // Copies the 16 bytes at `from` to `to` and returns how many of them
-        // come before the first one in the set (16 when none is).
-        unsigned CopyBlock(const char* from, char* to) const
+        // One bit per byte of the 16 at `from` that is in the set, the
+        // first byte in the lowest bit.
+        unsigned Mask(const char* from) const
         {
 #if defined(__SSE2__)
             __m128i block;
             std::memcpy(&block, from, sizeof block);
-            std::memcpy(to, &block, sizeof block);
             __m128i hits = hasHigh_ ? _mm_cmpeq_epi8(_mm_and_si128(block, high_), high_) : _mm_setzero_si128();
             for (const __m128i& c : ascii_)
                 hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, c));
-            const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-            return mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
+            return static_cast<unsigned>(_mm_movemask_epi8(hits));
 #else
-            std::memcpy(to, from, 16);
-            unsigned run = 0;
-            while (run < 16 && !(*member_)[static_cast<unsigned char>(from[run])])
-                ++run;
-            return run;
+            unsigned mask = 0;
+            for (unsigned i = 0; i < 16; ++i)
+                mask |= static_cast<unsigned>((*member_)[static_cast<unsigned char>(from[i])]) << i;
+            return mask;
 #endif
+        }
+
+        // Copies the 16 bytes at `from` to `to` and returns how many of them
+        // come before the first one in the set (16 when none is).
+        unsigned CopyBlock(const char* from, char* to) const
+        {
+            std::memcpy(to, from, 16);
+            const unsigned mask = Mask(from);
+            return mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
         }
 
     private:

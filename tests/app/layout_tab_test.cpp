@@ -546,6 +546,27 @@ private:
     bool wasSet_;
 };
 
+TEST(PreviewPlugin, IsLookedForBesideTheProgramThenInTheLibraryFolders)
+{
+    {
+        const EnvironmentChange unset("TAVIMOR_PREVIEW_PLUGIN", QByteArray());
+        const QStringList candidates = PreviewPluginCandidates(QStringLiteral("/opt/tavimor/bin"));
+        ASSERT_GE(candidates.size(), 3);
+        // The build tree: beside the program.
+        EXPECT_EQ(candidates.front(), QStringLiteral("/opt/tavimor/bin/tavimor-preview.so"));
+        // An installation moved as a whole: the library folder beside the program's.
+        EXPECT_TRUE(
+            candidates.contains(QStringLiteral("/opt/tavimor/lib/" TAVIMOR_MULTIARCH "/tavimor/tavimor-preview.so")))
+            << candidates.join(QLatin1Char(' ')).toStdString();
+        // Last, where the build was configured to install it.
+        EXPECT_TRUE(candidates.back().startsWith(QLatin1Char('/')));
+        EXPECT_TRUE(candidates.back().endsWith(QStringLiteral("/tavimor/tavimor-preview.so")));
+    }
+    const EnvironmentChange chosen("TAVIMOR_PREVIEW_PLUGIN", "/ailleurs/apercu.so");
+    EXPECT_EQ(PreviewPluginCandidates(QStringLiteral("/opt/tavimor/bin")),
+        QStringList {QStringLiteral("/ailleurs/apercu.so")});
+}
+
 TEST_F(LayoutTabTest, WithoutThePreviewPluginTheBrowserShowsThePageSource)
 {
     const EnvironmentChange missing("TAVIMOR_PREVIEW_PLUGIN", QFile::encodeName(Path(QStringLiteral("absent.so"))));

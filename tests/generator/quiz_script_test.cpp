@@ -223,6 +223,12 @@ TEST(QuizScriptData, MessageBanks)
             "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 0; var gMess = new Array(maxGM)\nbMess[0]=\""
                 + std::string(254, 'x') + "\"\nbMess[1]=\"" + wrong + "\"\ngMess[0]=\"" + right + "\"\n",
             "(0,0)", "(1,0)"},
+        {"a message that escaping empties is an entry of its own",
+            [](TQuestList& quiz, const std::string&) { UseOwnMessage(quiz, 1, 0, "\r\n\\"); },
+            "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 0; var gMess = new Array(maxGM)\nbMess[0]=\"\"\n"
+            "bMess[1]=\""
+                + wrong + "\"\ngMess[0]=\"" + right + "\"\n",
+            "(0,0)", "(1,0)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
