@@ -1,0 +1,100 @@
+// Whole-file reading and the atomic writer of every kind of file: what a
+// reader finds, what an interrupted write leaves, what a replaced file keeps.
+#include "common/temp_folder.h"
+#include "model/Errors.h"
+#include "model/FileIo.h"
+#include "model/ValueStream.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+
+namespace tavimor {
+namespace {
+
+using test::TempFolder;
+
+mode_t Permissions(const std::string& path)
+{
+    struct stat info { };
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 0777;
+}
+
+TEST(FileIo, ReadsWholeFilesOfEverySizeAndRefusesWhatIsNoFile)
+{
+    TempFolder folder;
+    for (const std::size_t size : {0u, 1u, 4095u, 4096u, 65537u, 300000u}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(i * 7 % 251);
+        const std::string path = folder.Write("f.bin", bytes);
+        EXPECT_EQ(ReadWholeFile(path), bytes) << size;
+    }
+    for (const std::string& path : {folder.Path(), folder.File("absent.bin")}) {
+        try {
+            ReadWholeFile(path);
+            ADD_FAILURE() << path;
+        } catch (const FileOpenError& e) {
+            EXPECT_EQ(e.what(), "Cannot open file " + path);
+        }
+    }
+}
+
+TEST(FileIo, BothDurabilitiesReplaceAtomicallyAndKeepThePermissions)
+{
+    TempFolder folder;
+    for (const Durability durability : {Durability::Durable, Durability::Regenerable}) {
+        const std::string path = folder.Write("page.htm", "ancien");
+        ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+        {
+            AtomicFile file(path, durability);
+            file.Write("nou");
+            file.Write("veau");
+            // Until the commit the previous file is what readers find.
+            EXPECT_EQ(ReadWholeFile(path), "ancien");
+            file.Commit();
+        }
+        EXPECT_EQ(ReadWholeFile(path), "nouveau");
+        EXPECT_EQ(Permissions(path), 0640u);
+        EXPECT_EQ(folder.Names(), std::vector<std::string> {"page.htm"});
+
+        // A writer given up before its commit leaves nothing behind.
+        {
+            AtomicFile file(path, durability);
+            file.Write("abandonn\xE9");
+        }
+        EXPECT_EQ(ReadWholeFile(path), "nouveau");
+        EXPECT_EQ(folder.Names(), std::vector<std::string> {"page.htm"});
+    }
+    EXPECT_THROW(AtomicFile(folder.File("absent/page.htm"), Durability::Regenerable), FileCreateError);
+}
+
+TEST(FileIo, AValueReaderTakesAFileInPieces)
+{
+    TempFolder folder;
+    TValueWriter writer;
+    const std::string longText(200000, 'l');
+    writer.WriteInteger(-5);
+    writer.WriteString(longText);
+    writer.WriteString("caf\xE9");
+    writer.WriteBoolean(true);
+    const std::string path = folder.Write("values.bin", writer.Bytes());
+
+    FileReader file(path);
+    TValueReader reader(file);
+    EXPECT_EQ(reader.BytesLeft(), writer.Bytes().size());
+    EXPECT_EQ(reader.ReadInteger(), -5);
+    EXPECT_EQ(reader.ReadString(), longText);
+    EXPECT_EQ(reader.ReadString(), "caf\xE9");
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_TRUE(reader.ReadBoolean());
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.Position(), writer.Bytes().size());
+    EXPECT_THROW(reader.ReadBoolean(), StreamReadError);
+}
+
+} // namespace
+} // namespace tavimor
