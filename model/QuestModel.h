@@ -64,6 +64,8 @@ public:
 
     // Appends a new question, makes it current and returns the new count.
     std::uint16_t AddQuest();
+    // Makes room for count questions in all, so that adding them moves none.
+    void Reserve(std::size_t count) { quests_.reserve(count); }
     // Removes question n (0 does nothing); CurQ becomes n, or the new count
     // when n was the last one, or 0 when the list is now empty.
     void DeleteQuest(std::uint16_t n);
@@ -111,12 +113,9 @@ public:
     // joined they make GetFeedbackHtml, GetHtmlText and GetExamText. The
     // builders of long texts convert piece by piece, without a copy of the
     // whole text.
-    template <class Piece>
-    void FeedbackPieces(int n, int side, Piece piece) const;
-    template <class Piece>
-    void HtmlTextPieces(int n, Piece piece) const;
-    template <class Piece>
-    void ExamTextPieces(int n, Piece piece) const;
+    template <class Piece> void FeedbackPieces(int n, int side, Piece piece) const;
+    template <class Piece> void HtmlTextPieces(int n, Piece piece) const;
+    template <class Piece> void ExamTextPieces(int n, Piece piece) const;
 
     // After the generic message at position k was removed from bank side:
     // on that side an index equal to k becomes 0 and an index above k drops by one.
