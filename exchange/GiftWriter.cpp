@@ -234,7 +234,9 @@ TPlatformExport GiftText(const TQuizDocument& doc, const std::string& quizName)
 TPlatformExport ExportGiftFile(const TQuizDocument& doc, const std::string& quizName, const std::string& path)
 {
     TPlatformExport result = GiftText(doc, quizName);
-    WriteFileAtomically(path, result.Text);
+    // Like the text export, a file the user edits or carries to another
+    // platform, possibly the only copy kept: synced.
+    WriteFileAtomically(path, result.Text, Durability::Durable);
     result.Path = path;
     return result;
 }

@@ -256,7 +256,9 @@ TPlatformExport MoodleXml(const TQuizDocument& doc, const std::string& documentP
 TPlatformExport ExportMoodleXmlFile(const TQuizDocument& doc, const std::string& documentPath, const std::string& path)
 {
     TPlatformExport result = MoodleXml(doc, documentPath);
-    WriteFileAtomically(path, result.Text);
+    // Like the text export, a file the user edits or carries to another
+    // platform, possibly the only copy kept: synced.
+    WriteFileAtomically(path, result.Text, Durability::Durable);
     result.Path = path;
     return result;
 }

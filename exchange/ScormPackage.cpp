@@ -205,8 +205,10 @@ TScormOutcome ProduceScormPackage(const TQuizDocument& doc, const GifSource& gif
         return outcome;
     }
     outcome.OutputPath = job.OutputPath.empty() ? ScormPackagePath(job.DocumentPath) : job.OutputPath;
-    WriteFileAtomically(
-        outcome.OutputPath, ScormPackageBytes(doc, QuizNameOf(job.DocumentPath), job.PassMark, build.Page));
+    // The quiz page in a package: made again from the document at any time,
+    // as the page itself.
+    WriteFileAtomically(outcome.OutputPath,
+        ScormPackageBytes(doc, QuizNameOf(job.DocumentPath), job.PassMark, build.Page), Durability::Regenerable);
     outcome.Produced = true;
     outcome.Message = "Le paquet SCORM " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9."
         + PicturesLeftOut(build.MissingPictures);
