@@ -9,9 +9,9 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tavimor {
@@ -54,28 +54,47 @@ private:
 // is the message as it stands, else of a copy kept by the bank.
 class MessageBank {
 public:
-    explicit MessageBank(std::size_t expected) { index_.reserve(expected); }
-
     // The position of text in the bank, appending it when it is new; a text
     // that lasts (outlives the bank) is not copied.
-    std::size_t Position(std::string_view text, bool lasts)
+    std::uint32_t Position(std::string_view text, bool lasts)
     {
-        const auto found = index_.find(text);
-        if (found != index_.end())
-            return found->second;
-        const std::string_view stored = lasts ? text : arena_.Store(text);
-        index_.emplace(stored, texts_.size());
-        texts_.push_back(stored);
-        return texts_.size() - 1;
+        if (2 * (texts_.size() + 1) > slots_.size())
+            Grow();
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = std::hash<std::string_view> {}(text)&mask;; at = (at + 1) & mask) {
+            const std::uint32_t slot = slots_[at];
+            if (slot == 0) {
+                texts_.push_back(lasts ? text : arena_.Store(text));
+                slots_[at] = static_cast<std::uint32_t>(texts_.size());
+                return slots_[at] - 1;
+            }
+            if (texts_[slot - 1] == text)
+                return slot - 1;
+        }
     }
 
     std::size_t Size() const { return texts_.size(); }
     std::string_view Text(std::size_t position) const { return texts_[position]; }
 
 private:
+    // Twice the room, every text placed again.
+    void Grow()
+    {
+        slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), 0);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::uint32_t position = 0; position < texts_.size(); ++position) {
+            std::size_t at = std::hash<std::string_view> {}(texts_[position]) & mask;
+            while (slots_[at] != 0)
+                at = (at + 1) & mask;
+            slots_[at] = position + 1;
+        }
+    }
+
     TextArena arena_;
-    std::unordered_map<std::string_view, std::size_t> index_;
     std::vector<std::string_view> texts_;
+    // Open addressing, at most half full: 0 is a free slot, else a
+    // position in texts_ plus one.
+    std::vector<std::uint32_t> slots_;
 };
 
 // The script's view of the page state. Each page that loads the script reads
@@ -431,12 +450,11 @@ void WriteGlobals(TextBuffer& out, const TQuestList& quests, bool useCertainty, 
 // each question's message in its array (question order). spill() may store
 // and empty out between messages.
 template <class Spill>
-std::array<std::vector<std::size_t>, 2> WriteMessages(TextBuffer& out, const TQuestList& quests, Spill spill)
+std::array<std::vector<std::uint32_t>, 2> WriteMessages(TextBuffer& out, const TQuestList& quests, Spill spill)
 {
     const int count = quests.Count();
-    std::array<MessageBank, 2> banks {
-        MessageBank(static_cast<std::size_t>(count)), MessageBank(static_cast<std::size_t>(count))};
-    std::array<std::vector<std::size_t>, 2> messIndex;
+    std::array<MessageBank, 2> banks;
+    std::array<std::vector<std::uint32_t>, 2> messIndex;
     for (auto& positions : messIndex)
         positions.reserve(static_cast<std::size_t>(count));
     TextBuffer escaped; // one buffer for every message in turn
@@ -479,7 +497,7 @@ std::array<std::vector<std::size_t>, 2> WriteMessages(TextBuffer& out, const TQu
 
 template <class Spill>
 void WriteQuestions(
-    TextBuffer& out, const TQuestList& quests, const std::array<std::vector<std::size_t>, 2>& messIndex, Spill spill)
+    TextBuffer& out, const TQuestList& quests, const std::array<std::vector<std::uint32_t>, 2>& messIndex, Spill spill)
 {
     out += "var Q = new Array(maxQ -1)\n"
            "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\n"

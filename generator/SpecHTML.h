@@ -94,7 +94,7 @@ public:
     void Commit();
 
 private:
-    static constexpr std::size_t kChunk = 128 * 1024;
+    static constexpr std::size_t kChunk = 64 * 1024;
 
     void Store();
     void Convert(std::string_view text);
