@@ -139,8 +139,8 @@ std::string LowerExtension(std::string_view fileName)
 
 } // namespace
 
-// Nettle rather than OpenSSL: a far smaller library to load, which every run
-// of the editor and of tavimor-cli maps at its start.
+// Nettle rather than OpenSSL: a far smaller library for every program of the
+// project to load at its start.
 std::string Base64(std::string_view bytes)
 {
     std::string out(BASE64_ENCODE_RAW_LENGTH(bytes.size()), '\0');
