@@ -13,7 +13,7 @@
 #include "app/SessionBridge.h"
 #include "app/SiteServer.h"
 #include "app/TextCodec.h"
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>

@@ -4,7 +4,7 @@
 
 #include "app/TextCodec.h"
 #include "model/QuizHeader.h"
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

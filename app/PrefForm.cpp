@@ -1,6 +1,6 @@
 #include "app/PrefForm.h"
 
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 #include "app/PreviewProfile.h"
 #include "app/TextCodec.h"
 #include "app/preview/PagePreview.h"
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
 #include <QCoreApplication>
 #include <QDir>

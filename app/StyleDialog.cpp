@@ -7,7 +7,7 @@
 #include "app/ParAlignButton.h"
 #include "app/TextCodec.h"
 #include "app/WidgetHelpers.h"
-#include "presentation/IntegerText.h"
+#include "base/TextHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -16,9 +16,9 @@
 #include "app/SessionBridge.h"
 #include "app/StyleDialog.h"
 #include "app/TextCodec.h"
-#include "model/FileIo.h"
-#include "presentation/AppFolders.h"
-#include "presentation/FileTypeRegistration.h"
+#include "base/FileIo.h"
+#include "platform/AppFolders.h"
+#include "platform/FileTypeRegistration.h"
 #include "resources/EmbeddedGifs.h"
 #include "session/QuizSession.h"
 

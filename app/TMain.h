@@ -5,7 +5,7 @@
 #pragma once
 
 #include "model/DocumentFile.h"
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 #include "presentation/StylePrefs.h"
 
 #include <QMainWindow>

@@ -3,7 +3,7 @@
 // into QString and back.
 #pragma once
 
-#include "model/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 #include "cli/CommandSupport.h"
 
-#include "model/Cp1252.h"
-#include "presentation/AppFolders.h"
+#include "base/Cp1252.h"
+#include "platform/AppFolders.h"
 #include "resources/EmbeddedGifs.h"
 
 #include <iostream>

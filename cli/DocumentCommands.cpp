@@ -2,7 +2,7 @@
 // rewritten as version 5, as JSON and back, as its text form and back.
 #include "cli/CommandSupport.h"
 
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
 #include <iostream>
 

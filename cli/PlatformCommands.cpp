@@ -2,7 +2,7 @@
 // that learning platforms take into their question banks.
 #include "cli/CommandSupport.h"
 
-#include "model/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <iostream>
 

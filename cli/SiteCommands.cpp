@@ -3,7 +3,7 @@
 // the editor's HTML menu makes them.
 #include "cli/CommandSupport.h"
 
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
 #include <charconv>
 #include <iostream>

@@ -1,7 +1,7 @@
 // tavimor-cli: the document commands of the editor, without a window.
+#include "base/Cp1252.h"
+#include "base/Errors.h"
 #include "cli/Commands.h"
-#include "model/Cp1252.h"
-#include "model/Errors.h"
 
 #include <exception>
 #include <iostream>

@@ -5,8 +5,8 @@
 // line or a file of unbalanced braces costs time in proportion to its size.
 #include "exchange/GiftReader.h"
 
+#include "base/Cp1252.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
 
 #include <algorithm>
 #include <cctype>

@@ -16,8 +16,8 @@
 // since the site shows every text as HTML; other formats are kept as written.
 #pragma once
 
+#include "base/Errors.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
 
 #include <string>
 #include <string_view>

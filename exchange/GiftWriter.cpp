@@ -2,10 +2,11 @@
 // follows the format's escaping rules, checked against an independent parser
 // in the tests.
 #include "exchange/GiftWriter.h"
+#include "generator/QuestionTexts.h"
 
+#include "base/Cp1252.h"
+#include "base/FileIo.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
-#include "model/FileIo.h"
 
 #include <array>
 
@@ -50,7 +51,7 @@ public:
             html_ = html_ || HoldsMarkup(choice) || Trim(choice).empty();
         if (kind_ != TPlatformKind::Description)
             for (int side : {kWrongSide, kRightSide})
-                html_ = html_ || HoldsMarkup(quests_.GetFeedbackHtml(n_, side));
+                html_ = html_ || HoldsMarkup(GetFeedbackHtml(quests_, n_, side));
         // Answers that open with "=a -> b" read as a matching question to
         // some parsers; the arrow is written "-&gt;" in an HTML text.
         arrowFirst_
@@ -85,7 +86,7 @@ public:
 private:
     static std::string Escaped(const std::string& cp1252) { return GiftEscape(Cp1252ToUtf8(cp1252)); }
 
-    std::string Feedback(int side) const { return quests_.GetFeedbackHtml(n_, side); }
+    std::string Feedback(int side) const { return GetFeedbackHtml(quests_, n_, side); }
 
     // The question text at the start of its paragraph, behind the format tag
     // it needs; an explicit default tag keeps a text that starts like a tag

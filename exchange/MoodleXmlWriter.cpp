@@ -1,10 +1,11 @@
 #include "exchange/MoodleXmlWriter.h"
+#include "generator/QuestionTexts.h"
 
+#include "base/Cp1252.h"
+#include "base/FileIo.h"
 #include "exchange/EmbeddedImages.h"
 #include "generator/InlineData.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
-#include "model/FileIo.h"
 
 #include <pugixml.hpp>
 
@@ -77,7 +78,7 @@ public:
         pugi::xml_node question = quiz.append_child("question");
         question.append_attribute("type") = TypeName(kind);
         // A cloze question's name shows the blank of the printed exam.
-        const std::string& nameText = kind == TPlatformKind::MissingWord ? quests_.GetExamText(n_) : quest_.QText;
+        const std::string& nameText = kind == TPlatformKind::MissingWord ? GetExamText(quests_, n_) : quest_.QText;
         SimpleText(question.append_child("name"), QuestionName(n_, nameText));
 
         if (kind == TPlatformKind::MissingWord)
@@ -181,7 +182,7 @@ private:
             answer.append_attribute("format") = "moodle_auto_format";
             SimpleText(answer, text);
         }
-        HtmlText(answer, "feedback", quests_.GetFeedbackHtml(n_, right ? kRightSide : kWrongSide));
+        HtmlText(answer, "feedback", GetFeedbackHtml(quests_, n_, right ? kRightSide : kWrongSide));
     }
 
     // The text with {1:MULTICHOICE:=right#feedback~wrong#feedback} in place
@@ -189,8 +190,8 @@ private:
     std::string ClozeText() const
     {
         const TClozeParts parts = *SplitClozeText(quest_.QText);
-        const std::string rightFeedback = ClozeEscape(quests_.GetFeedbackHtml(n_, kRightSide));
-        const std::string wrongFeedback = ClozeEscape(quests_.GetFeedbackHtml(n_, kWrongSide));
+        const std::string rightFeedback = ClozeEscape(GetFeedbackHtml(quests_, n_, kRightSide));
+        const std::string wrongFeedback = ClozeEscape(GetFeedbackHtml(quests_, n_, kWrongSide));
         std::string list = "{1:MULTICHOICE:";
         for (std::size_t i = 0; i < quest_.Reps.size(); ++i) {
             const bool right = RightChoice(quest_) == i;

@@ -1,9 +1,9 @@
 #include "exchange/ScormPackage.h"
 
+#include "base/Cp1252.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
 #include "generator/StandaloneQuiz.h"
-#include "model/Cp1252.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
 
 #include <pugixml.hpp>
 #include <zip.h>

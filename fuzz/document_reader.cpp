@@ -2,8 +2,8 @@
 // from memory and from a file (read in pieces), which must end the same way.
 // The read errors of the core are the expected outcome of damaged input;
 // anything else (another exception, a crash, a sanitizer report) is a finding.
+#include "base/Errors.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
 #include "scratch_file.h"
 
 #include <cstddef>

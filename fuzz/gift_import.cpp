@@ -4,6 +4,7 @@
 // the GIFT export of them must read back as the very same questions.
 #include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
+#include "generator/QuestionTexts.h"
 #include "model/DocumentFile.h"
 
 #include <cstddef>
@@ -63,7 +64,7 @@ void CheckSame(const tavimor::TQuizDocument& read, const tavimor::TQuizDocument&
         if (written != b.Reps || a.GoodRep != b.GoodRep)
             Finding("choices after the round trip", n);
         for (int side : {tavimor::kWrongSide, tavimor::kRightSide})
-            if (read.Quests.GetFeedbackHtml(n, side) != again.Quests.GetFeedbackHtml(n, side))
+            if (GetFeedbackHtml(read.Quests, n, side) != GetFeedbackHtml(again.Quests, n, side))
                 Finding("feedback after the round trip", n);
     }
 }

@@ -2,7 +2,7 @@
 // core and the compatibility refusal are the expected outcomes; a refused file
 // must leave the preferences untouched, and an accepted one must write back to
 // bytes that read back to the same preferences.
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "presentation/HtmlParams.h"
 
 #include <cstddef>

@@ -2,8 +2,8 @@
 // reader, then writes changed settings over that same file, as the editor does
 // at exit, and reads them back: every key must come back as written whatever
 // else the file held.
-#include "model/Errors.h"
-#include "presentation/AppSettings.h"
+#include "base/Errors.h"
+#include "platform/AppSettings.h"
 #include "scratch_file.h"
 
 #include <cstddef>

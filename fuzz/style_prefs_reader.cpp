@@ -2,8 +2,8 @@
 // preferences reader. An unreadable number in an element style is the one
 // expected failure. Whatever was read must give a style sheet, and the
 // document's style block written from it must read back without an error.
-#include "model/Errors.h"
-#include "model/ValueStream.h"
+#include "base/Errors.h"
+#include "base/ValueStream.h"
 #include "presentation/StylePrefs.h"
 #include "scratch_file.h"
 

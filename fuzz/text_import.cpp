@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the text import on a fresh start-up document. An
 // unreadable number is the one expected failure; any other exception, a crash,
 // a sanitizer report or a question that breaks the model's rules is a finding.
+#include "base/Errors.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
 #include "model/TextExchange.h"
 
 #include <cstddef>

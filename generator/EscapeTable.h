@@ -3,7 +3,7 @@
 // themselves, so that the runs of those that do are copied sixteen at a time.
 #pragma once
 
-#include "model/ByteScan.h"
+#include "base/ByteScan.h"
 
 #include <array>
 #include <cstddef>

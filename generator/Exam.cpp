@@ -1,6 +1,7 @@
 // The printable exam and its answer key: static pages beside the quiz site.
+#include "base/Cp1252.h"
 #include "generator/PageSet.h"
-#include "model/Cp1252.h"
+#include "generator/QuestionTexts.h"
 
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
@@ -46,7 +47,7 @@ template <class Spill> void AppendExamQuestions(TextBuffer& out, const TQuestLis
         out += "\n<!-- question ";
         out.AppendNumber(n);
         out += " -->\n\n<LI>";
-        quests.ExamTextPieces(n, [&out](std::string_view piece) { out.AppendEntityEncode(piece); });
+        ExamTextPieces(quests, n, [&out](std::string_view piece) { out.AppendEntityEncode(piece); });
         out += "\n<br>\n<TABLE WIDTH=80% CELLSPACING=4><TR>\n<TD vAlign=top>\n<ul>\n";
         std::size_t counter = 0;
         for (std::size_t i = 0; i < choices; ++i) {

@@ -1,9 +1,9 @@
 #include "generator/PageSet.h"
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
+#include "base/Cp1252.h"
 #include "generator/QuizScript.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
 
 #include <filesystem>
 #include <initializer_list>

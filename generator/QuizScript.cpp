@@ -1,4 +1,5 @@
 #include "generator/QuizScript.h"
+#include "generator/QuestionTexts.h"
 
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
@@ -462,7 +463,7 @@ std::array<std::vector<std::uint32_t>, 2> WriteMessages(TextBuffer& out, const T
     for (int n = 1; n <= count; ++n) {
         for (int side = 0; side < 2; ++side) {
             escaped.Clear();
-            quests.FeedbackPieces(n, side, escape);
+            FeedbackPieces(quests, n, side, escape);
             const std::string_view text = escaped.View().substr(0, kMaxMessageLength);
             // Most messages need no escape, no link and no cut: then the
             // document's own text serves, without a copy.
@@ -519,7 +520,7 @@ void WriteQuestions(
         out += "]= new TQuest()\n";
         out += key;
         out += "].text= \"";
-        quests.HtmlTextPieces(n, [&out](std::string_view piece) { out.AppendJsText(piece); });
+        HtmlTextPieces(quests, n, [&out](std::string_view piece) { out.AppendJsText(piece); });
         out += "\"\n";
 
         out += key;

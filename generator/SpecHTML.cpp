@@ -1,9 +1,9 @@
 #include "generator/SpecHTML.h"
 
+#include "base/ByteScan.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
 #include "generator/EscapeTable.h"
-#include "model/ByteScan.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
 
 #include <sys/stat.h>
 

@@ -4,9 +4,9 @@
 // Line breaks inside generated text are a single LF.
 #pragma once
 
+#include "base/FileIo.h"
 #include "generator/GifSource.h"
 #include "generator/TextBuffer.h"
-#include "model/FileIo.h"
 
 #include <cstdint>
 #include <string>

@@ -1,12 +1,13 @@
 #include "generator/StandaloneQuiz.h"
+#include "generator/QuestionTexts.h"
 
+#include "base/Cp1252.h"
+#include "base/FileIo.h"
 #include "generator/InlineData.h"
 #include "generator/PageSet.h"
 #include "generator/SpecHTML.h"
 #include "generator/StandaloneRuntime.h"
 #include "generator/TeacherHtml.h"
-#include "model/Cp1252.h"
-#include "model/FileIo.h"
 
 #include <charconv>
 #include <cstdio>
@@ -142,7 +143,7 @@ std::string_view QuestionText(const TQuestList& quests, int n, std::string& buff
     const TQuest& quest = quests.Quest(n);
     if (quest.QType != TRepType::rOList || quest.QText.find(kOptionMarker) == std::string::npos)
         return quest.QText;
-    buffer = quests.GetHtmlText(n);
+    buffer = GetHtmlText(quests, n);
     return buffer;
 }
 
@@ -212,7 +213,7 @@ void AppendQuestions(std::string& out, const TQuestList& quests)
         AppendNumber(out, quests.GetColumns(n));
         for (int side = 0; side < 2; ++side) {
             out += ',';
-            const std::size_t position = quest.UseExtFile ? banks[side].Position(quests.GetFeedbackHtml(n, side))
+            const std::size_t position = quest.UseExtFile ? banks[side].Position(GetFeedbackHtml(quests, n, side))
                                                           : banks[side].Position(quests.FeedbackMessage(n, side));
             AppendNumber(out, static_cast<long long>(position));
         }

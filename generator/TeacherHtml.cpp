@@ -1,7 +1,7 @@
 #include "generator/TeacherHtml.h"
 
+#include "base/Cp1252.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
 
 #include <cctype>
 #include <filesystem>

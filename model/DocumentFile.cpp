@@ -1,7 +1,7 @@
 #include "model/DocumentFile.h"
 
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 
 #include <algorithm>
 #include <limits>

@@ -7,7 +7,7 @@
 // document does not know is refused, so that a misspelt key is not silently lost.
 #include "model/DocumentJson.h"
 
-#include "model/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <nlohmann/json.hpp>
 

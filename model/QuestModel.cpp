@@ -1,7 +1,6 @@
 #include "model/QuestModel.h"
 
-#include "generator/SpecHTML.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 #include <algorithm>
 
@@ -208,13 +207,6 @@ const std::string& TQuestList::GetExtFile(int n) const
     return Quest(n).ExtFile;
 }
 
-std::string TQuestList::GetFeedback(int n, int side) const
-{
-    std::string text;
-    FeedbackPieces(n, side, [&text](std::string_view piece) { AppendJsEscape(text, piece); });
-    return text;
-}
-
 const std::string& TQuestList::FeedbackMessage(int n, int side) const
 {
     const TQuest& quest = Quest(n);
@@ -227,27 +219,6 @@ const std::string& TQuestList::FeedbackMessage(int n, int side) const
     if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
         throw ListIndexError(index);
     return bank[static_cast<std::size_t>(index)];
-}
-
-std::string TQuestList::GetFeedbackHtml(int n, int side) const
-{
-    std::string text;
-    FeedbackPieces(n, side, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
-std::string TQuestList::GetHtmlText(int n) const
-{
-    std::string text;
-    HtmlTextPieces(n, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
-std::string TQuestList::GetExamText(int n) const
-{
-    std::string text;
-    ExamTextPieces(n, [&text](std::string_view piece) { text += piece; });
-    return text;
 }
 
 void TQuestList::ShiftMessIdx(int k, int side)

@@ -28,11 +28,8 @@ const char* RepTypeName(TRepType type);
 inline constexpr int kWrongSide = 0;
 inline constexpr int kRightSide = 1;
 
+// The cloze marker: where a cloze question's drop-down list stands.
 inline constexpr const char* kOptionMarker = "<option>";
-// The link name of a feedback link whose text carries no "|".
-inline constexpr const char* kDefaultLinkName = "nom_du_lien";
-// What a cloze marker becomes in the printed exam.
-inline constexpr const char* kExamBlank = "____________";
 
 struct TQuest {
     std::int32_t QReserved = 0;
@@ -96,26 +93,9 @@ public:
     std::uint16_t CountReps(int n);
     const std::string& GetExtFile(int n) const;
 
-    // The feedback HTML of one side, escaped for a script string literal.
-    std::string GetFeedback(int n, int side) const;
-    // The same feedback as the author wrote it: the generic or own message,
-    // then the attached-file link when the question has one.
-    std::string GetFeedbackHtml(int n, int side) const;
     // The generic or own message of one side alone. A generic index outside
     // its bank is "List index out of bounds (%d)".
     const std::string& FeedbackMessage(int n, int side) const;
-    // Question text for the quiz pages: a cloze marker becomes a drop-down list.
-    std::string GetHtmlText(int n) const;
-    // Question text for the printed exam: a cloze marker becomes a blank line.
-    std::string GetExamText(int n) const;
-
-    // The same texts as pieces given in order to piece(std::string_view):
-    // joined they make GetFeedbackHtml, GetHtmlText and GetExamText. The
-    // builders of long texts convert piece by piece, without a copy of the
-    // whole text.
-    template <class Piece> void FeedbackPieces(int n, int side, Piece piece) const;
-    template <class Piece> void HtmlTextPieces(int n, Piece piece) const;
-    template <class Piece> void ExamTextPieces(int n, Piece piece) const;
 
     // After the generic message at position k was removed from bank side:
     // on that side an index equal to k becomes 0 and an index above k drops by one.
@@ -169,62 +149,5 @@ std::int32_t ShiftedMessIdx(std::int32_t index, int k);
 // The pieces of a cloze text around its marker, which goes with the one
 // character after it; false when the marker is gone.
 bool SplitAtMarker(const std::string& text, std::string_view& before, std::string_view& after);
-
-template <class Piece> void TQuestList::FeedbackPieces(int n, int side, Piece piece) const
-{
-    const std::string& message = FeedbackMessage(n, side);
-    piece(std::string_view(message));
-    const TQuest& quest = Quest(n);
-    if (!quest.UseExtFile)
-        return;
-    // ExtLink holds the label, a "|" and the link name.
-    const std::string_view link = quest.ExtLink;
-    const std::size_t bar = link.find('|');
-    piece(std::string_view("<P>"));
-    piece(link.substr(0, bar));
-    piece(std::string_view("<A HREF="));
-    piece(std::string_view(quest.ExtFile));
-    piece(std::string_view("> "));
-    piece(bar == std::string_view::npos ? std::string_view(kDefaultLinkName) : link.substr(bar + 1));
-    piece(std::string_view("</A>"));
-}
-
-template <class Piece> void TQuestList::HtmlTextPieces(int n, Piece piece) const
-{
-    const TQuest& quest = Quest(n);
-    if (quest.QType != TRepType::rOList) {
-        piece(std::string_view(quest.QText));
-        return;
-    }
-    std::string_view before;
-    std::string_view after;
-    if (!SplitAtMarker(quest.QText, before, after))
-        return;
-    piece(before);
-    // The list's first, empty option is its initial selection.
-    piece(std::string_view("<select><option>"));
-    for (const std::string& choice : quest.Reps) {
-        piece(std::string_view(kOptionMarker));
-        piece(std::string_view(choice));
-    }
-    piece(std::string_view("</select>  &nbsp;"));
-    piece(after);
-}
-
-template <class Piece> void TQuestList::ExamTextPieces(int n, Piece piece) const
-{
-    const TQuest& quest = Quest(n);
-    if (quest.QType != TRepType::rOList) {
-        piece(std::string_view(quest.QText));
-        return;
-    }
-    std::string_view before;
-    std::string_view after;
-    if (!SplitAtMarker(quest.QText, before, after))
-        return;
-    piece(before);
-    piece(std::string_view(kExamBlank));
-    piece(after);
-}
 
 } // namespace tavimor

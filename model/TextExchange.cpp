@@ -1,7 +1,7 @@
 #include "model/TextExchange.h"
 
-#include "model/Errors.h"
-#include "model/FileIo.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
 
 #include <algorithm>
 #include <array>

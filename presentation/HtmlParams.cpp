@@ -1,7 +1,7 @@
 #include "presentation/HtmlParams.h"
 
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 
 namespace tavimor {
 

@@ -1,7 +1,7 @@
 #include "presentation/NetColors.h"
 
-#include "model/Errors.h"
-#include "presentation/IntegerText.h"
+#include "base/Errors.h"
+#include "base/TextHelpers.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "presentation/PageTexts.h"
 
-#include "model/Errors.h"
-#include "model/ValueStream.h"
+#include "base/Errors.h"
+#include "base/ValueStream.h"
 
 namespace tavimor {
 

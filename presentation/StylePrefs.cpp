@@ -1,9 +1,9 @@
 #include "presentation/StylePrefs.h"
 
-#include "model/Errors.h"
-#include "model/ValueStream.h"
-#include "presentation/IniFile.h"
-#include "presentation/IntegerText.h"
+#include "base/Errors.h"
+#include "base/IniFile.h"
+#include "base/TextHelpers.h"
+#include "base/ValueStream.h"
 
 namespace tavimor {
 

@@ -1,11 +1,11 @@
 #include "session/QuizSession.h"
 
+#include "base/Errors.h"
+#include "base/FileIo.h"
 #include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
 #include "exchange/MoodleXmlWriter.h"
 #include "model/DocumentJson.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
 #include "model/TextExchange.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 
 #include "app/AboutForm.h"
 #include "app/PrefForm.h"
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <QListWidget>
 

@@ -3,7 +3,7 @@
 #include "main_window_helpers.h"
 
 #include "app/RepGroup.h"
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <QAction>
 #include <QButtonGroup>

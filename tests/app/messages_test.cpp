@@ -4,7 +4,7 @@
 #include "main_window_helpers.h"
 
 #include "app/MessagesTab.h"
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <QAction>
 #include <QButtonGroup>

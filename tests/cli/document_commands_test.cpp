@@ -1,8 +1,8 @@
 // upgrade, to-json and from-json, run as the built program on files.
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "cli_runner.h"
 #include "model/DocumentFile.h"
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
 #include "model/sample_document.h"
 
 #include <gtest/gtest.h>

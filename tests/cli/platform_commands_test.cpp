@@ -1,9 +1,9 @@
 // export-gift, export-moodle and import-gift, run as the built program on files.
+#include "base/FileIo.h"
 #include "cli_runner.h"
 #include "exchange/GiftWriter.h"
 #include "exchange/MoodleXmlWriter.h"
 #include "model/DocumentFile.h"
-#include "model/FileIo.h"
 #include "model/sample_document.h"
 
 #include <gtest/gtest.h>

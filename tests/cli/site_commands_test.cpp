@@ -1,9 +1,9 @@
 // tavimor-cli produce and exam, run as a teacher would: a saved document, a
 // preferences folder, exit codes, messages and the files written.
+#include "base/ValueStream.h"
 #include "cli_runner.h"
 #include "model/DocumentFile.h"
-#include "model/ValueStream.h"
-#include "presentation/AppFolders.h"
+#include "platform/AppFolders.h"
 #include "resources/EmbeddedGifs.h"
 
 #include <gtest/gtest.h>

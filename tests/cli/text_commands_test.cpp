@@ -1,9 +1,9 @@
 // export-text and import-text, run as the built program on files.
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "cli_runner.h"
 #include "model/DocumentFile.h"
-#include "model/FileIo.h"
 #include "model/TextExchange.h"
-#include "model/ValueStream.h"
 #include "model/sample_document.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The HTML builders and text converters: their exact text is what the
 // produced pages and the quiz script are made of.
+#include "base/Errors.h"
 #include "common/temp_folder.h"
 #include "generator/SpecHTML.h"
-#include "model/Errors.h"
 
 #include <gtest/gtest.h>
 

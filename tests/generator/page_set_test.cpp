@@ -3,9 +3,9 @@
 // their replacement through the preferences folder.
 #include "generator/PageSet.h"
 
+#include "base/Cp1252.h"
+#include "base/Errors.h"
 #include "generator/SpecHTML.h"
-#include "model/Cp1252.h"
-#include "model/Errors.h"
 #include "site_test_support.h"
 
 #include "golden/cert_border/input.h"

@@ -1,11 +1,11 @@
 // Pages stored while they are built: the same bytes as a page stored whole,
 // wherever the pieces end, and a page that cannot be written leaves the
 // previous one as it was and no temporary file behind.
+#include "base/Errors.h"
 #include "common/child_process.h"
 #include "generator/PageSet.h"
 #include "generator/QuizScript.h"
 #include "generator/SpecHTML.h"
-#include "model/Errors.h"
 #include "site_test_support.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // writer's refusals and paths.
 #include "generator/StandaloneQuiz.h"
 
+#include "base/Cp1252.h"
 #include "generator/PageSet.h"
-#include "model/Cp1252.h"
 #include "site_test_support.h"
 
 #include <gtest/gtest.h>

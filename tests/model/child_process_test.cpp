@@ -1,10 +1,10 @@
 // Tests that need a process of their own: a file-size limit that makes a save
 // fail for real, and a memory ceiling while a hostile file is read.
+#include "base/Errors.h"
+#include "base/FileIo.h"
 #include "common/child_process.h"
 #include "common/temp_folder.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
 #include "model/sample_document.h"
 
 #include <gtest/gtest.h>

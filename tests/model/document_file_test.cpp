@@ -1,8 +1,8 @@
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "common/temp_folder.h"
 #include "model/DocumentFile.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
 #include "model/hex_bytes.h"
 #include "model/sample_document.h"
 

@@ -1,4 +1,5 @@
-#include "model/Errors.h"
+#include "base/Errors.h"
+#include "generator/QuestionTexts.h"
 #include "model/QuestModel.h"
 #include "model/QuizHeader.h"
 
@@ -131,10 +132,10 @@ TEST(QuestModel, BadNumbersReportTheZeroBasedIndex)
         {[&] { list.GetReps(-1); }, "List index out of bounds (-1)"},
         {[&] { list.GetRep(1, 1); }, "List index out of bounds (1)"},
         {[&] { list.DeleteQuest(3); }, "List index out of bounds (2)"},
-        {[&] { list.GetFeedback(1, 2); }, "List index out of bounds (2)"},
+        {[&] { GetFeedback(list, 1, 2); }, "List index out of bounds (2)"},
         {[&] {
              list.Quest(1).MessIdx[0] = 5;
-             list.GetFeedback(1, 0);
+             GetFeedback(list, 1, 0);
          },
             "List index out of bounds (5)"},
         {[&] { list.GetRep(1, 0); }, ""},
@@ -194,7 +195,7 @@ TEST(QuestModel, FeedbackTakesTheMessageAndTheLink)
         q.UseExtFile = c.useLink;
         q.ExtLink = c.link;
         q.ExtFile = "corr.htm";
-        EXPECT_EQ(list.GetFeedback(1, c.side), c.feedback) << c.link;
+        EXPECT_EQ(GetFeedback(list, 1, c.side), c.feedback) << c.link;
     }
 }
 
@@ -224,8 +225,8 @@ TEST(QuestModel, ClozeTextForPagesAndExam)
         list.Current().QType = c.type;
         list.Current().QText = c.text;
         list.Current().Reps = c.choices;
-        EXPECT_EQ(list.GetHtmlText(1), c.html) << c.text;
-        EXPECT_EQ(list.GetExamText(1), c.exam) << c.text;
+        EXPECT_EQ(GetHtmlText(list, 1), c.html) << c.text;
+        EXPECT_EQ(GetExamText(list, 1), c.exam) << c.text;
     }
 }
 

@@ -3,8 +3,8 @@
 // document files of the older versions byte by byte.
 #pragma once
 
+#include "base/ValueStream.h"
 #include "model/DocumentFile.h"
-#include "model/ValueStream.h"
 
 #include <string>
 #include <tuple>

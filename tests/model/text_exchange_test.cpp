@@ -1,6 +1,6 @@
 // The text form of a quiz: the exported text byte for byte, the export file
 // name, and what the import reads back (and what it still ignores).
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/TextExchange.h"
 #include "model/sample_document.h"
 

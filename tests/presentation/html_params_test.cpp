@@ -1,8 +1,8 @@
 // The HTML parameters file: its bytes, reading it back, and the files it refuses.
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "common/temp_folder.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
 #include "presentation/HtmlParams.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "presentation/NetColors.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-#include "model/Errors.h"
-#include "model/ValueStream.h"
+#include "base/Errors.h"
+#include "base/ValueStream.h"
 #include "presentation/PageTexts.h"
 
 #include <gtest/gtest.h>

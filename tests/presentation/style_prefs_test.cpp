@@ -1,7 +1,7 @@
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "common/temp_folder.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
 #include "presentation/StylePrefs.h"
 
 #include <gtest/gtest.h>

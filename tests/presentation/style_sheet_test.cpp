@@ -1,4 +1,4 @@
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 #include "presentation/StylePrefs.h"
 
 #include <gtest/gtest.h>

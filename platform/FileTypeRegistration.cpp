@@ -1,9 +1,9 @@
-#include "presentation/FileTypeRegistration.h"
+#include "platform/FileTypeRegistration.h"
 
-#include "model/Cp1252.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "presentation/IntegerText.h"
+#include "base/Cp1252.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/TextHelpers.h"
 
 #include <cerrno>
 #include <cstdlib>

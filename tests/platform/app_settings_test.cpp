@@ -1,10 +1,10 @@
 // The settings file: defaults of a first run, the file written at exit, the
 // round trip, the file name rule and the write error.
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/IniFile.h"
 #include "common/temp_folder.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "presentation/AppSettings.h"
-#include "presentation/IniFile.h"
+#include "platform/AppSettings.h"
 
 #include <gtest/gtest.h>
 

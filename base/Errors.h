@@ -3,7 +3,7 @@
 // (UTF-8 on this platform) is converted when it becomes part of a message.
 #pragma once
 
-#include "model/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "presentation/AppFolders.h"
+#include "platform/AppFolders.h"
 
 #include <cstdlib>
 #include <filesystem>

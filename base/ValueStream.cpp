@@ -1,8 +1,8 @@
-#include "model/ValueStream.h"
+#include "base/ValueStream.h"
 
-#include "model/Cp1252.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
+#include "base/Cp1252.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "presentation/IntegerText.h"
+#include "base/TextHelpers.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace tavimor {
 

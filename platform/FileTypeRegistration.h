@@ -3,7 +3,7 @@
 // desktop entry that opens such a document with the program.
 #pragma once
 
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
 #include <string>
 #include <vector>

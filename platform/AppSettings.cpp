@@ -1,7 +1,7 @@
-#include "presentation/AppSettings.h"
+#include "platform/AppSettings.h"
 
-#include "presentation/AppFolders.h"
-#include "presentation/IniFile.h"
+#include "base/IniFile.h"
+#include "platform/AppFolders.h"
 
 #include <array>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "model/FileIo.h"
+#include "base/FileIo.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 #include <cerrno>
 #include <fcntl.h>

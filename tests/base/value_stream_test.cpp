@@ -1,5 +1,5 @@
-#include "model/Errors.h"
-#include "model/ValueStream.h"
+#include "base/Errors.h"
+#include "base/ValueStream.h"
 #include "model/hex_bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "presentation/IniFile.h"
+#include "base/IniFile.h"
 
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "presentation/IntegerText.h"
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/TextHelpers.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 // Whole-file reading and the atomic writer of every kind of file: what a
 // reader finds, what an interrupted write leaves, what a replaced file keeps.
+#include "base/Errors.h"
+#include "base/FileIo.h"
+#include "base/ValueStream.h"
 #include "common/temp_folder.h"
-#include "model/Errors.h"
-#include "model/FileIo.h"
-#include "model/ValueStream.h"
 
 #include <gtest/gtest.h>
 

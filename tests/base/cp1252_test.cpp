@@ -1,5 +1,5 @@
-#include "model/Cp1252.h"
-#include "model/ValueStream.h"
+#include "base/Cp1252.h"
+#include "base/ValueStream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Registration of the document type with the desktop, always into a
 // temporary data folder.
+#include "base/FileIo.h"
 #include "common/temp_folder.h"
-#include "model/FileIo.h"
-#include "presentation/FileTypeRegistration.h"
+#include "platform/FileTypeRegistration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "model/Cp1252.h"
+#include "base/Cp1252.h"
 
-#include "model/ByteScan.h"
+#include "base/ByteScan.h"
 
 #include <algorithm>
 #include <array>

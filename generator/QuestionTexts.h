@@ -1,0 +1,88 @@
+// The texts of one question as the produced pages show them: its feedback
+// (the message of a side with its attached-file link), its text with the
+// cloze list for the quiz, with a blank for the exam.
+#pragma once
+
+#include "model/QuestModel.h"
+
+#include <string>
+#include <string_view>
+
+namespace tavimor {
+
+// The link name of a feedback link whose text carries no "|".
+inline constexpr const char* kDefaultLinkName = "nom_du_lien";
+// What a cloze marker becomes in the printed exam.
+inline constexpr const char* kExamBlank = "____________";
+
+// The feedback of one side as the author wrote it: the generic or own
+// message, then the attached-file link when the question has one.
+std::string GetFeedbackHtml(const TQuestList& quests, int n, int side);
+// The same, escaped for a script string literal.
+std::string GetFeedback(const TQuestList& quests, int n, int side);
+// Question text for the quiz pages: a cloze marker becomes a drop-down list.
+std::string GetHtmlText(const TQuestList& quests, int n);
+// Question text for the printed exam: a cloze marker becomes a blank line.
+std::string GetExamText(const TQuestList& quests, int n);
+
+// The same texts as pieces given in order to piece(std::string_view): joined
+// they make GetFeedbackHtml, GetHtmlText and GetExamText. The builders of
+// long texts convert piece by piece, without a copy of the whole text.
+template <class Piece> void FeedbackPieces(const TQuestList& quests, int n, int side, Piece piece)
+{
+    const std::string& message = quests.FeedbackMessage(n, side);
+    piece(std::string_view(message));
+    const TQuest& quest = quests.Quest(n);
+    if (!quest.UseExtFile)
+        return;
+    // ExtLink holds the label, a "|" and the link name.
+    const std::string_view link = quest.ExtLink;
+    const std::size_t bar = link.find('|');
+    piece(std::string_view("<P>"));
+    piece(link.substr(0, bar));
+    piece(std::string_view("<A HREF="));
+    piece(std::string_view(quest.ExtFile));
+    piece(std::string_view("> "));
+    piece(bar == std::string_view::npos ? std::string_view(kDefaultLinkName) : link.substr(bar + 1));
+    piece(std::string_view("</A>"));
+}
+
+template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piece piece)
+{
+    const TQuest& quest = quests.Quest(n);
+    if (quest.QType != TRepType::rOList) {
+        piece(std::string_view(quest.QText));
+        return;
+    }
+    std::string_view before;
+    std::string_view after;
+    if (!SplitAtMarker(quest.QText, before, after))
+        return;
+    piece(before);
+    // The list's first, empty option is its initial selection.
+    piece(std::string_view("<select><option>"));
+    for (const std::string& choice : quest.Reps) {
+        piece(std::string_view(kOptionMarker));
+        piece(std::string_view(choice));
+    }
+    piece(std::string_view("</select>  &nbsp;"));
+    piece(after);
+}
+
+template <class Piece> void ExamTextPieces(const TQuestList& quests, int n, Piece piece)
+{
+    const TQuest& quest = quests.Quest(n);
+    if (quest.QType != TRepType::rOList) {
+        piece(std::string_view(quest.QText));
+        return;
+    }
+    std::string_view before;
+    std::string_view after;
+    if (!SplitAtMarker(quest.QText, before, after))
+        return;
+    piece(before);
+    piece(std::string_view(kExamBlank));
+    piece(after);
+}
+
+} // namespace tavimor
