@@ -1,6 +1,5 @@
-// Whole numbers written as text in the presentation files: decimal with an
-// optional sign, or hex after "$" (the platform's colour notation) or "0x".
-// Leading blanks are allowed, nothing may follow the digits.
+// Small text helpers shared by every layer: whole numbers written as text,
+// blanks at the ends of a text, line breaks.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +9,10 @@
 
 namespace tavimor {
 
-// The value, or nothing when the text is not a whole number that fits 32 bits.
+// Whole numbers: decimal with an optional sign, or hex after "$" (the
+// platform's colour notation) or "0x". Leading blanks are allowed, nothing
+// may follow the digits. The value, or nothing when the text is not a whole
+// number that fits 32 bits.
 // Hex takes up to eight digits as a bit pattern, so "$FFFFFFFF" is -1.
 std::optional<std::int32_t> TryParseInteger(std::string_view text);
 
@@ -19,5 +21,19 @@ std::int32_t ParseInteger(const std::string& text);
 
 // The text with blanks and control characters removed from both ends.
 std::string TrimBlanks(std::string_view text);
+
+// The length of the line break at text[at]: 2 for CR LF, 1 for a CR or LF
+// alone, 0 when no line break starts there. Every text the program reads
+// from a person (the text exchange, GIFT) breaks its lines this way.
+inline std::size_t LineBreakLength(std::string_view text, std::size_t at)
+{
+    if (at >= text.size())
+        return 0;
+    if (text[at] == '\n')
+        return 1;
+    if (text[at] != '\r')
+        return 0;
+    return at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
 
 } // namespace tavimor

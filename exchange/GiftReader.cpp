@@ -6,6 +6,7 @@
 #include "exchange/GiftReader.h"
 
 #include "base/Cp1252.h"
+#include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
 
 #include <algorithm>
@@ -73,8 +74,8 @@ void CheckUtf8(std::string_view text)
     int line = 1;
     std::size_t i = 0;
     while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\n' || (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+        // A CR LF counts once, at its LF.
+        if (LineBreakLength(text, i) == 1)
             ++line;
         const std::size_t length = Utf8Length(text, i);
         if (length == 0)
@@ -241,9 +242,7 @@ std::vector<Paragraph> Paragraphs(std::string_view text)
         if (end == std::string_view::npos)
             end = text.size();
         const std::string_view content = text.substr(at, end - at);
-        at = end;
-        if (at < text.size())
-            at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
+        at = end + LineBreakLength(text, end);
 
         const std::size_t first = content.find_first_not_of(" \t");
         if (first == std::string_view::npos) {
@@ -385,7 +384,7 @@ private:
     {
         std::string before = Convert(before_, false);
         if (format_ == TextFormat::Html && before.starts_with("&nbsp;"))
-            before = Trim(before.substr(6));
+            before = TrimBlanks(before.substr(6));
         return before;
     }
 

@@ -2,10 +2,11 @@
 // follows the format's escaping rules, checked against an independent parser
 // in the tests.
 #include "exchange/GiftWriter.h"
-#include "generator/QuestionTexts.h"
 
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
+#include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
 
 #include <array>
@@ -48,7 +49,7 @@ public:
         html_ = cloze ? HoldsMarkup(cloze->Before) || HoldsMarkup(cloze->Rest) : HoldsMarkup(quest_.QText);
         // A blank choice is written "&nbsp;": GIFT has no empty answer.
         for (const std::string& choice : quest_.Reps)
-            html_ = html_ || HoldsMarkup(choice) || Trim(choice).empty();
+            html_ = html_ || HoldsMarkup(choice) || TrimBlanks(choice).empty();
         if (kind_ != TPlatformKind::Description)
             for (int side : {kWrongSide, kRightSide})
                 html_ = html_ || HoldsMarkup(GetFeedbackHtml(quests_, n_, side));
@@ -72,7 +73,7 @@ public:
             const std::string rest = Escaped(parts.Rest);
             // Without a tag of its own, the text after the answers would
             // give its first word as the format.
-            const bool tagRest = !html_ && Trim(parts.Before).empty() && StartsWithFormatTag(rest);
+            const bool tagRest = !html_ && TrimBlanks(parts.Before).empty() && StartsWithFormatTag(rest);
             return (tagRest ? "[moodle]" : Stem(parts.Before)) + "{" + Answers(" ") + "} " + rest;
         }
         case TPlatformKind::MultipleChoice:
@@ -98,8 +99,8 @@ private:
         // HTML text is written "&nbsp;", which a reader takes off again (so
         // one that starts with "&nbsp;" gets a second one).
         if (html_)
-            return std::string("[html]") + (Trim(text).empty() || Trim(text).starts_with("&nbsp;") ? "&nbsp;" : "")
-                + escaped;
+            return std::string("[html]")
+                + (TrimBlanks(text).empty() || TrimBlanks(text).starts_with("&nbsp;") ? "&nbsp;" : "") + escaped;
         if (StartsWithFormatTag(escaped) || SkipBlanks(escaped).starts_with("//"))
             return "[moodle]" + escaped;
         return escaped;
@@ -131,7 +132,7 @@ private:
             for (std::size_t at = text.find("->"); i == 0 && arrowFirst_ && at != std::string::npos;
                  at = text.find("->", at))
                 text.replace(at + 1, 1, "&gt;");
-            const std::string choice = Trim(text).empty() ? "&nbsp;" : Text(text);
+            const std::string choice = TrimBlanks(text).empty() ? "&nbsp;" : Text(text);
             // A text starting with "%" would read as a weight.
             std::string weight;
             if (lone)
@@ -219,7 +220,7 @@ TPlatformExport GiftText(const TQuizDocument& doc, const std::string& quizName)
         const QuestionWriter writer(doc, n);
         const std::string number = std::to_string(n);
         if (writer.Kind() == TPlatformKind::Description) {
-            if (Trim(doc.Quests.Quest(n).QText).empty()) {
+            if (TrimBlanks(doc.Quests.Quest(n).QText).empty()) {
                 result.Notes.push_back("Question " + number + ": ni texte ni choix de r\xE9ponse, elle est omise.");
                 continue;
             }

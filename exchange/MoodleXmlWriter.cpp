@@ -1,10 +1,11 @@
 #include "exchange/MoodleXmlWriter.h"
-#include "generator/QuestionTexts.h"
 
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 #include "exchange/EmbeddedImages.h"
 #include "generator/InlineData.h"
+#include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
 
 #include <pugixml.hpp>
@@ -51,7 +52,7 @@ std::string QuestionName(int n, const std::string& text)
             plain += static_cast<unsigned char>(c) <= ' ' ? ' ' : c;
     }
     std::string name;
-    for (const char c : Trim(plain)) {
+    for (const char c : TrimBlanks(plain)) {
         if (c == ' ' && !name.empty() && name.back() == ' ')
             continue;
         name += c;

@@ -1,5 +1,6 @@
 #include "exchange/PlatformQuestion.h"
 
+#include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
 
 #include <cctype>
@@ -20,7 +21,7 @@ bool IsDigit(char c)
 // "vrai" or "faux" whatever the case and the blanks around it.
 bool SameWord(const std::string& choice, std::string_view word)
 {
-    const std::string trimmed = Trim(choice);
+    const std::string trimmed = TrimBlanks(choice);
     if (trimmed.size() != word.size())
         return false;
     for (std::size_t i = 0; i < word.size(); ++i)

@@ -1,5 +1,6 @@
 #include "generator/LinkPaths.h"
 
+#include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
 
 namespace tavimor {
@@ -77,7 +78,7 @@ std::string LinkAddress(std::string_view fileName, std::string_view target)
 {
     std::string address = '"' + std::string(fileName) + '"';
     // A target of blanks would name a new window " ": it means no target.
-    const std::string frame = Trim(target);
+    const std::string frame = TrimBlanks(target);
     if (!frame.empty())
         address.append(kTargetPart).append("\"").append(frame).append("\"");
     return address;

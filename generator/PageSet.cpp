@@ -1,7 +1,7 @@
 #include "generator/PageSet.h"
-#include "base/FileIo.h"
 
 #include "base/Cp1252.h"
+#include "base/FileIo.h"
 #include "generator/QuizScript.h"
 #include "generator/SpecHTML.h"
 

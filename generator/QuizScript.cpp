@@ -1,6 +1,6 @@
 #include "generator/QuizScript.h"
-#include "generator/QuestionTexts.h"
 
+#include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
 #include "model/QuestModel.h"

@@ -3,6 +3,7 @@
 #include "base/ByteScan.h"
 #include "base/Errors.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 #include "generator/EscapeTable.h"
 
 #include <sys/stat.h>
@@ -186,19 +187,9 @@ std::string TextBefore(const std::string& sub, const std::string& s)
     return at == std::string::npos ? s : s.substr(0, at);
 }
 
-std::string Trim(std::string_view s)
-{
-    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return std::string(s);
-}
-
 std::string StripExtension(const std::string& s)
 {
-    return TextBefore(".", Trim(s));
+    return TextBefore(".", TrimBlanks(s));
 }
 
 std::string RemoveChar(char c, const std::string& s)
@@ -228,7 +219,7 @@ std::string BoolToFlag(bool b)
 
 bool FlagToBool(const std::string& s)
 {
-    return Trim(s) != "0";
+    return TrimBlanks(s) != "0";
 }
 
 bool MakeFolder(const std::string& path)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 #include "generator/GifSource.h"
 #include "generator/TextBuffer.h"
 
@@ -53,8 +54,6 @@ std::string RemoveChar(char c, const std::string& s);
 std::string ReplaceOrAppend(const std::string& token, const std::string& value, const std::string& s);
 std::string BoolToFlag(bool b);
 bool FlagToBool(const std::string& s);
-// Blanks and control characters (code 32 and below) trimmed at both ends.
-std::string Trim(std::string_view s);
 
 // File helpers. Paths are the file system's own (UTF-8 on this platform).
 // Creates the folder at path (one level) when none exists; true when it did

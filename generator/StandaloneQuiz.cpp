@@ -1,10 +1,11 @@
 #include "generator/StandaloneQuiz.h"
-#include "generator/QuestionTexts.h"
 
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 #include "generator/InlineData.h"
 #include "generator/PageSet.h"
+#include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
 #include "generator/StandaloneRuntime.h"
 #include "generator/TeacherHtml.h"
@@ -448,7 +449,8 @@ StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs,
     std::set<std::string> missing;
     ForEachTeacherText(doc, job.ResumBody, [&](const std::string& text) {
         ForEachImageSource(text, [&](const std::string& src) {
-            if (content.Pictures.contains(src) || missing.contains(src) || StartsWithIgnoringCase(Trim(src), "data:"))
+            if (content.Pictures.contains(src) || missing.contains(src)
+                || StartsWithIgnoringCase(TrimBlanks(src), "data:"))
                 return;
             if (auto address = PictureAddress(src, pagesDir, doc.Layout.ImgNames, content.Gifs))
                 content.Pictures.emplace(src, std::move(*address));

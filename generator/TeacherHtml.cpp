@@ -1,6 +1,7 @@
 #include "generator/TeacherHtml.h"
 
 #include "base/Cp1252.h"
+#include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
 
 #include <cctype>
@@ -287,7 +288,7 @@ bool AppendQuietHtml(std::string& out, std::string_view html)
 
 std::optional<std::string> PictureFile(std::string_view address, const std::string& pagesFolder)
 {
-    std::string path = Trim(address);
+    std::string path = TrimBlanks(address);
     path = path.substr(0, path.find_first_of("?#"));
     if (path.empty() || path[0] == '/' || path[0] == '\\' || HasScheme(path))
         return std::nullopt;

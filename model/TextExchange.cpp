@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 
 #include <algorithm>
 #include <array>
@@ -34,13 +35,11 @@ std::string WithCrLf(std::string_view text)
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+        if (const std::size_t lineBreak = LineBreakLength(text, i)) {
+            i += lineBreak - 1;
             out += kCrLf;
         } else {
-            out += c;
+            out += text[i];
         }
     }
     return out;
