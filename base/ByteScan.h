@@ -94,6 +94,29 @@ public:
 #endif
     };
 
+    // Copies [from, end) to `to`, which has room for the copy and sixteen
+    // bytes more: the runs of bytes outside the set sixteen at a time, and
+    // at each byte in the set special(from, end, to), which writes what that
+    // byte (and those it takes after it) becomes and moves both on.
+    template <class Special> char* CopyRuns(const char* from, const char* end, char* to, Special special) const
+    {
+        const Runs runs(*this);
+        while (from != end) {
+            if (end - from >= 16) {
+                const unsigned run = runs.CopyBlock(from, to);
+                from += run;
+                to += run;
+                if (run == 16)
+                    continue;
+            } else if (!Contains(static_cast<unsigned char>(*from))) {
+                *to++ = *from++;
+                continue;
+            }
+            special(from, end, to);
+        }
+        return to;
+    }
+
 private:
     std::array<bool, 256> member_ {};
     std::array<char, kMaxAscii> ascii_ {};

@@ -135,24 +135,7 @@ void DecodeSequence(const char*& from, const char* end, char*& to)
 // bytes take the block copies.
 char* DecodeUtf8(std::string_view utf8, char* into)
 {
-    const ByteSet::Runs runs(kNonAscii);
-    char* to = into;
-    const char* from = utf8.data();
-    const char* const end = from + utf8.size();
-    while (from != end) {
-        if (end - from >= 16) {
-            const unsigned run = runs.CopyBlock(from, to);
-            from += run;
-            to += run;
-            if (run == 16)
-                continue;
-        } else if (static_cast<unsigned char>(*from) < 0x80) {
-            *to++ = *from++;
-            continue;
-        }
-        DecodeSequence(from, end, to);
-    }
-    return to;
+    return kNonAscii.CopyRuns(utf8.data(), utf8.data() + utf8.size(), into, DecodeSequence);
 }
 
 } // namespace

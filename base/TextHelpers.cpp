@@ -6,17 +6,6 @@ namespace tavimor {
 
 namespace {
 
-int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool IsBlank(char c)
 {
     return static_cast<unsigned char>(c) <= ' ';
@@ -49,7 +38,7 @@ std::optional<std::int32_t> TryParseInteger(std::string_view text)
     const std::uint64_t limit = base == 16 ? 0xFFFFFFFFULL : (negative ? 0x80000000ULL : 0x7FFFFFFFULL);
     std::uint64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
-        const int digit = DigitValue(text[pos]);
+        const int digit = HexDigitValue(text[pos]);
         if (digit < 0 || digit >= base)
             return std::nullopt;
         magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
@@ -68,6 +57,39 @@ std::int32_t ParseInteger(const std::string& text)
     if (!value)
         throw ConvertError(text);
     return *value;
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void AppendMarkupEscaped(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
 }
 
 std::string TrimBlanks(std::string_view text)

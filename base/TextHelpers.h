@@ -1,5 +1,5 @@
 // Small text helpers shared by every layer: whole numbers written as text,
-// blanks at the ends of a text, line breaks.
+// markup escapes, blanks at the ends of a text, line breaks.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,13 @@ std::optional<std::int32_t> TryParseInteger(std::string_view text);
 
 // As TryParseInteger; "'%s' is not a valid integer value" (ConvertError) on failure.
 std::int32_t ParseInteger(const std::string& text);
+
+// The value of a hexadecimal digit, or -1.
+int HexDigitValue(char c);
+
+// The text as HTML or XML text or attribute value: "&", "<", ">" and the
+// double quote as references, any other byte as it is.
+void AppendMarkupEscaped(std::string& out, std::string_view text);
 
 // The text with blanks and control characters removed from both ends.
 std::string TrimBlanks(std::string_view text);

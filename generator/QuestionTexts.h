@@ -47,9 +47,10 @@ template <class Piece> void FeedbackPieces(const TQuestList& quests, int n, int 
     piece(std::string_view("</A>"));
 }
 
-template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piece piece)
+// A question's text with its cloze marker replaced by what middle(piece)
+// gives; a cloze question without its marker gives nothing.
+template <class Piece, class Middle> void ClozeTextPieces(const TQuest& quest, Piece piece, Middle middle)
 {
-    const TQuest& quest = quests.Quest(n);
     if (quest.QType != TRepType::rOList) {
         piece(std::string_view(quest.QText));
         return;
@@ -59,30 +60,27 @@ template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piec
     if (!SplitAtMarker(quest.QText, before, after))
         return;
     piece(before);
-    // The list's first, empty option is its initial selection.
-    piece(std::string_view("<select><option>"));
-    for (const std::string& choice : quest.Reps) {
-        piece(std::string_view(kOptionMarker));
-        piece(std::string_view(choice));
-    }
-    piece(std::string_view("</select>  &nbsp;"));
+    middle(piece);
     piece(after);
+}
+
+template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piece piece)
+{
+    const TQuest& quest = quests.Quest(n);
+    ClozeTextPieces(quest, piece, [&quest](Piece& list) {
+        // The list's first, empty option is its initial selection.
+        list(std::string_view("<select><option>"));
+        for (const std::string& choice : quest.Reps) {
+            list(std::string_view(kOptionMarker));
+            list(std::string_view(choice));
+        }
+        list(std::string_view("</select>  &nbsp;"));
+    });
 }
 
 template <class Piece> void ExamTextPieces(const TQuestList& quests, int n, Piece piece)
 {
-    const TQuest& quest = quests.Quest(n);
-    if (quest.QType != TRepType::rOList) {
-        piece(std::string_view(quest.QText));
-        return;
-    }
-    std::string_view before;
-    std::string_view after;
-    if (!SplitAtMarker(quest.QText, before, after))
-        return;
-    piece(before);
-    piece(std::string_view(kExamBlank));
-    piece(after);
+    ClozeTextPieces(quests.Quest(n), piece, [](Piece& blank) { blank(std::string_view(kExamBlank)); });
 }
 
 } // namespace tavimor

@@ -279,29 +279,18 @@ void PageWriter::Convert(std::string_view text)
     // Each byte gives at most two, and the run copies need sixteen spare.
     if (lines_.size() < 2 * text.size() + 16)
         lines_.resize(2 * text.size() + 16);
-    const ByteSet::Runs runs(kLineBreaks);
-    char* to = lines_.data();
     const char* from = text.data();
-    const char* const end = from + text.size();
     if (pendingCr_ && *from == '\n')
         ++from;
-    while (from != end) {
-        if (end - from >= 16) {
-            const unsigned run = runs.CopyBlock(from, to);
-            from += run;
-            to += run;
-            if (run == 16)
-                continue;
-        } else if (!kLineBreaks.Contains(static_cast<unsigned char>(*from))) {
-            *to++ = *from++;
-            continue;
-        }
-        const char c = *from++;
-        *to++ = '\r';
-        *to++ = '\n';
-        if (c == '\r' && from != end && *from == '\n')
-            ++from;
-    }
+    // Every line break (CR LF, CR or LF) becomes CR LF.
+    const char* const to = kLineBreaks.CopyRuns(
+        from, text.data() + text.size(), lines_.data(), [](const char*& at, const char* end, char*& out) {
+            const char c = *at++;
+            *out++ = '\r';
+            *out++ = '\n';
+            if (c == '\r' && at != end && *at == '\n')
+                ++at;
+        });
     const char last = text.back();
     pendingCr_ = last == '\r';
     lineOpen_ = last != '\r' && last != '\n';

@@ -94,24 +94,7 @@ std::string InlineBlockText(std::string_view text, std::string_view element)
 // Windows-1252 text as HTML text of the UTF-8 page.
 void AppendHtmlText(std::string& out, std::string_view cp1252)
 {
-    for (const char c : Cp1252ToUtf8(cp1252)) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
+    AppendMarkupEscaped(out, Cp1252ToUtf8(cp1252));
 }
 
 // The teacher's HTML as a JSON string, quietened (TeacherHtml.h) so that the

@@ -34,17 +34,6 @@ bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
     return true;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The character a reference such as "amp" or "#233" stands for, or -1.
 int ReferenceValue(std::string_view name)
 {
@@ -66,7 +55,7 @@ int ReferenceValue(std::string_view name)
         return -1;
     int value = 0;
     for (const char c : digits) {
-        const int digit = hex ? HexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        const int digit = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
         if (digit < 0)
             return -1;
         value = value * (hex ? 16 : 10) + digit;
@@ -173,8 +162,9 @@ std::string DecodePercent(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0
+            && HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

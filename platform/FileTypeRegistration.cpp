@@ -29,24 +29,7 @@ std::string Environment(const char* name)
 std::string XmlEscaped(std::string_view text)
 {
     std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
+    AppendMarkupEscaped(out, text);
     return out;
 }
 

@@ -35,7 +35,10 @@ TEST(TextHelpers, WholeNumbersInEveryNotationTheFilesUse)
 TEST(TextHelpers, TrimBlanksTakesControlCharactersButNotAccents)
 {
     EXPECT_EQ(TrimBlanks(" \t\r\n a b \x01"), "a b");
-    EXPECT_EQ(TrimBlanks("\xA0" "caf\xE9\xA0"), "\xA0" "caf\xE9\xA0");
+    EXPECT_EQ(TrimBlanks("\xA0"
+                         "caf\xE9\xA0"),
+        "\xA0"
+        "caf\xE9\xA0");
     EXPECT_EQ(TrimBlanks("   "), "");
 }
 
