@@ -1,5 +1,7 @@
 #include "app/AnswerEditors.h"
 
+#include "app/WidgetHelpers.h"
+
 #include <QColor>
 #include <QEvent>
 #include <QFrame>
@@ -98,6 +100,9 @@ TRepTabEdit::TRepTabEdit(QWidget* parent)
     tools->setOrientation(Qt::Vertical);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     tools->setToolTip(toolHint);
+    // Shown only when the buttons have no room.
+    if (QWidget* more = tools->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Autres boutons"));
     auto addTool = [&](const QString& text, const QString& name) {
         auto* button = new QToolButton(tools);
         button->setObjectName(name);
@@ -113,6 +118,7 @@ TRepTabEdit::TRepTabEdit(QWidget* parent)
 
     tabs_ = new FixedTabBar(this);
     tabs_->setObjectName(QStringLiteral("RepTabs"));
+    tabs_->setAccessibleName(QStringLiteral("Numéro de la réponse"));
     tabs_->setExpanding(false);
     tabs_->setUsesScrollButtons(true);
     tabs_->setElideMode(Qt::ElideNone);
@@ -125,6 +131,9 @@ TRepTabEdit::TRepTabEdit(QWidget* parent)
     text_ = new QTextEdit(this);
     text_->setObjectName(QStringLiteral("RepText"));
     text_->setAcceptRichText(false);
+    text_->setTabChangesFocus(true);
+    text_->setAccessibleName(QStringLiteral("Texte de la réponse"));
+    text_->setAccessibleDescription(QStringLiteral("F4 : ajouter une réponse"));
     text_->installEventFilter(this);
 
     help_ = MakeHelpLabel(this);
@@ -176,8 +185,10 @@ void TRepTabEdit::BuildReusePanel()
     reuseList_ = new QListWidget(panel);
     reuseList_->setObjectName(QStringLiteral("ReuseQList"));
     reuseList_->setFixedWidth(170);
+    reuseList_->setAccessibleName(QStringLiteral("Question dont reprendre les réponses"));
     reuseBox_ = new QPlainTextEdit(panel);
     reuseBox_->setObjectName(QStringLiteral("ReuseRepBox"));
+    reuseBox_->setAccessibleName(QStringLiteral("Réponses de la question choisie"));
     reuseBox_->setReadOnly(true);
     reuseBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* acceptBtn = MakeButton(QStringLiteral("Accepter"), QStringLiteral("ReuseAcceptBtn"), panel);
@@ -201,6 +212,7 @@ void TRepTabEdit::BuildReusePanel()
         if (!chosen.isEmpty())
             ReuseQuestionChosen(reuseList_->row(chosen.first()));
     });
+    ChainTabOrder({reuseList_, reuseBox_, acceptBtn, refuseBtn});
     connect(acceptBtn, &QPushButton::clicked, this, &TRepTabEdit::AcceptReuse);
     connect(refuseBtn, &QPushButton::clicked, this, [this] {
         reusePanel_->hide();
@@ -251,6 +263,13 @@ void TRepTabEdit::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     UpdateHelp();
     text_->setFocus();
+}
+
+bool TRepTabEdit::focusNextPrevChild(bool next)
+{
+    if (reusePanel_->isVisible() && MoveFocusWithin(*reusePanel_, next))
+        return true;
+    return QDialog::focusNextPrevChild(next);
 }
 
 void TRepTabEdit::AddAnswer()
@@ -358,6 +377,8 @@ TRepEdit::TRepEdit(QWidget* parent)
     text_ = new QTextEdit(this);
     text_->setObjectName(QStringLiteral("RepText"));
     text_->setAcceptRichText(false);
+    text_->setTabChangesFocus(true);
+    text_->setAccessibleName(QStringLiteral("Options de la liste, une par ligne"));
     help_ = MakeHelpLabel(this);
     // This editor has no image to insert: its button stays hidden and inert.
     QPushButton* insertImgBtn = MakeInsertImageButton(this);

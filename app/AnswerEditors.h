@@ -54,6 +54,8 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // While the reuse panel is open, Tab goes round its own controls.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void BuildReusePanel();

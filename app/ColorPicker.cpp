@@ -4,10 +4,14 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace tavimor {
 
@@ -68,101 +72,202 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& text, cons
 
 } // namespace
 
-// ---------------------------------------------------------------- palette
+// ------------------------------------------------------------------ cells
 
-TNetPalette::TNetPalette(QWidget* parent)
+TColorCells::TColorCells(int columns, int rows, int cellSize, QWidget* parent)
     : QWidget(parent)
+    , columns_(columns)
+    , rows_(rows)
+    , cellSize_(cellSize)
+    , colors_(static_cast<std::size_t>(columns * rows), Qt::white)
 {
-    setFixedSize(kColumns * kCellSize, kRows * kCellSize);
+    InstallAccessibleInterfaces();
+    setFixedSize(columns_ * cellSize_, rows_ * cellSize_);
     setMouseTracking(true);
-    colors_.fill(Qt::white);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
-void TNetPalette::setCellColors(const std::array<QColor, kCells>& colors)
+QColor TColorCells::CellColor(int cell) const
 {
-    colors_ = colors;
+    return colors_.at(static_cast<std::size_t>(cell));
+}
+
+QString TColorCells::CellName(int cell) const
+{
+    return names_.value(cell);
+}
+
+void TColorCells::SetCells(const std::vector<QColor>& colors, const QStringList& names)
+{
+    for (int cell = 0; cell < CellCount(); ++cell) {
+        const auto k = static_cast<std::size_t>(cell);
+        colors_[k] = k < colors.size() ? colors[k] : QColor(Qt::white);
+    }
+    names_ = names.mid(0, CellCount());
     update();
 }
 
-int TNetPalette::CellAt(QPoint point)
+void TColorCells::SetChosenName(const QString& name)
 {
-    // A grabbed pointer reports positions outside the widget too.
-    if (point.x() < 0 || point.y() < 0 || point.x() >= kColumns * kCellSize || point.y() >= kRows * kCellSize)
-        return -1;
-    const int column = point.x() / kCellSize;
-    const int row = point.y() / kCellSize;
-    return kColumns * row + column;
+    const int chosen = static_cast<int>(names_.indexOf(name));
+    if (chosen == chosen_)
+        return;
+    chosen_ = chosen;
+    AnnounceChosen(this, chosen_);
 }
 
-void TNetPalette::paintEvent(QPaintEvent*)
+int TColorCells::CellAtPoint(QPoint point) const
+{
+    // A grabbed pointer reports positions outside the widget too.
+    if (point.x() < 0 || point.y() < 0 || point.x() >= columns_ * cellSize_ || point.y() >= rows_ * cellSize_)
+        return -1;
+    return columns_ * (point.y() / cellSize_) + point.x() / cellSize_;
+}
+
+QRect TColorCells::ItemRect(int item) const
+{
+    if (item < 0 || item >= CellCount())
+        return {};
+    return {(item % columns_) * cellSize_, (item / columns_) * cellSize_, cellSize_, cellSize_};
+}
+
+void TColorCells::ChooseItem(int item)
+{
+    if (item < 0 || item >= CellCount())
+        return;
+    current_ = item;
+    update();
+    emit cellPressed(item, CellColor(item));
+}
+
+void TColorCells::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    for (int cell = 0; cell < kCells; ++cell) {
-        const int column = cell % kColumns;
-        const int row = cell / kColumns;
-        painter.fillRect(column * kCellSize, row * kCellSize, kCellSize, kCellSize, cellColor(cell));
+    for (int cell = 0; cell < CellCount(); ++cell)
+        painter.fillRect(ItemRect(cell), CellColor(cell));
+    // The keyboard's cell: a black and a white frame, seen on any colour.
+    if (hasFocus() && current_ >= 0) {
+        const QRect cell = ItemRect(current_);
+        painter.setPen(Qt::black);
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+        painter.setPen(Qt::white);
+        painter.drawRect(cell.adjusted(1, 1, -2, -2));
     }
 }
 
-void TNetPalette::mouseMoveEvent(QMouseEvent* event)
+void TColorCells::mouseMoveEvent(QMouseEvent* event)
 {
-    const int cell = CellAt(event->position().toPoint());
+    const int cell = CellAtPoint(event->position().toPoint());
     if (cell >= 0)
-        emit cellHovered(cell, cellColor(cell));
+        emit cellHovered(cell, CellColor(cell));
 }
 
-void TNetPalette::mousePressEvent(QMouseEvent* event)
+void TColorCells::mousePressEvent(QMouseEvent* event)
 {
-    const int cell = CellAt(event->position().toPoint());
-    if (cell >= 0)
-        emit cellPressed(cell, cellColor(cell));
+    const int cell = CellAtPoint(event->position().toPoint());
+    if (cell < 0)
+        return;
+    current_ = cell;
+    update();
+    emit cellPressed(cell, CellColor(cell));
 }
 
-void TNetPalette::mouseDoubleClickEvent(QMouseEvent* event)
+void TColorCells::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const int cell = CellAt(event->position().toPoint());
+    const int cell = CellAtPoint(event->position().toPoint());
     if (cell >= 0)
-        emit cellDoubleClicked(cell, cellColor(cell));
+        emit cellDoubleClicked(cell, CellColor(cell));
+}
+
+void TColorCells::keyPressEvent(QKeyEvent* event)
+{
+    const int last = CellCount() - 1;
+    const int column = current_ % columns_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        MoveCursor(std::max(current_ - 1, 0));
+        break;
+    case Qt::Key_Right:
+        MoveCursor(std::min(current_ + 1, last));
+        break;
+    case Qt::Key_Up:
+        MoveCursor(current_ - columns_ >= 0 ? current_ - columns_ : current_);
+        break;
+    case Qt::Key_Down:
+        MoveCursor(current_ + columns_ <= last ? current_ + columns_ : current_);
+        break;
+    case Qt::Key_Home:
+        MoveCursor(event->modifiers() & Qt::ControlModifier ? 0 : current_ - column);
+        break;
+    case Qt::Key_End:
+        MoveCursor(event->modifiers() & Qt::ControlModifier ? last : std::min(current_ - column + columns_ - 1, last));
+        break;
+    case Qt::Key_Space:
+        ChooseItem(current_);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ChooseItem(current_);
+        event->ignore(); // the form's default button accepts
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+// The keyboard arrives on the chosen cell, else where it was, else on the first.
+void TColorCells::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (chosen_ >= 0)
+        current_ = chosen_;
+    else if (current_ < 0)
+        current_ = 0;
+    update();
+    // After Qt has announced the cells themselves.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            MoveCursor(current_);
+    });
+}
+
+void TColorCells::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TColorCells::MoveCursor(int cell)
+{
+    if (cell < 0 || cell >= CellCount())
+        return;
+    current_ = cell;
+    update();
+    emit cellHovered(cell, CellColor(cell));
+    AnnounceFocus(this, cell);
+}
+
+// ---------------------------------------------------------------- palette
+
+TNetPalette::TNetPalette(QWidget* parent)
+    : TColorCells(kColumns, kRows, kCellSize, parent)
+{
 }
 
 // ------------------------------------------------------------ primary row
 
 TPrimaryRow::TPrimaryRow(QWidget* parent)
-    : QWidget(parent)
+    : TColorCells(kBasicColorCount, 1, kCellSize, parent)
 {
-    setFixedSize(kBasicColorCount * kCellSize, kCellSize);
-    setMouseTracking(true);
-}
-
-int TPrimaryRow::CellAt(QPoint point)
-{
-    if (point.x() < 0 || point.y() < 0 || point.y() >= kCellSize)
-        return -1;
-    const int cell = point.x() / kCellSize;
-    return cell < kBasicColorCount ? cell : -1;
-}
-
-void TPrimaryRow::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const auto& basic = BasicColors();
-    for (int cell = 0; cell < kBasicColorCount; ++cell)
-        painter.fillRect(
-            cell * kCellSize, 0, kCellSize, kCellSize, QColorFromValue(basic[static_cast<std::size_t>(cell)].Value));
-}
-
-void TPrimaryRow::mouseMoveEvent(QMouseEvent* event)
-{
-    const int cell = CellAt(event->position().toPoint());
-    if (cell >= 0)
-        emit cellHovered(cell, QColorFromValue(BasicColors()[static_cast<std::size_t>(cell)].Value));
-}
-
-void TPrimaryRow::mousePressEvent(QMouseEvent* event)
-{
-    const int cell = CellAt(event->position().toPoint());
-    if (cell >= 0)
-        emit cellPressed(cell, QColorFromValue(BasicColors()[static_cast<std::size_t>(cell)].Value));
+    std::vector<QColor> colors;
+    QStringList names;
+    for (const BasicColor& basic : BasicColors()) {
+        colors.push_back(QColorFromValue(basic.Value));
+        names << QString::fromLatin1(basic.Name);
+    }
+    SetCells(colors, names);
 }
 
 // ------------------------------------------------------------------- form
@@ -183,17 +288,21 @@ TNetCForm::TNetCForm(QWidget* parent)
     for (QLabel* label : {numberLab_, nameLab_, hexLab_})
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    NewLabel(this, QStringLiteral("PrimaryLab"), QStringLiteral("couleurs primaires"), kPrimaryLabelRect);
+    QLabel* primaryLab
+        = NewLabel(this, QStringLiteral("PrimaryLab"), QStringLiteral("couleurs primaires"), kPrimaryLabelRect);
     NewOutline(this, kPrimaryRect);
-    auto* primary = new TPrimaryRow(this);
-    primary->setObjectName(QStringLiteral("PrimaryRow"));
-    primary->move(kPrimaryRect.topLeft());
+    primary_ = new TPrimaryRow(this);
+    primary_->setObjectName(QStringLiteral("PrimaryRow"));
+    primary_->move(kPrimaryRect.topLeft());
+    primaryLab->setBuddy(primary_);
 
-    NewLabel(this, QStringLiteral("PaletteLab"), QStringLiteral("palette étendue"), kPaletteLabelRect);
+    QLabel* paletteLab
+        = NewLabel(this, QStringLiteral("PaletteLab"), QStringLiteral("palette étendue"), kPaletteLabelRect);
     NewOutline(this, kPaletteRect);
     palette_ = new TNetPalette(this);
     palette_->setObjectName(QStringLiteral("Palette"));
     palette_->move(kPaletteRect.topLeft());
+    paletteLab->setBuddy(palette_);
 
     chosenSwatch_ = NewSwatch(this, QStringLiteral("ChosenSwatch"), kChosenSwatchRect);
     PaintSwatch(*chosenSwatch_, QColorFromValue(chosenValue_));
@@ -211,12 +320,13 @@ TNetCForm::TNetCForm(QWidget* parent)
     connect(palette_, &TNetPalette::cellHovered, this, &TNetCForm::PaletteMouseMove);
     connect(palette_, &TNetPalette::cellPressed, this, &TNetCForm::PaletteMouseDown);
     connect(palette_, &TNetPalette::cellDoubleClicked, this, &TNetCForm::PaletteDblClick);
-    connect(primary, &TPrimaryRow::cellHovered, this, &TNetCForm::PrimaryMouseMove);
-    connect(primary, &TPrimaryRow::cellPressed, this, &TNetCForm::PrimaryMouseDown);
+    connect(primary_, &TPrimaryRow::cellHovered, this, &TNetCForm::PrimaryMouseMove);
+    connect(primary_, &TPrimaryRow::cellPressed, this, &TNetCForm::PrimaryMouseDown);
     connect(alphaCheck_, &QCheckBox::toggled, this, &TNetCForm::RefreshPalette);
     connect(acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     RefreshPalette();
+    primary_->SetChosenName(chosenName_);
 }
 
 void TNetCForm::setSortType(int sortType)
@@ -237,14 +347,17 @@ void TNetCForm::RefreshPalette()
     const bool alpha = alphaCheck_->isChecked();
     if (!alpha)
         colors_.SortBy(sortType_);
-    std::array<QColor, TNetPalette::kCells> cells;
+    std::vector<QColor> cells;
+    QStringList names;
     for (int cell = 0; cell < TNetPalette::kCells; ++cell) {
         const auto entry = static_cast<std::size_t>(kLastEntry - cell);
         const ColorValue value
             = alpha ? colors_.Colors()[entry].Value : colors_.ColorByName(colors_.SortedNames[entry]);
-        cells[static_cast<std::size_t>(cell)] = QColorFromValue(value);
+        cells.push_back(QColorFromValue(value));
+        names << FromCore(colors_.At(PositionOfCell(cell)).Name);
     }
-    palette_->setCellColors(cells);
+    palette_->SetCells(cells, names);
+    palette_->SetChosenName(chosenName_);
 }
 
 void TNetCForm::ShowEntry(int position, const QColor& sample)
@@ -262,6 +375,11 @@ void TNetCForm::Choose(const QString& name, ColorValue value)
     chosenValue_ = value;
     chosenNameLab_->setText(name);
     PaintSwatch(*chosenSwatch_, QColorFromValue(value));
+    // Set up before the cells exist.
+    if (palette_)
+        palette_->SetChosenName(name);
+    if (primary_)
+        primary_->SetChosenName(name);
 }
 
 void TNetCForm::PaletteMouseMove(int cell, const QColor& color)

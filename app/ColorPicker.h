@@ -2,15 +2,17 @@
 // its keyword, and the component TNetColors that runs it and keeps the choice.
 #pragma once
 
+#include "app/Accessibility.h"
 #include "presentation/NetColors.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
-#include <array>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -26,25 +28,34 @@ inline QColor QColorFromValue(ColorValue value)
         static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF), static_cast<int>((bits >> 16) & 0xFF));
 }
 
-// The extended palette: 14 columns by 10 rows of 15-pixel cells, filled row by
-// row from the top left. It only knows the colour painted in each cell; the
-// form decides which table entry a cell stands for.
-class TNetPalette : public QWidget {
+// Colour cells side by side, filled row by row from the top left, each with
+// its colour and its name. The mouse hovers and presses cells; the keyboard
+// moves a cursor over them with the arrows, Home and End (as hovering does),
+// chooses the cell under it with Space, and with Enter before leaving Enter to
+// the form, whose default button accepts.
+class TColorCells : public QWidget, public TAccessibleItems {
     Q_OBJECT
 
 public:
-    static constexpr int kCellSize = 15;
-    static constexpr int kColumns = 14;
-    static constexpr int kRows = 10;
-    static constexpr int kCells = kColumns * kRows;
+    TColorCells(int columns, int rows, int cellSize, QWidget* parent = nullptr);
 
-    explicit TNetPalette(QWidget* parent = nullptr);
-
-    // Cell k = 14 * row + column.
-    void setCellColors(const std::array<QColor, kCells>& colors);
-    QColor cellColor(int cell) const { return colors_.at(static_cast<std::size_t>(cell)); }
+    int CellCount() const { return columns_ * rows_; }
+    QColor CellColor(int cell) const;
+    QString CellName(int cell) const;
+    // One colour and one name per cell; missing ones are white and unnamed.
+    void SetCells(const std::vector<QColor>& colors, const QStringList& names);
+    // The cell named after the chosen colour (the first of that name) is the
+    // chosen one; no cell for a name none has.
+    void SetChosenName(const QString& name);
     // The cell under a point of this widget, -1 outside the cells.
-    static int CellAt(QPoint point);
+    int CellAtPoint(QPoint point) const;
+
+    int ItemCount() const override { return CellCount(); }
+    QString ItemName(int item) const override { return CellName(item); }
+    QRect ItemRect(int item) const override;
+    int CurrentItem() const override { return current_; }
+    int ChosenItem() const override { return chosen_; }
+    void ChooseItem(int item) override;
 
 signals:
     void cellHovered(int cell, const QColor& color);
@@ -56,31 +67,45 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    std::array<QColor, kCells> colors_;
+    void MoveCursor(int cell);
+
+    int columns_;
+    int rows_;
+    int cellSize_;
+    std::vector<QColor> colors_;
+    QStringList names_;
+    int current_ = -1;
+    int chosen_ = -1;
+};
+
+// The extended palette: 14 columns by 10 rows of 15-pixel cells. It only
+// knows the colour and the name in each cell; the form decides which table
+// entry a cell stands for.
+class TNetPalette : public TColorCells {
+    Q_OBJECT
+
+public:
+    static constexpr int kCellSize = 15;
+    static constexpr int kColumns = 14;
+    static constexpr int kRows = 10;
+    static constexpr int kCells = kColumns * kRows;
+
+    explicit TNetPalette(QWidget* parent = nullptr);
 };
 
 // The row of the 18 basic colours, 12-pixel cells side by side, "white" first.
-class TPrimaryRow : public QWidget {
+class TPrimaryRow : public TColorCells {
     Q_OBJECT
 
 public:
     static constexpr int kCellSize = TNetPalette::kCellSize - 3;
 
     explicit TPrimaryRow(QWidget* parent = nullptr);
-
-    // The basic colour under a point of this widget, -1 outside the cells.
-    static int CellAt(QPoint point);
-
-signals:
-    void cellHovered(int cell, const QColor& color);
-    void cellPressed(int cell, const QColor& color);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 };
 
 // The picker form "Choix de noms de couleurs reconnus.". The chosen colour
@@ -123,6 +148,7 @@ private:
     ColorValue chosenValue_ = 0;
 
     TNetPalette* palette_ = nullptr;
+    TPrimaryRow* primary_ = nullptr;
     QFrame* sample_ = nullptr;
     QLabel* numberLab_ = nullptr;
     QLabel* nameLab_ = nullptr;

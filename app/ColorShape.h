@@ -10,7 +10,8 @@
 namespace tavimor {
 
 // A filled box with an outline that holds a colour and its name; the name is
-// its hint. A click asks the owner for a new colour.
+// its hint. A click, or Space or Enter while it has the keyboard, asks the
+// owner for a new colour.
 class TColorShape : public QFrame {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ColorValue value_ = 0;

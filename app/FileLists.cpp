@@ -1,5 +1,7 @@
 #include "app/FileLists.h"
 
+#include "app/WidgetHelpers.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -27,6 +29,7 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
 {
     drives_ = new QComboBox(parent);
     drives_->setObjectName(QStringLiteral("DriveList"));
+    NameComboBox(drives_, QStringLiteral("Lecteur"));
     drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     drives_->setMinimumContentsLength(6);
     FillDrives();
@@ -36,6 +39,7 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
     folderModel_->setRootPath(QDir::rootPath());
     folders_ = new QTreeView(parent);
     folders_->setObjectName(QStringLiteral("DirList"));
+    folders_->setAccessibleName(QStringLiteral("Dossiers"));
     folders_->setModel(folderModel_);
     for (int column = 1; column < folderModel_->columnCount(); ++column)
         folders_->hideColumn(column);
@@ -48,6 +52,7 @@ TFileLists::TFileLists(QWidget* parent, const QStringList& nameFilters)
 
     files_ = new QListView(parent);
     files_->setObjectName(QStringLiteral("FileList"));
+    files_->setAccessibleName(QStringLiteral("Fichiers"));
     files_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     connect(drives_, &QComboBox::activated, this, [this](int index) {

@@ -100,8 +100,13 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
     okBtn->setObjectName(QStringLiteral("OkBtn"));
     okBtn->setDefault(true);
 
+    const auto label = [this](const QString& caption, QWidget* field) {
+        auto* tied = new QLabel(caption, this);
+        tied->setBuddy(field);
+        return tied;
+    };
     auto* nameColumn = new QVBoxLayout;
-    nameColumn->addWidget(new QLabel(QStringLiteral("Nom du fichier:"), this));
+    nameColumn->addWidget(label(QStringLiteral("Nom du fichier:"), nameEdit_));
     nameColumn->addWidget(nameEdit_);
     nameColumn->addWidget(lists_->fileList(), 1);
     auto* folderColumn = new QVBoxLayout;
@@ -118,8 +123,8 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
 
     auto* sizes = new QGridLayout;
     sizes->setVerticalSpacing(2);
-    const auto addSize = [this, sizes](int row, int column, const QString& caption, QLineEdit* field) {
-        sizes->addWidget(new QLabel(caption, this), row, column);
+    const auto addSize = [sizes, &label](int row, int column, const QString& caption, QLineEdit* field) {
+        sizes->addWidget(label(caption, field), row, column);
         field->setFixedWidth(44);
         sizes->addWidget(field, row, column + 1);
     };
@@ -129,7 +134,7 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
     addSize(1, 2, QStringLiteral("VSpace:"), vSpaceEdit_);
     auto* altColumn = new QVBoxLayout;
     altColumn->setSpacing(2);
-    altColumn->addWidget(new QLabel(QStringLiteral("Texte de l'image (ALT=)"), this));
+    altColumn->addWidget(label(QStringLiteral("Texte de l'image (ALT=)"), altEdit_));
     altColumn->addWidget(altEdit_);
     altColumn->addStretch();
     auto* middle = new QHBoxLayout;
@@ -147,6 +152,11 @@ TImgFrmDlg::TImgFrmDlg(const QString& startFolder, QWidget* parent)
     layout->addLayout(top, 1);
     layout->addLayout(middle);
     layout->addLayout(bottom);
+
+    // The name column, the folder column, the frame box by the picture, then
+    // the sizes, the alignment and the text below.
+    ChainTabOrder({nameEdit_, lists_->fileList(), lists_->driveList(), lists_->folderList(), borderCheck_, widthEdit_,
+        heightEdit_, hSpaceEdit_, vSpaceEdit_, alignNone_, alignLeft_, alignRight_, altEdit_, okBtn});
 
     connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(lists_, &TFileLists::fileSelected, this, &TImgFrmDlg::PictureSelected);

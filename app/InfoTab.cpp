@@ -25,6 +25,8 @@ TInfoTab::TInfoTab(QWidget* parent)
                          const QString& editName, int top) {
         label = Named(new QLabel(caption, identity), labelName, QRect(16, top + 3, 140, 18));
         edit = Named(new QLineEdit(identity), editName, QRect(160, top, 320, 24));
+        // The field reads as its label (the document may rename it), not as the group.
+        label->setBuddy(edit);
     };
     row(ProfNameLab, ProfNameEd, QStringLiteral("ProfNameLab"), QStringLiteral("Nom de l'auteur"),
         QStringLiteral("ProfNameEd"), 30);
@@ -44,6 +46,11 @@ TInfoTab::TInfoTab(QWidget* parent)
     CertEdit = Named(new QPlainTextEdit(options), QStringLiteral("CertEdit"), QRect(220, 70, 260, 56));
     NQuestEdit->setVisible(false);
     CertEdit->setVisible(false);
+    // Both fields sit beside their box, under the options' group.
+    NQuestEdit->setAccessibleName(QStringLiteral("Phrase du nombre de questions"));
+    CertEdit->setAccessibleName(QStringLiteral("Phrase de l'indice de certitude"));
+    CertEdit->setTabChangesFocus(true);
+    ChainTabOrder({ProfNameEd, InstitEd, ProfEmailEd, ProfURLed, NQCheck, NQuestEdit, CertCheckBox, CertEdit});
 
     // Each field is shown only while its box is ticked, whoever ticks it.
     connect(NQCheck, &QCheckBox::toggled, NQuestEdit, &QWidget::setVisible);

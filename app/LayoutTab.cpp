@@ -52,10 +52,12 @@ TLayoutTab::TLayoutTab(QWidget* parent)
     sourceMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     sourceMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     sourceMemo->setFont(QFont(QStringLiteral("Arial"), 9));
+    sourceMemo->setAccessibleName(QStringLiteral("Source de la page"));
     SetTextColor(sourceMemo, QColor(0, 128, 0));
     sourceMemo->hide();
 
     WebBrows = Named(new TPreviewBrowser(this), QStringLiteral("WebBrows"), kPreviewPlace);
+    WebBrows->setAccessibleName(QStringLiteral("Aperçu de la page"));
     WebBrows->hide();
 
     // The right column: the note, the picture of a framed page and the layout options.
@@ -94,13 +96,20 @@ TLayoutTab::TLayoutTab(QWidget* parent)
     navBtn2->setAutoRaise(true);
     navBtn2->setIconSize(QSize(20, 20));
     navBtn2->setToolTip(QStringLiteral("produire et rafraîchir la page courante"));
+    navBtn2->setAccessibleName(QStringLiteral("Rafraîchir l'aperçu de la page"));
+    navBtn2->setFocusPolicy(Qt::StrongFocus);
 
     HTabCntrl = Named(new QTabBar(this), QStringLiteral("HTabCntrl"), QRect(8, 428, 620, 26));
     HTabCntrl->setShape(QTabBar::RoundedSouth);
     HTabCntrl->setExpanding(false);
+    HTabCntrl->setAccessibleName(QStringLiteral("Page prévisualisée"));
     for (const QString& tab : {QStringLiteral("Questions"), QStringLiteral("Entrée"), QStringLiteral("Évaluation"),
              QStringLiteral("Résultats.")})
         HTabCntrl->addTab(tab);
+
+    // The preview column from top to bottom, then the options beside it.
+    ChainTabOrder(
+        {sourceMemo, viewMemCheck, showNavCheck, navBtn2, HTabCntrl, PosMenCheck, BorderCheck, DistFileCheck});
 
     // Also when the window changes a box: the other box follows, as a click would.
     connect(viewMemCheck, &QCheckBox::toggled, this, &TLayoutTab::SourceBoxChanged);

@@ -18,6 +18,7 @@ TLEditForm::TLEditForm(QWidget* parent)
 
     line_ = new QLineEdit(this);
     line_->setObjectName(QStringLiteral("LineEd"));
+    line_->setAccessibleName(QStringLiteral("Texte"));
 
     auto* insertImgBtn = new QPushButton(QStringLiteral("insérer une image"), this);
     insertImgBtn->setObjectName(QStringLiteral("InsertImgBtn"));

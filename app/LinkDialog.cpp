@@ -44,6 +44,7 @@ THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
     desktopBtn_->setObjectName(QStringLiteral("DeskBtn"));
     desktopBtn_->setAutoDefault(false);
     desktopBtn_->setFixedWidth(36);
+    NameControl(desktopBtn_, QStringLiteral("Bureau"));
 
     relativeCheck_ = new QCheckBox(QStringLiteral("Utiliser l'adresse relative"), this);
     relativeCheck_->setObjectName(QStringLiteral("RelCheck"));
@@ -78,12 +79,18 @@ THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
     auto* fields = new QGridLayout;
     fields->setVerticalSpacing(3);
     fields->addWidget(relativeCheck_, 0, 0, 1, 4, Qt::AlignLeft);
-    fields->addWidget(new QLabel(QStringLiteral("nom du fichier:"), this), 1, 0);
+    const auto label = [this](const QString& caption, QWidget* field) {
+        auto* tied = new QLabel(caption, this);
+        tied->setBuddy(field);
+        return tied;
+    };
+    fields->addWidget(label(QStringLiteral("nom du fichier:"), fileEdit_), 1, 0);
     fields->addWidget(fileEdit_, 1, 1, 1, 3);
-    fields->addWidget(new QLabel(QStringLiteral("TARGET="), this), 2, 0);
+    fields->addWidget(label(QStringLiteral("TARGET="), targetCombo_), 2, 0);
     fields->addWidget(targetCombo_, 2, 1);
-    fields->addWidget(new QLabel(QStringLiteral("étiquette du lien:"), this), 2, 2);
+    fields->addWidget(label(QStringLiteral("étiquette du lien:"), linkEdit_), 2, 2);
     fields->addWidget(linkEdit_, 2, 3);
+    NameComboBox(targetCombo_, QStringLiteral("TARGET="), QStringLiteral("Cadre cible (TARGET=)"));
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
 
@@ -97,6 +104,9 @@ THRefDlgFrm::THRefDlgFrm(const QStringList& frameTargets, QWidget* parent)
     layout->addLayout(top, 1);
     layout->addLayout(fields);
     layout->addLayout(bottom);
+
+    ChainTabOrder({lists_->driveList(), desktopBtn_, lists_->folderList(), lists_->fileList(), relativeCheck_,
+        fileEdit_, targetCombo_, linkEdit_, okBtn});
 
     connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(desktopBtn_, &QPushButton::clicked, this, &THRefDlgFrm::DesktopClicked);
@@ -189,9 +199,11 @@ void THRefDlgFrm::DesktopClicked()
             }
         }
         desktopBtn_->setText(kBackCaption);
+        NameControl(desktopBtn_, QStringLiteral("Revenir au dossier précédent"));
     } else {
         lists_->setFolder(folderBeforeDesktop_);
         desktopBtn_->setText(kDesktopCaption);
+        NameControl(desktopBtn_, QStringLiteral("Bureau"));
     }
 }
 

@@ -9,11 +9,14 @@
 #include "app/SessionBridge.h"
 #include "app/TMain.h"
 #include "app/TextCodec.h"
+#include "app/WidgetHelpers.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +26,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -93,7 +97,7 @@ TMessagesEditing::TMessagesEditing(QWidget& window, TSessionBridge& bridge, TQue
     connect(q_.FileReuseList, &QListWidget::currentRowChanged, this,
         [this](int row) { RunGuarded(&window_, [this, row] { ShowReusedFile(row); }); });
     connect(q_.FileReuseOkBtn, &QPushButton::clicked, this, Guarded(w, [this] { AcceptReusedFile(); }));
-    connect(q_.FileReuseNoBtn, &QPushButton::clicked, q_.FileReusePan, &QWidget::hide);
+    connect(q_.FileReuseNoBtn, &QPushButton::clicked, this, [this] { CloseFileReuse(); });
     connect(q_.QuestPages, &QTabWidget::currentChanged, q_.FileReusePan, &QWidget::hide);
     connect(q_.MessPanl, &TPressPanel::pressed, this, Guarded(w, [this] { editor_.StoreSide(); }));
     // The Messages tab's bank follows the side shown.
@@ -115,7 +119,8 @@ TMessagesEditing::TMessagesEditing(QWidget& window, TSessionBridge& bridge, TQue
     bridge_.AddScreenStore([this] { StoreShown(); });
 
     for (QObject* caption :
-        {static_cast<QObject*>(m_.TitleLab), static_cast<QObject*>(m_.BodyLab), static_cast<QObject*>(q_.ExtFileCheck)})
+        {static_cast<QObject*>(m_.TitleLab), static_cast<QObject*>(m_.BodyLab), static_cast<QObject*>(q_.ExtFileCheck),
+            static_cast<QObject*>(m_.TitleEd), static_cast<QObject*>(m_.BodyRed)})
         caption->installEventFilter(this);
 }
 
@@ -188,6 +193,7 @@ void TMessagesEditing::OpenChooser()
     ShowEntry();
     q_.MChooserPan->show();
     q_.MChooserPan->raise();
+    m_.gMUpD->NextBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void TMessagesEditing::CloseChooser(bool choose)
@@ -195,8 +201,11 @@ void TMessagesEditing::CloseChooser(bool choose)
     if (!inChooser_)
         return;
     const int chosen = m_.gMUpD->position();
+    const bool keyboardInside = q_.MChooserPan->isAncestorOf(QApplication::focusWidget());
     q_.MChooserPan->hide();
     GiveBackToGroup();
+    if (keyboardInside && q_.ChMsgBtn->isVisible())
+        q_.ChMsgBtn->setFocus(Qt::OtherFocusReason);
     inChooser_ = false;
     // Only a side that shows a generic message takes one: a question shown
     // since the chooser opened may show its own text, which stays.
@@ -218,6 +227,7 @@ void TMessagesEditing::LendToChooser()
     MoveTo(m_.GMessEdit, chooser, kChooserGMessEdit);
     m_.GMessEdit->setEnabled(false);
     SetBase(m_.GMessEdit, kSilver);
+    ChainTabOrder({m_.gMUpD->PrevBtn, m_.gMUpD->NextBtn, q_.MChooserOkBtn});
 }
 
 void TMessagesEditing::GiveBackToGroup()
@@ -228,6 +238,7 @@ void TMessagesEditing::GiveBackToGroup()
     MoveTo(m_.GMessEdit, group, TMessagesTab::GroupPlaceOfGMessEdit());
     m_.GMessEdit->setEnabled(true);
     SetBase(m_.GMessEdit, Qt::white);
+    m_.ApplyTabOrder();
 }
 
 // ---------------------------------------------------------------------------
@@ -264,6 +275,15 @@ void TMessagesEditing::OpenFileReuse()
         q_.FileReuseList->addItem(QStringLiteral("Question ") + QString::number(k));
     q_.FileReusePan->show();
     q_.FileReusePan->raise();
+    q_.FileReuseList->setFocus(Qt::OtherFocusReason);
+}
+
+void TMessagesEditing::CloseFileReuse()
+{
+    const bool keyboardInside = q_.FileReusePan->isAncestorOf(QApplication::focusWidget());
+    q_.FileReusePan->hide();
+    if (keyboardInside && q_.ReUseFileBtn->isVisible())
+        q_.ReUseFileBtn->setFocus(Qt::OtherFocusReason);
 }
 
 void TMessagesEditing::ShowReusedFile(int row)
@@ -276,7 +296,7 @@ void TMessagesEditing::ShowReusedFile(int row)
 void TMessagesEditing::AcceptReusedFile()
 {
     const QString file = q_.FileReuseBox->toPlainText();
-    q_.FileReusePan->hide();
+    CloseFileReuse();
     if (file.isEmpty())
         return;
     const TQuest shown = editor_.ShownQuestion();
@@ -434,7 +454,18 @@ QString TMessagesEditing::AskCaption(const QString& caption)
 
 bool TMessagesEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    const bool rightPress
+        = event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    // F2 in a renamable caption's field, or on the attached-file box, is the
+    // right click of the keyboard.
+    const bool renameKey = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2
+        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier;
+    if (renameKey && (watched == m_.TitleEd || watched == m_.BodyRed)) {
+        QLabel* label = watched == m_.TitleEd ? m_.TitleLab : m_.BodyLab;
+        label->setText(AskCaption(label->text()));
+        return true;
+    }
+    if (rightPress || (renameKey && watched == q_.ExtFileCheck)) {
         if (watched == m_.TitleLab || watched == m_.BodyLab) {
             auto* label = static_cast<QLabel*>(watched);
             label->setText(AskCaption(label->text()));

@@ -52,7 +52,7 @@ public:
     void StoreShown();
 
 protected:
-    // Right presses on the renamable captions.
+    // Right presses on the renamable captions, F2 in their fields.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -67,6 +67,8 @@ private:
     // The attached file.
     void ChooseAttachedFile();
     void OpenFileReuse();
+    // The keyboard goes back to the button that opened the panel.
+    void CloseFileReuse();
     void ShowReusedFile(int row);
     void AcceptReusedFile();
     void AttachedFileTicked(bool ticked);

@@ -18,11 +18,12 @@ namespace tavimor {
 
 namespace {
 
-QToolButton* ArrowButton(QWidget* parent, const QString& name, Qt::ArrowType arrow, int left)
+QToolButton* ArrowButton(QWidget* parent, const QString& name, Qt::ArrowType arrow, int left, const QString& does)
 {
     auto* button = Named(new QToolButton(parent), name, QRect(left, 0, 30, 22));
     button->setArrowType(arrow);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::StrongFocus);
+    NameControl(button, does);
     return button;
 }
 
@@ -34,8 +35,8 @@ QToolButton* ArrowButton(QWidget* parent, const QString& name, Qt::ArrowType arr
 TUpDown::TUpDown(QWidget* parent)
     : QWidget(parent)
 {
-    PrevBtn = ArrowButton(this, QStringLiteral("PrevBtn"), Qt::LeftArrow, 0);
-    NextBtn = ArrowButton(this, QStringLiteral("NextBtn"), Qt::RightArrow, 30);
+    PrevBtn = ArrowButton(this, QStringLiteral("PrevBtn"), Qt::LeftArrow, 0, QStringLiteral("Message précédent"));
+    NextBtn = ArrowButton(this, QStringLiteral("NextBtn"), Qt::RightArrow, 30, QStringLiteral("Message suivant"));
     resize(60, 22);
     connect(PrevBtn, &QToolButton::clicked, this, [this] { Step(-1); });
     connect(NextBtn, &QToolButton::clicked, this, [this] { Step(1); });
@@ -76,13 +77,17 @@ TMessagesTab::TMessagesTab(QWidget* parent)
     NamLab = Named(new QLabel(QStringLiteral("Message lorsque non répondu:"), this), QStringLiteral("NamLab"),
         QRect(470, 222, 276, 18));
     NamEdit = Named(new QPlainTextEdit(this), QStringLiteral("NamEdit"), QRect(470, 242, 276, 96));
+    NamLab->setBuddy(NamEdit);
+    NamEdit->setTabChangesFocus(true);
 
     // The default points of the document header: kept, never shown.
     DefPValLab = Named(new QLabel(QStringLiteral("Valeur par défaut des bonnes réponses:"), this),
         QStringLiteral("DefPValLab"), QRect(470, 350, 240, 18));
     DefPValEdit = Named(new QLineEdit(this), QStringLiteral("DefPValEdit"), QRect(700, 348, 46, 22));
+    DefPValLab->setBuddy(DefPValEdit);
     DefPValLab->hide();
     DefPValEdit->hide();
+    ApplyTabOrder();
 }
 
 void TMessagesTab::BuildPageTexts()
@@ -96,7 +101,15 @@ void TMessagesTab::BuildPageTexts()
     BodyLab = Named(new QLabel(QStringLiteral("Résumé"), pageFrame), QStringLiteral("BodyLab"), QRect(10, 54, 300, 18));
     BodyLab->setToolTip(TitleLab->toolTip());
     BodyRed = Named(new QPlainTextEdit(pageFrame), QStringLiteral("BodyRed"), QRect(10, 72, 430, 132));
+    BodyRed->setTabChangesFocus(true);
+    // The fields read as their labels, whatever the author renamed them to;
+    // F2 in a field renames its label as a right click on it does.
+    TitleLab->setBuddy(TitleEd);
+    BodyLab->setBuddy(BodyRed);
+    for (QWidget* field : {static_cast<QWidget*>(TitleEd), static_cast<QWidget*>(BodyRed)})
+        field->setAccessibleDescription(QStringLiteral("F2 : renommer l'étiquette"));
     HMPTab = Named(new QTabBar(this), QStringLiteral("HMPTab"), QRect(8, 421, 450, 26));
+    HMPTab->setAccessibleName(QStringLiteral("Page du site"));
     HMPTab->setShape(QTabBar::RoundedSouth);
     HMPTab->setExpanding(false);
     for (const QString& page : {QStringLiteral("Entrée"), QStringLiteral("Évaluation"), QStringLiteral("Résultats")})
@@ -156,8 +169,18 @@ void TMessagesTab::BuildGenericGroup()
     btnAddMess
         = Named(new QPushButton(QStringLiteral("+"), GMessGroup), QStringLiteral("btnAddMess"), QRect(58, 152, 40, 26));
     btnDelMess->setEnabled(false);
+    NameControl(btnDelMess, QStringLiteral("Supprimer le message"));
+    NameControl(btnAddMess, QStringLiteral("Ajouter un message"));
 
     GMessEdit = Named(new QPlainTextEdit(GMessGroup), QStringLiteral("GMessEdit"), GroupPlaceOfGMessEdit());
+    GMessEdit->setAccessibleName(QStringLiteral("Texte du message générique"));
+    GMessEdit->setTabChangesFocus(true);
+}
+
+void TMessagesTab::ApplyTabOrder()
+{
+    ChainTabOrder({GMessBtn0, GMessBtn1, btnDelMess, btnAddMess, gMUpD->PrevBtn, gMUpD->NextBtn, GMessEdit, TitleEd,
+        BodyRed, HMPTab, NamEdit, DefPValEdit});
 }
 
 void TMessagesTab::ShowCounter(int index, int count)
@@ -167,6 +190,8 @@ void TMessagesTab::ShowCounter(int index, int count)
     maxGMess->setText(QString::number(count));
     GMNo->setText(QString::number(index + 1));
     btnDelMess->setEnabled(count > 1);
+    // What the counter shows, for a screen reader in the entry box.
+    GMessEdit->setAccessibleDescription(QStringLiteral("message %1 sur %2").arg(index + 1).arg(count));
 }
 
 } // namespace tavimor

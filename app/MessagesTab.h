@@ -61,6 +61,11 @@ public:
     // The counter of the bank shown: entry index (0-based) of count entries.
     void ShowCounter(int index, int count);
 
+    // Tab follows the screen: the bank buttons, the counter's buttons, the
+    // entry, then the page texts and the no-answer message. Applies again once
+    // the message chooser gave back the controls it borrowed.
+    void ApplyTabOrder();
+
     QTabBar* HMPTab = nullptr;
     QLabel* TitleLab = nullptr;
     QLineEdit* TitleEd = nullptr;

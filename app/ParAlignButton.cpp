@@ -2,8 +2,13 @@
 
 #include <QBitmap>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+#include <algorithm>
 
 // The resources of a static library are registered by hand: nothing else
 // would pull their object file into the program.
@@ -38,7 +43,10 @@ TParAlignButton::TParAlignButton(QWidget* parent)
     , caption_(QStringLiteral("Alignement: "))
     , glyphs_(LoadGlyphs())
 {
+    InstallAccessibleInterfaces();
     setFont(QFont(QStringLiteral("Arial"), 9));
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Alignement"));
     ApplyWidth();
 }
 
@@ -90,6 +98,12 @@ void TParAlignButton::paintEvent(QPaintEvent* /*event*/)
     painter.drawText(QRect(0, 0, CaptionWidth(), height()), Qt::AlignLeft | Qt::AlignVCenter, caption_);
     if (!open_) {
         painter.drawPixmap(CaptionWidth() + 4, 0, glyphs_, GlyphSource(parIndex_).x(), 0, kGlyphSize, kGlyphSize);
+        if (hasFocus()) {
+            QStyleOptionFocusRect frame;
+            frame.initFrom(this);
+            frame.rect = QRect(CaptionWidth() + 2, 0, kGlyphSize + 4, kGlyphSize);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+        }
         return;
     }
     // The open row covers the end of the caption and ends at the right edge.
@@ -123,7 +137,90 @@ void TParAlignButton::mouseReleaseEvent(QMouseEvent* event)
     open_ = false;
     ApplyWidth();
     update();
+    AnnounceChosen(this, CurrentItem());
     emit picked();
+}
+
+int TParAlignButton::ItemCount() const
+{
+    return kGlyphCount;
+}
+
+QString TParAlignButton::ItemName(int item) const
+{
+    switch (item) {
+    case pAlLeft:
+        return QStringLiteral("à gauche");
+    case pAlRight:
+        return QStringLiteral("à droite");
+    case pAlCenter:
+        return QStringLiteral("centré");
+    case pAlJustify:
+        return QStringLiteral("justifié");
+    default:
+        return {};
+    }
+}
+
+// Open, each glyph of the row; closed, only the chosen glyph is drawn.
+QRect TParAlignButton::ItemRect(int item) const
+{
+    if (item < 0 || item >= kGlyphCount)
+        return {};
+    if (open_)
+        return {GlyphRowLeft() + item * kGlyphSize, 0, kGlyphSize, kGlyphSize};
+    return item == CurrentItem() ? QRect(CaptionWidth() + 4, 0, kGlyphSize, kGlyphSize) : QRect();
+}
+
+void TParAlignButton::ChooseItem(int item)
+{
+    if (item < 0 || item >= kGlyphCount)
+        return;
+    parIndex_ = item;
+    update();
+    AnnounceChosen(this, item);
+    AnnounceFocus(this, item);
+    emit picked();
+}
+
+void TParAlignButton::keyPressEvent(QKeyEvent* event)
+{
+    const int chosen = CurrentItem();
+    int target = chosen;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        target = std::max(chosen - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        target = std::min(chosen + 1, kGlyphCount - 1);
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = kGlyphCount - 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (target != chosen || target != parIndex_)
+        ChooseItem(target);
+}
+
+void TParAlignButton::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TParAlignButton::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 } // namespace tavimor

@@ -1,6 +1,9 @@
 // The paragraph alignment chooser: a caption and the glyph of the chosen
-// alignment; pressing it shows the four glyphs and the release picks one.
+// alignment; pressing it shows the four glyphs and the release picks one. From
+// the keyboard the arrows, Home and End pick the previous, next, first or last.
 #pragma once
+
+#include "app/Accessibility.h"
 
 #include <QPixmap>
 #include <QString>
@@ -8,7 +11,7 @@
 
 namespace tavimor {
 
-class TParAlignButton : public QWidget {
+class TParAlignButton : public QWidget, public TAccessibleItems {
     Q_OBJECT
     Q_PROPERTY(int parIndex READ parIndex WRITE setParIndex)
     Q_PROPERTY(TParAlignType parAlignType READ parAlignType WRITE setParAlignType)
@@ -37,6 +40,15 @@ public:
     int GlyphRowLeft() const { return CaptionWidth() + 4 - 2 * kGlyphSize; }
     bool IsOpen() const { return open_; }
 
+    // The four alignments as items; the chosen one is also the keyboard's.
+    int ItemCount() const override;
+    QString ItemName(int item) const override;
+    QRect ItemRect(int item) const override;
+    int CurrentItem() const override { return static_cast<int>(parAlignType()); }
+    int ChosenItem() const override { return static_cast<int>(parAlignType()); }
+    // Picks the alignment as a release over its glyph does.
+    void ChooseItem(int item) override;
+
 signals:
     // The author picked an alignment (the same one or another).
     void picked();
@@ -45,6 +57,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int CaptionWidth() const;

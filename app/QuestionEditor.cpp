@@ -164,7 +164,7 @@ void TQuestionEditor::LoadToEditor(int n)
         q_.RepGroup->setColumns(shownColumns);
     }
     UpdateTypeView();
-    q_.colBtn->setText(QString::number(shownColumns));
+    q_.ShowColumns(shownColumns);
     ShowPriority(quest.Priority);
     LoadMessToEditor(shown_, MessSide);
 
@@ -222,6 +222,9 @@ void TQuestionEditor::ShowCaptions(const TQuest& quest)
     q_.ExtFileCheck->setChecked(quest.UseExtFile);
     q_.ExtFileCheck->setText(FromCore(quest.ExtLink));
     q_.ExtFileBtn->setText(FromCore(quest.ExtFile));
+    // A caption a document leaves empty still says what the control is for.
+    q_.ExtFileCheck->setAccessibleName(quest.ExtLink.empty() ? QStringLiteral("Voir le fichier annexe") : QString());
+    q_.ExtFileBtn->setAccessibleName(quest.ExtFile.empty() ? QStringLiteral("Nom du fichier annexe") : QString());
 }
 
 void TQuestionEditor::LoadMessToEditor(int n, int side)
@@ -596,7 +599,7 @@ void TQuestionEditor::NextColumns()
     int columns = group.columns() + 1;
     if (columns > group.ItemCount())
         columns = 1;
-    q_.colBtn->setText(QString::number(columns));
+    q_.ShowColumns(columns);
     group.setColumns(static_cast<quint16>(columns));
 }
 

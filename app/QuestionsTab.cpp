@@ -31,12 +31,15 @@ QFont BoldFont(const QWidget* widget, int pointSize)
     return font;
 }
 
-QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& hint, int top)
+// A picture button of the answer tools: its hint shows under the pointer,
+// its name says what it does to a screen reader; Tab reaches it.
+QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& hint, const QString& does, int top)
 {
     auto* button = Named(new QToolButton(parent), name, QRect(4, top, 30, 30));
     button->setAutoRaise(true);
     button->setToolTip(hint);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setAccessibleName(does);
+    button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
 
@@ -131,6 +134,17 @@ void TQuestListBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Alt+Up and Alt+Down move the selected question as a drag onto the
+    // line above or below would.
+    const bool up = event->key() == Qt::Key_Up;
+    if ((up || event->key() == Qt::Key_Down) && (event->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+        event->accept();
+        const int row = currentRow();
+        const int target = up ? row - 1 : row + 1;
+        if (row >= 0 && !selectedItems().isEmpty() && target >= 0 && target < count())
+            emit lineDropped(target);
+        return;
+    }
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
     if (currentRow() != before && currentRow() >= 0)
@@ -153,6 +167,13 @@ void TPressPanel::mousePressEvent(QMouseEvent* event)
     emit pressed();
 }
 
+bool TPressPanel::focusNextPrevChild(bool next)
+{
+    if (holdsKeyboard_ && isVisible() && MoveFocusWithin(*this, next))
+        return true;
+    return QFrame::focusNextPrevChild(next);
+}
+
 // ---------------------------------------------------------------------------
 // TQuestionsTab
 
@@ -172,6 +193,8 @@ TQuestionsTab::TQuestionsTab(QWidget* parent)
     InsImgBtn->setFlat(true);
 
     QuestEdit = Named(new QPlainTextEdit(this), QStringLiteral("QuestEdit"), QRect(236, 30, 513, 116));
+    QuestEdit->setAccessibleName(QStringLiteral("Texte de la question"));
+    QuestEdit->setTabChangesFocus(true);
 
     QuestPages = Named(new QTabWidget(this), QStringLiteral("QuestPages"), QRect(236, 152, 513, 308));
     QuestPages->setTabPosition(QTabWidget::South);
@@ -181,8 +204,16 @@ TQuestionsTab::TQuestionsTab(QWidget* parent)
     mess->setObjectName(QStringLiteral("MessSheet"));
     QuestPages->addTab(answers, QStringLiteral("Réponses"));
     QuestPages->addTab(mess, QStringLiteral("Mess."));
+    QuestPages->tabBar()->setAccessibleName(QStringLiteral("Pages de la question"));
     BuildAnswersPage(answers);
     BuildMessPage(mess);
+
+    // As on screen: the list side, the question, the page shown, then the page
+    // tabs under it; the overlays follow the controls they cover.
+    ChainTabOrder({MainQListBox, delQBtn, addQBtn, PriRGroup->button(0), PriRGroup->button(1), PriRGroup->button(2),
+        ValEd, InsImgBtn, QuestEdit, REdBtn, delRepBtn, MoveRepBtn, colBtn, RepGroup, RepGroup->OptionList(), messBtn1,
+        messBtn0, GGCheck, ChMsgBtn, MessEdit, ExtFileCheck, ExtFileBtn, ReUseFileBtn, ResumCheck, FileReuseList,
+        FileReuseBox, FileReuseOkBtn, FileReuseNoBtn, MChooserOkBtn, QuestPages->tabBar()});
 }
 
 void TQuestionsTab::BuildListSide()
@@ -195,6 +226,8 @@ void TQuestionsTab::BuildListSide()
     SetTextColor(QNoLab, Qt::red);
 
     MainQListBox = Named(new TQuestListBox(this), QStringLiteral("MainQListBox"), QRect(8, 30, 218, 250));
+    MainQListBox->setAccessibleName(QStringLiteral("Liste des questions"));
+    MainQListBox->setAccessibleDescription(QStringLiteral("Alt+Haut, Alt+Bas : déplacer la question"));
     MainQListBox->setFont(QFont(QStringLiteral("Courier New"), 8));
     SetTextColor(MainQListBox, QColor(0, 0, 128));
 
@@ -226,32 +259,40 @@ void TQuestionsTab::BuildListSide()
     // The value of a question is kept but never shown.
     ValLab = Named(new QLabel(QStringLiteral("Valeur:"), this), QStringLiteral("ValLab"), QRect(160, 430, 40, 18));
     ValEd = Named(new QLineEdit(this), QStringLiteral("ValEd"), QRect(200, 429, 30, 20));
+    ValLab->setBuddy(ValEd);
     ValLab->hide();
     ValEd->hide();
 }
 
 void TQuestionsTab::BuildAnswersPage(QWidget* page)
 {
-    REdBtn = ToolButton(page, QStringLiteral("REdBtn"), QStringLiteral("Choix de réponses"), 4);
+    REdBtn = ToolButton(page, QStringLiteral("REdBtn"), QStringLiteral("Choix de réponses"),
+        QStringLiteral("Choix de réponses : ajouter ou modifier les réponses"), 4);
     REdBtn->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    delRepBtn = ToolButton(page, QStringLiteral("delRepBtn"), QStringLiteral("Supprimer dernier item"), 38);
+    delRepBtn = ToolButton(page, QStringLiteral("delRepBtn"), QStringLiteral("Supprimer dernier item"),
+        QStringLiteral("Supprimer la dernière réponse"), 38);
     delRepBtn->setIcon(style()->standardIcon(QStyle::SP_DialogDiscardButton));
-    MoveRepBtn = ToolButton(page, QStringLiteral("MoveRepBtn"), QStringLiteral("Déplacer sélection"), 72);
+    MoveRepBtn = ToolButton(page, QStringLiteral("MoveRepBtn"), QStringLiteral("Déplacer sélection"),
+        QStringLiteral("Déplacer la bonne réponse d'une place vers le bas"), 72);
     MoveRepBtn->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    colBtn = ToolButton(page, QStringLiteral("colBtn"), QStringLiteral("nombre de colonnes"), 106);
-    colBtn->setText(QStringLiteral("1"));
+    colBtn = ToolButton(page, QStringLiteral("colBtn"), QStringLiteral("nombre de colonnes"),
+        QStringLiteral("Nombre de colonnes"), 106);
     colBtn->setFont(BoldFont(colBtn, 10));
+    ShowColumns(1);
 
     // The group keeps its width; answers beyond its height scroll.
     constexpr QRect groupPlace(40, 2, 398, 274);
     auto* scroll = Named(new QScrollArea(page), QStringLiteral("RepScroll"),
         groupPlace.adjusted(0, 0, style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
     scroll->setFrameShape(QFrame::NoFrame);
+    // The group takes the keyboard itself and scrolls to the answer it is on.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     scroll->setWidgetResizable(false);
     RepGroup = new TRepGroup;
     RepGroup->setObjectName(QStringLiteral("RepGroup"));
+    RepGroup->setAccessibleName(QStringLiteral("Réponses de la question"));
     RepGroup->resize(groupPlace.size());
     RepGroup->setVisibleHeight(groupPlace.height());
     scroll->setWidget(RepGroup);
@@ -291,10 +332,13 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     ChMsgBtn->setToolTip(QStringLiteral("choisir autre message dans la banque"));
 
     MessEdit = Named(new QPlainTextEdit(MessPanl), QStringLiteral("MessEdit"), QRect(8, 64, 489, 140));
+    MessEdit->setAccessibleName(QStringLiteral("Message de la réponse"));
+    MessEdit->setTabChangesFocus(true);
 
     ExtFileCheck = Named(new QCheckBox(QStringLiteral("voir le fichier: "), MessPanl), QStringLiteral("ExtFileCheck"),
         QRect(8, 212, 300, 22));
     ExtFileCheck->setToolTip(QStringLiteral("ajouter fichier annexe"));
+    ExtFileCheck->setAccessibleDescription(QStringLiteral("F2 : modifier le texte du lien"));
     ExtFileBtn = Named(new QPushButton(QStringLiteral("nom du fichier..."), MessPanl), QStringLiteral("ExtFileBtn"),
         QRect(8, 240, 260, 25));
     ExtFileBtn->setToolTip(QStringLiteral("nom du fichier à ajouter"));
@@ -308,10 +352,13 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     FileReusePan->setFrameShape(QFrame::Panel);
     FileReusePan->setFrameShadow(QFrame::Raised);
     FileReusePan->setAutoFillBackground(true);
+    FileReusePan->SetHoldsKeyboard(true);
     Named(new QLabel(QStringLiteral("Choisir dans la liste de questions."), FileReusePan),
         QStringLiteral("FileReuseLab"), QRect(8, 6, 300, 18));
     FileReuseList = Named(new QListWidget(FileReusePan), QStringLiteral("FileReuseList"), QRect(8, 26, 170, 196));
+    FileReuseList->setAccessibleName(QStringLiteral("Question dont reprendre le fichier"));
     FileReuseBox = Named(new QPlainTextEdit(FileReusePan), QStringLiteral("FileReuseBox"), QRect(186, 26, 302, 196));
+    FileReuseBox->setAccessibleName(QStringLiteral("Fichier annexe de la question choisie"));
     FileReuseBox->setReadOnly(true);
     FileReuseBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     FileReuseOkBtn = Named(new QPushButton(QStringLiteral("Accepter"), FileReusePan), QStringLiteral("FileReuseOkBtn"),
@@ -324,9 +371,17 @@ void TQuestionsTab::BuildMessPage(QWidget* page)
     MChooserPan->setFrameShape(QFrame::Panel);
     MChooserPan->setFrameShadow(QFrame::Raised);
     MChooserPan->setAutoFillBackground(true);
+    MChooserPan->SetHoldsKeyboard(true);
     MChooserOkBtn = Named(new QPushButton(QStringLiteral("fermer"), MChooserPan), QStringLiteral("MChooserOkBtn"),
         QRect(390, 226, 90, 26));
     MChooserPan->hide();
+}
+
+void TQuestionsTab::ShowColumns(int columns)
+{
+    colBtn->setText(QString::number(columns));
+    colBtn->setAccessibleDescription(
+        columns == 1 ? QStringLiteral("1 colonne") : QStringLiteral("%1 colonnes").arg(columns));
 }
 
 void TQuestionsTab::mousePressEvent(QMouseEvent* event)

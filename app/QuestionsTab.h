@@ -25,7 +25,8 @@ class TRepGroup;
 // moving on with the button down drags that line; a press of the right
 // button while a line is selected starts dragging it at once. Releasing the
 // button over the list drops the line there. Only the list's own lines can be
-// dropped on it.
+// dropped on it. Alt+Up and Alt+Down drop the selected line on the one above
+// or below.
 class TQuestListBox : public QListWidget {
     Q_OBJECT
 
@@ -69,18 +70,26 @@ protected:
 };
 
 // A panel whose own background takes every press (so that presses inside it
-// never count as presses on the page behind) and reports them.
+// never count as presses on the page behind) and reports them. A panel drawn
+// over others may hold the keyboard: Tab and Shift+Tab then go round its own
+// controls, never to the ones it covers.
 class TPressPanel : public QFrame {
     Q_OBJECT
 
 public:
     using QFrame::QFrame;
 
+    void SetHoldsKeyboard(bool holds) { holdsKeyboard_ = holds; }
+
 signals:
     void pressed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    bool holdsKeyboard_ = false;
 };
 
 class TQuestionsTab : public QWidget {
@@ -91,6 +100,9 @@ public:
 
     // The sub-pages, "Réponses" first.
     enum SubPage { kAnswersPage = 0, kMessPage = 1 };
+
+    // The number of columns on its button (0 for a cloze question).
+    void ShowColumns(int columns);
 
     QLabel* QNoLab = nullptr;
     TQuestListBox* MainQListBox = nullptr;

@@ -1,10 +1,17 @@
 #include "app/RepGroup.h"
 
+#include "app/Accessibility.h"
+
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -37,6 +44,8 @@ TExtRadBtn::TExtRadBtn(QWidget* parent)
     : QWidget(parent)
     , caption_(new QLabel(this))
 {
+    InstallAccessibleInterfaces();
+    // The group takes the keyboard for all its buttons.
     setFocusPolicy(Qt::NoFocus);
     caption_->setObjectName(QStringLiteral("Caption"));
     caption_->setTextFormat(Qt::PlainText); // answers may hold HTML: shown as typed
@@ -51,9 +60,22 @@ TExtRadBtn::TExtRadBtn(QWidget* parent)
 
 void TExtRadBtn::SetCheck(bool check)
 {
-    if (check_ == check)
-        return;
+    if (check_ != check)
+        ChangeCheck(check);
+}
+
+void TExtRadBtn::ChangeCheck(bool check)
+{
     check_ = check;
+    update();
+    AnnounceChecked(this);
+}
+
+void TExtRadBtn::SetFocusMark(bool mark)
+{
+    if (focusMark_ == mark)
+        return;
+    focusMark_ = mark;
     update();
 }
 
@@ -100,6 +122,12 @@ void TExtRadBtn::paintEvent(QPaintEvent* /*event*/)
     FilledEllipse(painter, 1, 5, 11, 15, Qt::white);
     if (check_)
         FilledEllipse(painter, 1, 4, 11, 15, Qt::black);
+    if (focusMark_) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.rect = QRect(kCaptionLeft - 2, 0, width() - kCaptionLeft + 2, height());
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 void TExtRadBtn::mousePressEvent(QMouseEvent* event)
@@ -120,8 +148,7 @@ bool TExtRadBtn::eventFilter(QObject* watched, QEvent* event)
     if (watched == caption_ && press) {
         // A press on the caption first flips the mark on screen, then counts as
         // a press on the button itself.
-        check_ = !check_;
-        update();
+        ChangeCheck(!check_);
         emit mousePressed(static_cast<QMouseEvent*>(event)->button());
         return true;
     }
@@ -137,8 +164,10 @@ TRepGroup::TRepGroup(QWidget* parent)
     , chosenLab_(new QLabel(this))
     , titleLab_(new QLabel(QStringLiteral("Liste d'options"), this))
 {
+    InstallAccessibleInterfaces();
     setObjectName(QStringLiteral("RepGroup"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setFocusPolicy(Qt::NoFocus);
 
     optionList_->setObjectName(QStringLiteral("OptionList"));
     optionList_->setGeometry(40, 20, 100, 140);
@@ -171,6 +200,8 @@ TRepGroup::TRepGroup(QWidget* parent)
     titleLab_->adjustSize();
     titleLab_->move(30, 4);
     titleLab_->hide();
+    // The list reads as its title.
+    optionList_->setAccessibleName(titleLab_->text());
 }
 
 void TRepGroup::setItems(const QStringList& items)
@@ -229,6 +260,7 @@ void TRepGroup::setRType(TRepType type)
         FitHeight();
         break;
     }
+    UpdateKeyboardAccess();
     update();
 }
 
@@ -273,6 +305,7 @@ void TRepGroup::setActivItem(int item)
         if (item >= 0)
             MarkButton(item);
     }
+    AnnounceDescription(this);
     emit activItemChanged(activItem_);
 }
 
@@ -290,6 +323,7 @@ void TRepGroup::Clear()
         button->move(button->x(), topMargin_);
         button->SetCaption(QString());
     }
+    UpdateKeyboardAccess();
 }
 
 void TRepGroup::DeleteLast()
@@ -304,6 +338,7 @@ void TRepGroup::DeleteLast()
     if (activItem_ == count - 1)
         StoreActivItem(-1);
     itemCount_ = static_cast<int>(items_.size());
+    UpdateKeyboardAccess();
 }
 
 void TRepGroup::MoveMarked(int item)
@@ -343,6 +378,7 @@ void TRepGroup::Rebuild()
     if (!items_.isEmpty())
         Layout();
     FitHeight();
+    UpdateKeyboardAccess();
 }
 
 void TRepGroup::setVisibleHeight(int height)
@@ -464,6 +500,7 @@ void TRepGroup::ButtonPressed(int index, Qt::MouseButton button)
     UnmarkButtons(static_cast<int>(buttons_.size()));
     StoreActivItem(index);
     MarkButton(index);
+    SetCurrent(index);
 }
 
 void TRepGroup::OptionChosen(int row)
@@ -479,6 +516,7 @@ void TRepGroup::StoreActivItem(int item)
     if (item == activItem_)
         return;
     activItem_ = item;
+    AnnounceDescription(this);
     emit activItemChanged(item);
 }
 
@@ -490,6 +528,121 @@ void TRepGroup::mousePressEvent(QMouseEvent* event)
         return;
     }
     QFrame::mousePressEvent(event);
+}
+
+void TRepGroup::ChooseItem(int item)
+{
+    if (rType_ == TRepType::rOList) {
+        if (item >= 0 && item < optionList_->count())
+            optionList_->setCurrentRow(item); // chosen as a click on the line would
+        return;
+    }
+    if (item >= 0 && item < itemCount_)
+        ButtonPressed(item, Qt::LeftButton);
+}
+
+int TRepGroup::IndexOfButton(const QWidget* widget) const
+{
+    const auto found = std::find(buttons_.begin(), buttons_.end(), widget);
+    if (found == buttons_.end())
+        return -1;
+    const int index = static_cast<int>(found - buttons_.begin());
+    return index < itemCount_ ? index : -1;
+}
+
+TExtRadBtn* TRepGroup::ChoiceButton(int item) const
+{
+    if (rType_ == TRepType::rOList || item < 0 || item >= itemCount_ || item >= static_cast<int>(buttons_.size()))
+        return nullptr;
+    return buttons_[static_cast<std::size_t>(item)];
+}
+
+void TRepGroup::UpdateKeyboardAccess()
+{
+    const bool buttons = rType_ != TRepType::rOList && itemCount_ > 0;
+    setFocusPolicy(buttons ? Qt::StrongFocus : Qt::NoFocus);
+    if (!buttons)
+        current_ = -1;
+    else if (current_ >= itemCount_)
+        current_ = itemCount_ - 1;
+    ShowFocusMarks();
+}
+
+void TRepGroup::ShowFocusMarks()
+{
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+        buttons_[i]->SetFocusMark(hasFocus() && static_cast<int>(i) == current_);
+}
+
+void TRepGroup::SetCurrent(int item)
+{
+    if (!ChoiceButton(item))
+        return;
+    current_ = item;
+    ShowFocusMarks();
+    if (!hasFocus())
+        return;
+    TExtRadBtn* button = ChoiceButton(item);
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(button, 0, 4);
+            break;
+        }
+    }
+    AnnounceFocus(button);
+}
+
+void TRepGroup::keyPressEvent(QKeyEvent* event)
+{
+    if (!ChoiceButton(current_) || event->modifiers() & ~Qt::KeypadModifier) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        SetCurrent(std::max(current_ - 1, 0));
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        SetCurrent(std::min(current_ + 1, itemCount_ - 1));
+        break;
+    case Qt::Key_Home:
+        SetCurrent(0);
+        break;
+    case Qt::Key_End:
+        SetCurrent(itemCount_ - 1);
+        break;
+    case Qt::Key_Space:
+        ChooseItem(current_);
+        break;
+    default:
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+// The keyboard arrives on the marked answer, else on the one it left, else on the first.
+void TRepGroup::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    if (ChoiceButton(activItem_))
+        current_ = activItem_;
+    else if (!ChoiceButton(current_))
+        current_ = 0;
+    ShowFocusMarks();
+    // After Qt has announced the group itself.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus())
+            SetCurrent(current_);
+    });
+}
+
+void TRepGroup::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    ShowFocusMarks();
 }
 
 void TRepGroup::resizeEvent(QResizeEvent* event)

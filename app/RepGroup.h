@@ -1,6 +1,7 @@
 // The answer-choice group of the question editor: one round choice button per
 // answer (standard and true/false questions) or an option list (cloze questions),
-// in which the author marks the correct answer with a click.
+// in which the author marks the correct answer with a click, or from the
+// keyboard: the arrows, Home and End move among the answers, Space marks one.
 #pragma once
 
 #include "model/QuestModel.h"
@@ -36,6 +37,10 @@ public:
     // The height the caption rule gives for the current width.
     int CaptionHeight() const;
 
+    // Draws the keyboard's focus frame around the caption (the group has the focus
+    // and is on this answer).
+    void SetFocusMark(bool mark);
+
 signals:
     // A press on the button or on its caption. A press on the caption has
     // already toggled the mark when this is emitted.
@@ -51,8 +56,10 @@ private:
     // Places the caption at left 20 across the rest of the width and makes the
     // button as tall as the wrapped caption + 4.
     void ApplyHeightRule();
+    void ChangeCheck(bool check);
 
     bool check_ = false;
+    bool focusMark_ = false;
     QLabel* caption_ = nullptr;
 };
 
@@ -95,6 +102,17 @@ public:
     // the first, and keeps it marked.
     void MoveMarked(int item);
 
+    // The answer the keyboard is on among the choice buttons; -1 for none.
+    int CurrentItem() const { return current_; }
+    // Marks answer `item` as a left press on its choice button does.
+    void ChooseItem(int item);
+    // The place of a choice button among the answers; -1 for any other widget.
+    int IndexOfButton(const QWidget* widget) const;
+    // The choice button of answer `item` while it is shown; null otherwise.
+    TExtRadBtn* ChoiceButton(int item) const;
+    // The option list of a cloze question (hidden for the other types).
+    QListWidget* OptionList() const { return optionList_; }
+
     quint16 TopMargin() const { return topMargin_; }
     quint16 LeftMargin() const { return leftMargin_; }
     quint16 RowHeight() const { return rowHeight_; }
@@ -111,8 +129,17 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The group takes the keyboard while it shows choice buttons (the option
+    // list of a cloze question takes it itself); the keyboard's answer stays
+    // among them.
+    void UpdateKeyboardAccess();
+    void SetCurrent(int item);
+    void ShowFocusMarks();
     void ItemsChanged();
     void Rebuild();
     void Layout();
@@ -140,6 +167,7 @@ private:
     quint16 buttonWidth_ = 0;
     quint16 rowHeight_ = 0;
     int visibleHeight_ = 0;
+    int current_ = -1;
 
     std::vector<TExtRadBtn*> buttons_; // children of the group, created on demand
     QListWidget* optionList_ = nullptr;

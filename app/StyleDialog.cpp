@@ -108,6 +108,7 @@ void TStyleDlg::BuildControls()
     auto* main = new QHBoxLayout(this);
     main->addWidget(BuildElementGroup(), 1);
     main->addLayout(right);
+    ApplyTabOrder();
 
     connect(exportBtn, &QPushButton::clicked, this, &TStyleDlg::ExportBtnClick);
     connect(importBtn, &QPushButton::clicked, this, &TStyleDlg::ImportBtnClick);
@@ -132,6 +133,8 @@ QWidget* TStyleDlg::BuildElementGroup()
 
     elemList_ = new QListWidget(group);
     elemList_->setObjectName(QStringLiteral("ElemListBox"));
+    elemList_->setAccessibleName(QStringLiteral("Éléments de style"));
+    elemList_->setAccessibleDescription(QStringLiteral("Menu contextuel : copier, coller le style"));
     elemList_->setFixedWidth(190);
     elemList_->setContextMenuPolicy(Qt::CustomContextMenu);
     elemList_->viewport()->installEventFilter(this);
@@ -159,18 +162,22 @@ QWidget* TStyleDlg::BuildElementGroup()
     preview_ = new TStylePreview(group);
     preview_->setObjectName(QStringLiteral("PreviewPanel"));
     preview_->setToolTip(QStringLiteral("Couleur de fond"));
+    preview_->setAccessibleName(QStringLiteral("Couleur de fond"));
 
     auto* colorLab = MakeLabel(QStringLiteral("FontColorLab"), QStringLiteral("Couleur:"), group);
     fontColorShape_ = new TColorShape(group);
     fontColorShape_->setObjectName(QStringLiteral("FontColorShape"));
+    colorLab->setBuddy(fontColorShape_);
     alignBtn_ = new TParAlignButton(group);
     alignBtn_->setObjectName(QStringLiteral("ParAlignBtn"));
 
     fontCombo_ = new TFontCombo(group);
     fontCombo_->setObjectName(QStringLiteral("FontCombo"));
+    NameComboBox(fontCombo_, QStringLiteral("Police"), QStringLiteral("Nom de la police"));
     sizeCombo_ = new QComboBox(group);
     sizeCombo_->setObjectName(QStringLiteral("SizeCombo"));
     sizeCombo_->setEditable(true);
+    NameComboBox(sizeCombo_, QStringLiteral("Taille"), QStringLiteral("Taille en points"));
     sizeCombo_->setInsertPolicy(QComboBox::NoInsert);
     for (int size = 8; size <= 24; size += 2)
         sizeCombo_->addItem(QString::number(size));
@@ -189,6 +196,8 @@ QWidget* TStyleDlg::BuildElementGroup()
     optionsGroup->setObjectName(QStringLiteral("OptionsGroup"));
     optionsMemo_ = new QPlainTextEdit(optionsGroup);
     optionsMemo_->setObjectName(QStringLiteral("OptionsMemo"));
+    optionsMemo_->setAccessibleName(QStringLiteral("Options"));
+    optionsMemo_->setTabChangesFocus(true);
     QFont courier(QStringLiteral("Courier New"), 9);
     courier.setStyleHint(QFont::Monospace);
     optionsMemo_->setFont(courier);
@@ -256,6 +265,17 @@ QWidget* TStyleDlg::BuildElementGroup()
     return group;
 }
 
+void TStyleDlg::ApplyTabOrder()
+{
+    // The element column, the element's controls from top to bottom, then the
+    // right column from top to bottom.
+    ChainTabOrder({elemList_, transpCheck_, preview_, fontColorShape_, alignBtn_, fontCombo_, sizeCombo_, marginEdit_,
+        paddingEdit_, optionsMemo_, findChild<QPushButton*>(QStringLiteral("ExportBtn")),
+        findChild<QPushButton*>(QStringLiteral("ImportBtn")), findChild<QPushButton*>(QStringLiteral("DefaultBtn")),
+        linkColorShape_, linkStateList_, underlineCheck_, findChild<QPushButton*>(QStringLiteral("LinkDefaultBtn")),
+        acceptBtn_});
+}
+
 QWidget* TStyleDlg::BuildLinkGroup()
 {
     linkGroup_ = new QGroupBox(QStringLiteral("Liens "), this);
@@ -265,9 +285,11 @@ QWidget* TStyleDlg::BuildLinkGroup()
 
     linkColorShape_ = new TColorShape(linkGroup_);
     linkColorShape_->setObjectName(QStringLiteral("LinkColorShape"));
+    linkColorShape_->setAccessibleName(QStringLiteral("Couleur du lien"));
 
     linkStateList_ = new QListWidget(linkGroup_);
     linkStateList_->setObjectName(QStringLiteral("LinkStateList"));
+    linkStateList_->setAccessibleName(QStringLiteral("État du lien"));
     linkStateList_->addItems({QStringLiteral("lien"), QStringLiteral("actif"), QStringLiteral("parcouru")});
     linkStateList_->setCurrentRow(0);
     linkStateList_->setFixedSize(110, linkStateList_->sizeHintForRow(0) * 3 + 6);
@@ -313,6 +335,8 @@ void TStyleDlg::SetEmbedded(bool embedded)
     embedded_ = embedded;
     setWindowFlags(embedded ? Qt::Widget : Qt::Dialog);
     acceptBtn_->setVisible(!embedded);
+    // A window made a child joins its new window's order as it was created.
+    ApplyTabOrder();
 }
 
 void TStyleDlg::showEvent(QShowEvent* event)

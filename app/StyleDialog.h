@@ -77,6 +77,7 @@ private:
     };
 
     void BuildControls();
+    void ApplyTabOrder();
     QWidget* BuildElementGroup();
     QWidget* BuildLinkGroup();
 

@@ -1,9 +1,14 @@
 #include "app/StylePreview.h"
 
+#include "app/Accessibility.h"
 #include "app/ColorPicker.h"
 #include "app/WidgetHelpers.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -18,6 +23,8 @@ constexpr int kPreviewMaxPoints = 400; // a typed size of thousands stays drawab
 TStylePreview::TStylePreview(QWidget* parent)
     : QLabel(parent)
 {
+    InstallAccessibleInterfaces();
+    setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A large font must not widen the dialog: the text is clipped instead.
@@ -55,12 +62,36 @@ void TStylePreview::SetBackground(ColorValue value, const QString& name)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColorFromValue(value));
     setPalette(palette);
+    AnnounceDescription(this);
 }
 
 void TStylePreview::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void TStylePreview::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TStylePreview::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = contentsRect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
 }
 
 } // namespace tavimor

@@ -10,7 +10,8 @@ namespace tavimor {
 
 // The element preview: the font family name written in the element's font,
 // size, colour and alignment on its background. It keeps the family name and
-// the background colour with its name, which a commit reads back.
+// the background colour with its name, which a commit reads back. A click, or
+// Space or Enter while it has the keyboard, asks for a new background colour.
 class TStylePreview : public QLabel {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString fontName_;

@@ -1,6 +1,7 @@
 #include "app/TMain.h"
 
 #include "app/AboutForm.h"
+#include "app/Accessibility.h"
 #include "app/DocumentCommands.h"
 #include "app/ErrorBoundary.h"
 #include "app/HelpManual.h"
@@ -102,6 +103,8 @@ TMain::TMain(Options options, QWidget* parent)
             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , options_(std::move(options))
 {
+    // Before any control is asked what it is.
+    InstallAccessibleInterfaces();
     options_.SettingsFolder = WithSlash(options_.SettingsFolder);
     options_.PrefsFolder = WithSlash(options_.PrefsFolder);
     settingsFile_ = options_.SettingsFolder
@@ -184,6 +187,7 @@ void TMain::BuildMenus()
     TDocumentCommands& documents = *documents_;
     THtmlCommands& html = *html_;
 
+    menuBar()->setAccessibleName(QStringLiteral("Menus"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));
     file->setObjectName(QStringLiteral("FileMenu"));
     OnCommand(item(file, QStringLiteral("mNew"), QStringLiteral("Nouveau"), QKeySequence(Qt::CTRL | Qt::Key_N)),
@@ -256,6 +260,9 @@ void TMain::BuildToolBar()
     bar->setFloatable(false);
     bar->setIconSize(QSize(20, 20));
     bar->toggleViewAction()->setEnabled(false);
+    // Shown only when the buttons have no room.
+    if (QWidget* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Autres outils"));
     setContextMenuPolicy(Qt::NoContextMenu);
 
     const auto button = [this, bar](const QString& name, QStyle::StandardPixmap icon, const QString& hint) {
@@ -284,6 +291,8 @@ void TMain::BuildToolBar()
     bar->addSeparator();
     typeAction_ = button(
         QStringLiteral("QTypeBtn"), QStyle::SP_FileDialogDetailedView, QStringLiteral("Modifier type de question"));
+    // No menu holds it: the keyboard reaches it by its own keys.
+    typeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(typeAction_, &QAction::triggered, this, Guarded(this, [this] { editor_->ChangeType(); }));
 }
 
@@ -309,6 +318,7 @@ void TMain::BuildTabs()
     mainTabs_->addTab(messTab_, QStringLiteral("Messages"));
     mainTabs_->addTab(layoutTab_, QStringLiteral("Mise en page"));
     mainTabs_->addTab(styleTab_, QStringLiteral("Style"));
+    mainTabs_->tabBar()->setAccessibleName(QStringLiteral("Onglets"));
     setCentralWidget(central);
 
     // The document's name, over the right end of the tab row.

@@ -2,10 +2,13 @@
 
 #include "app/WidgetHelpers.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tavimor {
 
@@ -21,15 +24,26 @@ TQTypeDlg::TQTypeDlg(QWidget* parent)
     const std::array<QString, 3> captions {
         QStringLiteral("  Standard KWZ"), QStringLiteral("  Vrai ou Faux"), QStringLiteral("  Closure avec listes")};
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        items_[i] = new QRadioButton(captions[i], group);
-        items_[i]->setObjectName(QStringLiteral("TypeItem%1").arg(i));
-        items->addWidget(items_[i]);
-        connect(items_[i], &QRadioButton::clicked, this, &QDialog::accept);
+        QRadioButton* item = new QRadioButton(captions[i], group);
+        items_[i] = item;
+        item->setObjectName(QStringLiteral("TypeItem%1").arg(i));
+        items->addWidget(item);
+        // A click or Space on a type chooses it; the arrows only move the
+        // choice (Qt clicks the next type before giving it the keyboard), and
+        // Enter accepts what they moved to.
+        connect(item, &QRadioButton::clicked, this, [this, item] {
+            const QWidget* keyboard = QApplication::focusWidget();
+            const bool arrowMove = keyboard && keyboard != item && isAncestorOf(keyboard)
+                && std::find(items_.begin(), items_.end(), keyboard) != items_.end();
+            if (!arrowMove)
+                accept();
+        });
     }
     items_[0]->setChecked(true);
 
     auto* acceptBtn = new QPushButton(QStringLiteral("accepter"), this);
     acceptBtn->setObjectName(QStringLiteral("AcceptBtn"));
+    acceptBtn->setDefault(true);
     connect(acceptBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);

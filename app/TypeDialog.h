@@ -11,8 +11,9 @@ class QRadioButton;
 
 namespace tavimor {
 
-// Accepted by a click on any type or by "accepter"; the close box rejects.
-// The caller sets the caption and presets the type.
+// Accepted by a click on any type, Space on it, or "accepter" (Enter); the
+// arrows move among the types without accepting; the close box rejects. The
+// caller sets the caption and presets the type.
 class TQTypeDlg : public QDialog {
     Q_OBJECT
 
