@@ -34,7 +34,7 @@ void TColorShape::paintEvent(QPaintEvent* /*event*/)
     painter.setPen(Qt::black);
     painter.setBrush(QColorFromValue(value_));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (hasFocus()) {
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         // Around the colour, in the room the outline leaves.
         painter.setBrush(Qt::NoBrush);
         painter.setPen(Qt::white);

@@ -125,6 +125,8 @@ void TExtRadBtn::paintEvent(QPaintEvent* /*event*/)
     if (focusMark_) {
         QStyleOptionFocusRect frame;
         frame.initFrom(this);
+        // The arrows move it: drawn whether or not Tab brought the keyboard here.
+        frame.state |= QStyle::State_KeyboardFocusChange;
         frame.rect = QRect(kCaptionLeft - 2, 0, width() - kCaptionLeft + 2, height());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }

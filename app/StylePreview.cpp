@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -82,16 +80,17 @@ void TStylePreview::keyPressEvent(QKeyEvent* event)
     QLabel::keyPressEvent(event);
 }
 
+// The keyboard's mark is an outline only: the preview shows the element's
+// background, which a tinted focus frame would change.
 void TStylePreview::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
-    if (!hasFocus())
+    if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
         return;
     QPainter painter(this);
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = contentsRect().adjusted(2, 2, -2, -2);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(contentsRect().adjusted(2, 2, -2, -2));
 }
 
 } // namespace tavimor

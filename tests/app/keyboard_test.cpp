@@ -3,9 +3,14 @@
 // with the keyboard alone.
 #include "main_window_helpers.h"
 
+#include "app/AnswerEditors.h"
+#include "app/ColorPicker.h"
 #include "app/ColorShape.h"
+#include "app/ImageDialog.h"
+#include "app/LinkDialog.h"
 #include "app/QuestionsTab.h"
 #include "app/RepGroup.h"
+#include "app/StyleDialog.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -281,6 +286,64 @@ TEST_F(KeyboardTest, TheStyleTabIsDrivenFromTheKeyboard)
     Press(Qt::Key_S, Qt::ControlModifier);
     WaitAnswered(answerer);
     EXPECT_EQ(Reload(Path(QStringLiteral("style.kwz"))).Style.StyleSpecs[0].AlignIndex, 3);
+}
+
+// The controls Tab visits in a dialog, going round once, from `first` on.
+QStringList DialogStops(QDialog& dialog, const QString& first)
+{
+    dialog.show();
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }, 2000));
+    QWidget* start = dialog.findChild<QWidget*>(first);
+    if (!start)
+        return {QStringLiteral("no ") + first};
+    start->setFocus(Qt::TabFocusReason);
+    QStringList stops {FocusName()};
+    for (int i = 0; i < 40; ++i) {
+        Press(Qt::Key_Tab);
+        if (QApplication::focusWidget() == start)
+            break;
+        stops << FocusName();
+    }
+    dialog.hide();
+    return stops;
+}
+
+TEST(DialogTabOrder, EveryDialogFollowsItsScreen)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    THRefDlgFrm link;
+    link.setFolder(folder.path());
+    EXPECT_EQ(DialogStops(link, QStringLiteral("DriveList")),
+        (QStringList {QStringLiteral("DriveList"), QStringLiteral("DeskBtn"), QStringLiteral("DirList"),
+            QStringLiteral("FileList"), QStringLiteral("RelCheck"), QStringLiteral("FileEdit"),
+            QStringLiteral("TargetCombo"), QStringLiteral("LinkEdit"), QStringLiteral("OkBtn")}));
+
+    TImgFrmDlg picture(folder.path());
+    EXPECT_EQ(DialogStops(picture, QStringLiteral("NameEdit")),
+        (QStringList {QStringLiteral("NameEdit"), QStringLiteral("FileList"), QStringLiteral("DriveList"),
+            QStringLiteral("DirList"), QStringLiteral("BorderCheck"), QStringLiteral("WidthEdit"),
+            QStringLiteral("HeightEdit"), QStringLiteral("HSpaceEdit"), QStringLiteral("VSpaceEdit"),
+            QStringLiteral("AlignNone"), QStringLiteral("AltEdit"), QStringLiteral("OkBtn")}));
+
+    TRepTabEdit answers;
+    EXPECT_EQ(DialogStops(answers, QStringLiteral("AddRepBtn")),
+        (QStringList {QStringLiteral("AddRepBtn"), QStringLiteral("DelRepBtn"), QStringLiteral("ReuseBtn"),
+            QStringLiteral("RepTabs"), QStringLiteral("RepText"), QStringLiteral("AcceptBtn")}));
+
+    TNetCForm picker;
+    EXPECT_EQ(DialogStops(picker, QStringLiteral("PrimaryRow")),
+        (QStringList {QStringLiteral("PrimaryRow"), QStringLiteral("Palette"), QStringLiteral("AlphaCheck"),
+            QStringLiteral("AcceptBtn")}));
+
+    TStylePrefs prefs;
+    TStyleDlg style(prefs);
+    const QStringList styleStops = DialogStops(style, QStringLiteral("ElemListBox"));
+    EXPECT_EQ(styleStops.mid(0, 3),
+        (QStringList {QStringLiteral("ElemListBox"), QStringLiteral("PreviewPanel"), QStringLiteral("FontColorShape")}));
+    EXPECT_EQ(styleStops.mid(styleStops.size() - 3),
+        (QStringList {QStringLiteral("UnderlineCheck"), QStringLiteral("LinkDefaultBtn"), QStringLiteral("AcceptBtn")}));
 }
 
 // A teacher who cannot use a mouse writes a question with three answers and
