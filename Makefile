@@ -13,7 +13,7 @@ SAMPLE      := examples/decouverte.kwz
 PREFIX      ?= /usr
 SHOTS       := docs/manuel/images
 
-.PHONY: all deps build asan test run fuzz bench format format-check tidy clean package package-check screenshots
+.PHONY: all deps build asan test run fuzz bench format format-check tidy clean package package-check screenshots screen-reader
 
 all: build
 
@@ -65,6 +65,13 @@ screenshots: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb \
 	  $(BUILD)/docs/tavimor_editor_screenshots $(SAMPLE) $(SHOTS)
 	TAVIMOR_CLI=$(abspath $(BUILD))/cli/tavimor-cli node docs/screenshots/site-screenshots.mjs $(SAMPLE) $(SHOTS)
+
+# The running editor on the sample quiz read over the desktop's accessibility
+# bus (AT-SPI) as a screen reader reads it, in a private X server and D-Bus
+# session. About a minute and paced by the keyboard it simulates: not part of
+# `make test`.
+screen-reader: build
+	xvfb-run -a dbus-run-session -- tests/atspi/run.sh $(BUILD)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

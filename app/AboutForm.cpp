@@ -40,6 +40,8 @@ TAboutFrm::TAboutFrm(QWidget* parent, int tickMs)
     , timer_(new QTimer(this))
 {
     setObjectName(QStringLiteral("AboutFrm"));
+    // Frameless, it shows no title: a screen reader still says what it is.
+    setAccessibleName(QStringLiteral("À propos"));
     setFixedSize(kWidth, kHeight);
     setAutoFillBackground(true);
     QPalette navy = palette();

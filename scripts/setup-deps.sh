@@ -13,6 +13,7 @@ packages=(
   nodejs npm chromium firefox-esr
   qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev qt6-translations-l10n
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
+  at-spi2-core python3-pyatspi dbus
   hyperfine time cmark pandoc help2man librsvg2-bin python3 shared-mime-info
   desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )

@@ -341,9 +341,11 @@ TEST(DialogTabOrder, EveryDialogFollowsItsScreen)
     TStyleDlg style(prefs);
     const QStringList styleStops = DialogStops(style, QStringLiteral("ElemListBox"));
     EXPECT_EQ(styleStops.mid(0, 3),
-        (QStringList {QStringLiteral("ElemListBox"), QStringLiteral("PreviewPanel"), QStringLiteral("FontColorShape")}));
+        (QStringList {
+            QStringLiteral("ElemListBox"), QStringLiteral("PreviewPanel"), QStringLiteral("FontColorShape")}));
     EXPECT_EQ(styleStops.mid(styleStops.size() - 3),
-        (QStringList {QStringLiteral("UnderlineCheck"), QStringLiteral("LinkDefaultBtn"), QStringLiteral("AcceptBtn")}));
+        (QStringList {
+            QStringLiteral("UnderlineCheck"), QStringLiteral("LinkDefaultBtn"), QStringLiteral("AcceptBtn")}));
 }
 
 // A teacher who cannot use a mouse writes a question with three answers and

@@ -270,7 +270,7 @@ def check_answer_group(window):
     """The answers as radio buttons: the right one said so, the place of
     each, the keyboard's moves and Space's mark announced."""
     open_tab(window, "Questions")
-    reached, path = tab_until("radio button")
+    reached, path = tab_until("radio button", "Paris")
     if not reached:
         return
     print("Tab went:", " > ".join("%s '%s'" % p[:2] for p in path if p))
