@@ -1,6 +1,7 @@
 // The editor as a screen reader reads it: every control of every tab, dialog
 // and form has a name, no two fields of one window share one, and the custom
 // controls tell their items, the chosen one and the keyboard's one.
+#include "color_picker_driver.h"
 #include "main_window_helpers.h"
 
 #include "app/Accessibility.h"
@@ -530,33 +531,6 @@ TEST_F(AccessibleRepGroupTest, TheKeyboardMovesAmongTheAnswersAndSpaceMarksOne)
 // ---------------------------------------------------------------------------
 // The colour picker's cells and the alignment chooser
 
-using Drive = std::function<void(TNetCForm& form)>;
-
-// Runs the picker; `drive` gets the form once it is shown and must close it.
-bool ExecuteDriven(TNetColors& colors, const Drive& drive)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&driven, drive] {
-        auto* form = qobject_cast<TNetCForm*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
-        driven = true;
-        drive(*form);
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* form = qobject_cast<TNetCForm*>(QApplication::activeModalWidget())) {
-            ADD_FAILURE() << "the picker was left open";
-            form->reject();
-        }
-    });
-    watchdog.start(10000);
-    const bool accepted = colors.Execute();
-    EXPECT_TRUE(driven);
-    return accepted;
-}
-
 QString LabelText(QWidget& form, const char* name)
 {
     auto* label = form.findChild<QLabel*>(QString::fromLatin1(name));
@@ -568,80 +542,86 @@ TEST(AccessibleColorPicker, CellsReadAsNamedItemsAndTheKeyboardChoosesAndAccepts
     TNetColors colors;
     colors.setNetColStr(QStringLiteral("red"));
     colors.setSysColor(0x0000FF);
-    const bool accepted = ExecuteDriven(colors, [](TNetCForm& form) {
-        auto* primary = form.findChild<TColorCells*>(QStringLiteral("PrimaryRow"));
-        auto* palette = form.findChild<TColorCells*>(QStringLiteral("Palette"));
-        ASSERT_NE(primary, nullptr);
-        ASSERT_NE(palette, nullptr);
+    const bool accepted = ExecuteDriven(
+        colors,
+        [](TNetCForm& form) {
+            auto* primary = form.findChild<TColorCells*>(QStringLiteral("PrimaryRow"));
+            auto* palette = form.findChild<TColorCells*>(QStringLiteral("Palette"));
+            ASSERT_NE(primary, nullptr);
+            ASSERT_NE(palette, nullptr);
 
-        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(primary);
-        EXPECT_EQ(row->role(), QAccessible::List);
-        EXPECT_EQ(row->text(QAccessible::Name), QStringLiteral("couleurs primaires"));
-        ASSERT_EQ(row->childCount(), 18);
-        EXPECT_EQ(row->child(0)->text(QAccessible::Name), QStringLiteral("white"));
-        EXPECT_EQ(row->child(0)->role(), QAccessible::ListItem);
-        // The colour the picker opened on is the chosen item.
-        EXPECT_TRUE(row->child(11)->state().selected);
-        EXPECT_EQ(row->child(11)->text(QAccessible::Name), QStringLiteral("red"));
-        EXPECT_EQ(row->text(QAccessible::Description), QStringLiteral("red"));
-        EXPECT_FALSE(row->child(0)->state().selected);
-        EXPECT_EQ(row->indexOfChild(row->child(5)), 5);
-        const QRect cell = row->child(1)->rect();
-        EXPECT_EQ(cell.size(), QSize(TPrimaryRow::kCellSize, TPrimaryRow::kCellSize));
-        EXPECT_EQ(row->childAt(cell.center().x(), cell.center().y()), row->child(1));
+            QAccessibleInterface* row = QAccessible::queryAccessibleInterface(primary);
+            EXPECT_EQ(row->role(), QAccessible::List);
+            EXPECT_EQ(row->text(QAccessible::Name), QStringLiteral("couleurs primaires"));
+            ASSERT_EQ(row->childCount(), 18);
+            EXPECT_EQ(row->child(0)->text(QAccessible::Name), QStringLiteral("white"));
+            EXPECT_EQ(row->child(0)->role(), QAccessible::ListItem);
+            // The colour the picker opened on is the chosen item.
+            EXPECT_TRUE(row->child(11)->state().selected);
+            EXPECT_EQ(row->child(11)->text(QAccessible::Name), QStringLiteral("red"));
+            EXPECT_EQ(row->text(QAccessible::Description), QStringLiteral("red"));
+            EXPECT_FALSE(row->child(0)->state().selected);
+            EXPECT_EQ(row->indexOfChild(row->child(5)), 5);
+            const QRect cell = row->child(1)->rect();
+            EXPECT_EQ(cell.size(), QSize(TPrimaryRow::kCellSize, TPrimaryRow::kCellSize));
+            EXPECT_EQ(row->childAt(cell.center().x(), cell.center().y()), row->child(1));
 
-        // Each palette cell is named after the entry a click on it chooses.
-        QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(palette);
-        EXPECT_EQ(cells->text(QAccessible::Name), QStringLiteral("palette étendue"));
-        ASSERT_EQ(cells->childCount(), TNetPalette::kCells);
-        for (const int k : {0, 17, 139}) {
-            QTest::mouseMove(palette, QPoint(15 * (k % 14) + 7, 15 * (k / 14) + 7));
-            EXPECT_EQ(cells->child(k)->text(QAccessible::Name), LabelText(form, "NameLab")) << "cell " << k;
-        }
+            // Each palette cell is named after the entry a click on it chooses.
+            QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(palette);
+            EXPECT_EQ(cells->text(QAccessible::Name), QStringLiteral("palette étendue"));
+            ASSERT_EQ(cells->childCount(), TNetPalette::kCells);
+            for (const int k : {0, 17, 139}) {
+                QTest::mouseMove(palette, QPoint(15 * (k % 14) + 7, 15 * (k / 14) + 7));
+                EXPECT_EQ(cells->child(k)->text(QAccessible::Name), LabelText(form, "NameLab")) << "cell " << k;
+            }
 
-        // The keyboard arrives on the chosen basic colour, moves, chooses with
-        // Space, and Enter chooses and accepts.
-        primary->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(primary->CurrentItem(), 11);
-        QTest::keyClick(primary, Qt::Key_Right);
-        EXPECT_EQ(primary->CurrentItem(), 12);
-        EXPECT_TRUE(row->child(12)->state().focused);
-        EXPECT_EQ(LabelText(form, "NameLab"), row->child(12)->text(QAccessible::Name));
-        EXPECT_EQ(LabelText(form, "ChosenNameLab"), QStringLiteral("red")); // not chosen yet
-        QTest::keyClick(primary, Qt::Key_Space);
-        EXPECT_EQ(LabelText(form, "ChosenNameLab"), row->child(12)->text(QAccessible::Name));
-        EXPECT_TRUE(row->child(12)->state().selected);
-        EXPECT_FALSE(row->child(11)->state().selected);
+            // The keyboard arrives on the chosen basic colour, moves, chooses with
+            // Space, and Enter chooses and accepts.
+            primary->setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(primary->CurrentItem(), 11);
+            QTest::keyClick(primary, Qt::Key_Right);
+            EXPECT_EQ(primary->CurrentItem(), 12);
+            EXPECT_TRUE(row->child(12)->state().focused);
+            EXPECT_EQ(LabelText(form, "NameLab"), row->child(12)->text(QAccessible::Name));
+            EXPECT_EQ(LabelText(form, "ChosenNameLab"), QStringLiteral("red")); // not chosen yet
+            QTest::keyClick(primary, Qt::Key_Space);
+            EXPECT_EQ(LabelText(form, "ChosenNameLab"), row->child(12)->text(QAccessible::Name));
+            EXPECT_TRUE(row->child(12)->state().selected);
+            EXPECT_FALSE(row->child(11)->state().selected);
 
-        // The palette's keyboard arrives on the cell of the chosen colour.
-        palette->setFocus(Qt::TabFocusReason);
-        ASSERT_GE(palette->ChosenItem(), 0);
-        EXPECT_EQ(palette->CurrentItem(), palette->ChosenItem());
-        EXPECT_EQ(cells->child(palette->ChosenItem())->text(QAccessible::Name), LabelText(form, "ChosenNameLab"));
-        QTest::keyClick(palette, Qt::Key_Home, Qt::ControlModifier);
-        EXPECT_EQ(palette->CurrentItem(), 0);
-        QTest::keyClick(palette, Qt::Key_Down);
-        QTest::keyClick(palette, Qt::Key_Right);
-        EXPECT_EQ(palette->CurrentItem(), 15);
-        QTest::keyClick(palette, Qt::Key_End);
-        EXPECT_EQ(palette->CurrentItem(), 27);
-        QTest::keyClick(palette, Qt::Key_End, Qt::ControlModifier);
-        EXPECT_EQ(palette->CurrentItem(), 139);
-        QTest::keyClick(palette, Qt::Key_Right); // the last stays the last
-        QTest::keyClick(palette, Qt::Key_Up);
-        EXPECT_EQ(palette->CurrentItem(), 125);
-        EXPECT_TRUE(cells->child(125)->state().focused);
-        QTest::keyClick(palette, Qt::Key_Return);
-    });
+            // The palette's keyboard arrives on the cell of the chosen colour.
+            palette->setFocus(Qt::TabFocusReason);
+            ASSERT_GE(palette->ChosenItem(), 0);
+            EXPECT_EQ(palette->CurrentItem(), palette->ChosenItem());
+            EXPECT_EQ(cells->child(palette->ChosenItem())->text(QAccessible::Name), LabelText(form, "ChosenNameLab"));
+            QTest::keyClick(palette, Qt::Key_Home, Qt::ControlModifier);
+            EXPECT_EQ(palette->CurrentItem(), 0);
+            QTest::keyClick(palette, Qt::Key_Down);
+            QTest::keyClick(palette, Qt::Key_Right);
+            EXPECT_EQ(palette->CurrentItem(), 15);
+            QTest::keyClick(palette, Qt::Key_End);
+            EXPECT_EQ(palette->CurrentItem(), 27);
+            QTest::keyClick(palette, Qt::Key_End, Qt::ControlModifier);
+            EXPECT_EQ(palette->CurrentItem(), 139);
+            QTest::keyClick(palette, Qt::Key_Right); // the last stays the last
+            QTest::keyClick(palette, Qt::Key_Up);
+            EXPECT_EQ(palette->CurrentItem(), 125);
+            EXPECT_TRUE(cells->child(125)->state().focused);
+            QTest::keyClick(palette, Qt::Key_Return);
+        },
+        nullptr, PickerReady::Active);
     EXPECT_TRUE(accepted);
     // Cell 125 of the palette sorted from white down to black.
     TNetColors again;
     QString expected;
-    ExecuteDriven(again, [&expected](TNetCForm& form) {
-        auto* palette = form.findChild<TColorCells*>(QStringLiteral("Palette"));
-        expected = palette->CellName(125);
-        form.reject();
-    });
+    ExecuteDriven(
+        again,
+        [&expected](TNetCForm& form) {
+            auto* palette = form.findChild<TColorCells*>(QStringLiteral("Palette"));
+            expected = palette->CellName(125);
+            form.reject();
+        },
+        nullptr, PickerReady::Active);
     EXPECT_EQ(colors.NetColStr(), expected);
     EXPECT_FALSE(expected.isEmpty());
 }

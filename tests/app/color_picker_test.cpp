@@ -1,6 +1,7 @@
 // The colour picker run through TNetColors::Execute and driven with real mouse
 // events on its palette and primary row.
 #include "app/ColorPicker.h"
+#include "color_picker_driver.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,37 +28,6 @@ static void PrintTo(const QString& text, std::ostream* out)
 
 namespace tavimor {
 namespace {
-
-using Drive = std::function<void(TNetCForm& form)>;
-
-// Runs colors.Execute(parent); once the picker's modal loop runs, `drive` gets
-// the form and must close it. A picker still open after ten seconds is
-// rejected, so that a failing check cannot hang the program.
-bool ExecuteDriven(TNetColors& colors, const Drive& drive, QWidget* parent = nullptr)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&driven, drive] {
-        auto* form = qobject_cast<TNetCForm*>(QApplication::activeModalWidget());
-        EXPECT_NE(form, nullptr) << "the picker is not the active modal window";
-        if (!form)
-            return;
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
-        driven = true;
-        drive(*form);
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* form = qobject_cast<TNetCForm*>(QApplication::activeModalWidget())) {
-            ADD_FAILURE() << "the picker was left open";
-            form->reject();
-        }
-    });
-    watchdog.start(10000);
-    const bool accepted = colors.Execute(parent);
-    EXPECT_TRUE(driven);
-    return accepted;
-}
 
 template <class T> T& Get(QWidget& form, const char* name)
 {
