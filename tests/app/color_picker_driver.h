@@ -31,8 +31,8 @@ inline bool ExecuteDriven(
         EXPECT_NE(form, nullptr) << "the picker is not the active modal window";
         if (!form)
             return;
-        EXPECT_TRUE(ready == PickerReady::Active ? QTest::qWaitForWindowActive(form)
-                                                 : QTest::qWaitForWindowExposed(form));
+        EXPECT_TRUE(
+            ready == PickerReady::Active ? QTest::qWaitForWindowActive(form) : QTest::qWaitForWindowExposed(form));
         driven = true;
         drive(*form);
     });
