@@ -192,28 +192,27 @@ QString ExportMessage(const TPlatformExport& result)
 
 } // namespace
 
-void TDocumentCommands::ExportGift()
+void TDocumentCommands::ExportForPlatform(const QString& title, const QString& filter, const char* suffix,
+    const std::function<TPlatformExport(const std::string& path)>& write)
 {
-    const QString path = ChooseFile(QStringLiteral("Exporter (GIFT)"), QStringLiteral("Fichiers GIFT (*.gift)"), true,
-        ProposedExport(".gift"), QStringLiteral("gift"));
+    const QString path = ChooseFile(title, filter, true, ProposedExport(suffix), QString::fromLatin1(suffix).mid(1));
     if (path.isEmpty())
         return;
     TPlatformExport result;
-    InContext(Doing(QStringLiteral("Impossible d'exporter "), path),
-        [&] { result = Session().ExportGift(PathToCore(path)); });
+    InContext(Doing(QStringLiteral("Impossible d'exporter "), path), [&] { result = write(PathToCore(path)); });
     ShowInfo(&window_, ExportMessage(result));
+}
+
+void TDocumentCommands::ExportGift()
+{
+    ExportForPlatform(QStringLiteral("Exporter (GIFT)"), QStringLiteral("Fichiers GIFT (*.gift)"), ".gift",
+        [this](const std::string& path) { return Session().ExportGift(path); });
 }
 
 void TDocumentCommands::ExportMoodleXml()
 {
-    const QString path = ChooseFile(QStringLiteral("Exporter (Moodle XML)"),
-        QStringLiteral("Fichiers Moodle XML (*.xml)"), true, ProposedExport(".xml"), QStringLiteral("xml"));
-    if (path.isEmpty())
-        return;
-    TPlatformExport result;
-    InContext(Doing(QStringLiteral("Impossible d'exporter "), path),
-        [&] { result = Session().ExportMoodleXml(PathToCore(path)); });
-    ShowInfo(&window_, ExportMessage(result));
+    ExportForPlatform(QStringLiteral("Exporter (Moodle XML)"), QStringLiteral("Fichiers Moodle XML (*.xml)"), ".xml",
+        [this](const std::string& path) { return Session().ExportMoodleXml(path); });
 }
 
 } // namespace tavimor

@@ -7,12 +7,14 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
 namespace tavimor {
 
 class QuizSession;
+struct TPlatformExport;
 class TSessionBridge;
 
 class TDocumentCommands : public QObject {
@@ -57,6 +59,10 @@ private:
         const QString& suffix = QStringLiteral("kwz"));
     // Where an export of suffix is proposed: beside the document, under the quiz name.
     QString ProposedExport(const char* suffix) const;
+    // Asks where to write a platform export (files of suffix, "*.suffix"
+    // in filter), writes it through write, and says what was written.
+    void ExportForPlatform(const QString& title, const QString& filter, const char* suffix,
+        const std::function<TPlatformExport(const std::string& path)>& write);
 
     QWidget& window_;
     TSessionBridge& bridge_;

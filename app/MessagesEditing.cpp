@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -41,21 +42,6 @@ const QRect kChooserGMNo {10, 10, 36, 26};
 const QRect kChooserUpDown {10, 40, 60, 22};
 const QRect kChooserGMessEdit {150, 10, 330, 160};
 const QColor kSilver {192, 192, 192};
-
-class FillingScope {
-public:
-    explicit FillingScope(int& depth)
-        : depth_(depth)
-    {
-        ++depth_;
-    }
-    ~FillingScope() { --depth_; }
-    FillingScope(const FillingScope&) = delete;
-    FillingScope& operator=(const FillingScope&) = delete;
-
-private:
-    int& depth_;
-};
 
 void MoveTo(QWidget* widget, QWidget* parent, const QRect& place)
 {
@@ -140,7 +126,7 @@ void TMessagesEditing::Reset()
     entry_ = 0;
     m_.GMessBanks->button(bank_)->setChecked(true);
     shownPage_ = -1;
-    const FillingScope filling(filling_);
+    const QScopedValueRollback<int> filling(filling_, filling_ + 1);
     m_.TitleEd->clear();
     for (QPlainTextEdit* memo : {m_.BodyRed, m_.NamEdit}) {
         memo->clear();
@@ -308,7 +294,7 @@ void TMessagesEditing::AcceptReusedFile()
 
 void TMessagesEditing::ShowPage(int page)
 {
-    const FillingScope filling(filling_);
+    const QScopedValueRollback<int> filling(filling_, filling_ + 1);
     m_.TitleEd->setText(FromCore(Session().Document().Pages.GetTitle(page)));
     ShowInMemo(*m_.BodyRed, Session().Document().Pages.GetBody(page));
     shownPage_ = page;
@@ -318,7 +304,7 @@ void TMessagesEditing::StorePage()
 {
     if (shownPage_ < 0)
         return;
-    const FillingScope filling(filling_);
+    const QScopedValueRollback<int> filling(filling_, filling_ + 1);
     Session().SetPageText(shownPage_, ToCore(m_.TitleEd->text()), MemoToCore(*m_.BodyRed));
 }
 
@@ -348,7 +334,7 @@ void TMessagesEditing::ShowEntry()
     const int count = static_cast<int>(bank.size());
     entry_ = std::clamp(entry_, 0, std::max(count - 1, 0));
     {
-        const FillingScope filling(filling_);
+        const QScopedValueRollback<int> filling(filling_, filling_ + 1);
         m_.GMessEdit->setPlainText(count == 0 ? QString() : FromCoreMemo(bank[static_cast<std::size_t>(entry_)]));
         m_.GMessEdit->document()->setModified(false);
     }
@@ -387,7 +373,7 @@ void TMessagesEditing::EntryEdited()
 {
     if (filling_ > 0 || inChooser_)
         return;
-    const FillingScope filling(filling_);
+    const QScopedValueRollback<int> filling(filling_, filling_ + 1);
     const std::string text = MemoToCore(*m_.GMessEdit);
     if (ShownBank().empty()) // a file may bring an empty bank: the text typed becomes its first entry
         entry_ = Session().AddGenericMessage(bank_, text);
@@ -401,7 +387,7 @@ void TMessagesEditing::NoAnswerEdited()
 {
     if (filling_ > 0)
         return;
-    const FillingScope filling(filling_);
+    const QScopedValueRollback<int> filling(filling_, filling_ + 1);
     Session().SetNoAnswerMessage(MemoToCore(*m_.NamEdit));
 }
 
@@ -410,7 +396,7 @@ void TMessagesEditing::AddEntry()
     if (inChooser_)
         return;
     {
-        const FillingScope filling(filling_);
+        const QScopedValueRollback<int> filling(filling_, filling_ + 1);
         entry_ = Session().AddGenericMessage(bank_);
     }
     ShowEntry();
@@ -432,7 +418,7 @@ void TMessagesEditing::MessagesChanged(int side)
     if (filling_ > 0)
         return;
     if (side < 0) {
-        const FillingScope filling(filling_);
+        const QScopedValueRollback<int> filling(filling_, filling_ + 1);
         ShowInMemo(*m_.NamEdit, Session().Document().Quests.NoAnswerMess);
     } else if (side == bank_ && !inChooser_) {
         ShowEntry();

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
@@ -57,22 +58,6 @@ std::uint16_t LaidOutColumns(std::uint16_t columns)
 {
     return columns == 0 ? 1 : columns;
 }
-
-// Counts the editor's own writes into the session.
-class WritingScope {
-public:
-    explicit WritingScope(int& depth)
-        : depth_(depth)
-    {
-        ++depth_;
-    }
-    ~WritingScope() { --depth_; }
-    WritingScope(const WritingScope&) = delete;
-    WritingScope& operator=(const WritingScope&) = delete;
-
-private:
-    int& depth_;
-};
 
 } // namespace
 
@@ -369,7 +354,7 @@ TQuest TQuestionEditor::ScreenQuestion() const
 
 void TQuestionEditor::Write(int n, const TQuest& quest)
 {
-    const WritingScope writing(writing_);
+    const QScopedValueRollback<int> writing(writing_, writing_ + 1);
     if (n >= 1 && n <= Session().Document().Quests.Count()) {
         Session().UpdateQuestion(n, quest);
     } else {
@@ -469,7 +454,7 @@ void TQuestionEditor::AddQuestion()
         return; // cancelled: nothing is added
     int n = 0;
     {
-        const WritingScope writing(writing_);
+        const QScopedValueRollback<int> writing(writing_, writing_ + 1);
         n = Session().AddQuestion(*type);
     }
     PrepareNewInEditor(n);
@@ -491,7 +476,7 @@ void TQuestionEditor::DeleteQuestion()
     }
     const int n = shown_;
     {
-        const WritingScope writing(writing_);
+        const QScopedValueRollback<int> writing(writing_, writing_ + 1);
         Session().DeleteQuestion(n);
     }
     const int count = Session().Document().Quests.Count();
@@ -514,7 +499,7 @@ void TQuestionEditor::DropQuestion(int row)
     if (ShowsStoredQuestion() && row >= 0 && row < Session().Document().Quests.Count()) {
         StoreFromEditor();
         {
-            const WritingScope writing(writing_);
+            const QScopedValueRollback<int> writing(writing_, writing_ + 1);
             Session().MoveQuestion(dragged, row + 1);
         }
         shown_ = row + 1;
@@ -536,7 +521,7 @@ void TQuestionEditor::ChangeType()
     if (!type)
         return;
     {
-        const WritingScope writing(writing_);
+        const QScopedValueRollback<int> writing(writing_, writing_ + 1);
         if (!ShowsStoredQuestion())
             Write(shown_, ScreenQuestion());
         Session().SetQuestionType(shown_, *type);

@@ -11,6 +11,18 @@
 
 namespace tavimor {
 
+std::string FolderPart(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNamePart(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 bool EnsureFolder(const std::string& folder)
 {
     std::error_code error;

@@ -6,6 +6,11 @@
 
 namespace tavimor {
 
+// The folder part of a path, with its final "/" ("" for a bare file name).
+std::string FolderPart(const std::string& path);
+// The file name of a path: what follows its last "/".
+std::string FileNamePart(const std::string& path);
+
 // Creates folder and any missing parents; false when it still does not exist.
 bool EnsureFolder(const std::string& folder);
 

@@ -92,15 +92,18 @@ void AppendMarkupEscaped(std::string& out, std::string_view text)
     }
 }
 
+std::string_view TrimmedView(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string TrimBlanks(std::string_view text)
 {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return std::string(text.substr(first, last - first));
+    return std::string(TrimmedView(text));
 }
 
 } // namespace tavimor

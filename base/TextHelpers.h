@@ -27,6 +27,7 @@ int HexDigitValue(char c);
 void AppendMarkupEscaped(std::string& out, std::string_view text);
 
 // The text with blanks and control characters removed from both ends.
+std::string_view TrimmedView(std::string_view text);
 std::string TrimBlanks(std::string_view text);
 
 // The length of the line break at text[at]: 2 for CR LF, 1 for a CR or LF

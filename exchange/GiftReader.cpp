@@ -109,20 +109,6 @@ std::string ToCp1252(std::string_view utf8, int& references)
     return out;
 }
 
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view TrimView(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The first character of chars at or after from that no backslash escapes.
 std::size_t FindUnescaped(std::string_view s, std::size_t from, std::string_view chars)
 {
@@ -155,7 +141,7 @@ enum class TextFormat { Moodle, Html, Plain, Markdown };
 // Takes a leading format tag off text; the format stays when there is none.
 std::string_view TakeFormat(std::string_view text, TextFormat& format, bool* found = nullptr)
 {
-    const std::string_view trimmed = TrimView(text);
+    const std::string_view trimmed = TrimmedView(text);
     static constexpr std::pair<std::string_view, TextFormat> tags[] {{"[html]", TextFormat::Html},
         {"[moodle]", TextFormat::Moodle}, {"[plain]", TextFormat::Plain}, {"[markdown]", TextFormat::Markdown}};
     for (const auto& [tag, tagFormat] : tags) {
@@ -319,7 +305,7 @@ public:
         bool tagged = false;
         before_ = TakeFormat(text_.substr(pos, open - pos), format_, &tagged);
         after_ = text_.substr(close + 1);
-        if (!tagged && TrimView(before_).empty())
+        if (!tagged && TrimmedView(before_).empty())
             after_ = TakeFormat(after_, format_);
         answersAt_ = open + 1;
         ReadAnswers(text_.substr(open + 1, close - open - 1));
@@ -344,7 +330,7 @@ private:
     {
         TextFormat format = format_;
         const std::string_view untagged = tagged ? TakeFormat(raw, format) : raw;
-        std::string text(TrimView(Unescape(untagged)));
+        std::string text(TrimmedView(Unescape(untagged)));
         if (format == TextFormat::Plain)
             text = PlainToHtml(text);
         return ToCp1252(text, content_.References);
@@ -358,7 +344,7 @@ private:
             general = Convert(block.substr(generalAt + 4));
             block = block.substr(0, generalAt);
         }
-        const std::string_view answers = TrimView(block);
+        const std::string_view answers = TrimmedView(block);
         if (answers.empty())
             return Skip("composition (r\xE9ponse libre)");
         if (answers.front() == '#')
@@ -368,7 +354,7 @@ private:
         if (FindUnescaped(answers, 0, "=") != std::string_view::npos && answers.find("->") != std::string_view::npos)
             return Skip("appariement");
         const std::size_t hash = FindUnescaped(answers, 0, "#");
-        std::string word(TrimView(answers.substr(0, hash)));
+        std::string word(TrimmedView(answers.substr(0, hash)));
         std::transform(word.begin(), word.end(), word.begin(),
             [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
         if (word == "T" || word == "TRUE" || word == "F" || word == "FALSE")
@@ -414,7 +400,7 @@ private:
     {
         std::vector<Answer> answers;
         std::size_t at = FindUnescaped(block, 0, "=~");
-        if (!TrimView(block.substr(0, at)).empty())
+        if (!TrimmedView(block.substr(0, at)).empty())
             Malformed(Line(answersAt_),
                 "du texte pr\xE9"
                 "c\xE8"
@@ -474,7 +460,7 @@ private:
             const std::size_t close = rest.find('%', lead + 1);
             std::string_view number = close == std::string_view::npos
                 ? std::string_view()
-                : TrimView(rest.substr(lead + 1, close - lead - 1));
+                : TrimmedView(rest.substr(lead + 1, close - lead - 1));
             if (number.starts_with('+'))
                 number.remove_prefix(1);
             double weight = 0;

@@ -4,7 +4,6 @@
 #include "exchange/GiftWriter.h"
 
 #include "base/Cp1252.h"
-#include "base/FileIo.h"
 #include "base/TextHelpers.h"
 #include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
@@ -235,12 +234,7 @@ TPlatformExport GiftText(const TQuizDocument& doc, const std::string& quizName)
 
 TPlatformExport ExportGiftFile(const TQuizDocument& doc, const std::string& quizName, const std::string& path)
 {
-    TPlatformExport result = GiftText(doc, quizName);
-    // Like the text export, a file the user edits or carries to another
-    // platform, possibly the only copy kept: synced.
-    WriteFileAtomically(path, result.Text, Durability::Durable);
-    result.Path = path;
-    return result;
+    return SaveExport(GiftText(doc, quizName), path);
 }
 
 } // namespace tavimor

@@ -1,7 +1,6 @@
 #include "exchange/MoodleXmlWriter.h"
 
 #include "base/Cp1252.h"
-#include "base/FileIo.h"
 #include "base/TextHelpers.h"
 #include "exchange/EmbeddedImages.h"
 #include "generator/InlineData.h"
@@ -257,12 +256,7 @@ TPlatformExport MoodleXml(const TQuizDocument& doc, const std::string& documentP
 
 TPlatformExport ExportMoodleXmlFile(const TQuizDocument& doc, const std::string& documentPath, const std::string& path)
 {
-    TPlatformExport result = MoodleXml(doc, documentPath);
-    // Like the text export, a file the user edits or carries to another
-    // platform, possibly the only copy kept: synced.
-    WriteFileAtomically(path, result.Text, Durability::Durable);
-    result.Path = path;
-    return result;
+    return SaveExport(MoodleXml(doc, documentPath), path);
 }
 
 } // namespace tavimor

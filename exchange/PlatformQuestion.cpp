@@ -1,7 +1,9 @@
 #include "exchange/PlatformQuestion.h"
 
+#include "base/FileIo.h"
 #include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
+#include "model/DocumentFile.h"
 
 #include <cctype>
 
@@ -102,18 +104,21 @@ bool HoldsMarkup(std::string_view text)
 
 std::string QuizNameOf(const std::string& documentPath)
 {
-    const std::size_t slash = documentPath.rfind('/');
-    const std::string fileName = slash == std::string::npos ? documentPath : documentPath.substr(slash + 1);
-    const std::string name = fileName.substr(0, fileName.find('.'));
+    const std::string name = QuizFileNameOf(documentPath);
     // A document named ".kwz" still gets files with a name.
     return name.empty() ? "quiz" : name;
 }
 
 std::string BesideDocument(const std::string& documentPath, const std::string& suffix)
 {
-    const std::size_t slash = documentPath.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : documentPath.substr(0, slash + 1);
-    return folder + QuizNameOf(documentPath) + suffix;
+    return FolderPart(documentPath) + QuizNameOf(documentPath) + suffix;
+}
+
+TPlatformExport SaveExport(TPlatformExport exported, const std::string& path)
+{
+    WriteFileAtomically(path, exported.Text, Durability::Durable);
+    exported.Path = path;
+    return exported;
 }
 
 } // namespace tavimor

@@ -22,6 +22,11 @@ struct TPlatformExport {
     std::string Path; // the file written, when the export wrote one
 };
 
+// Writes the export's text to path and notes the path. Like the text export,
+// a file the user edits or carries to another platform, possibly the only
+// copy kept: synced.
+TPlatformExport SaveExport(TPlatformExport exported, const std::string& path);
+
 enum class TPlatformKind {
     MultipleChoice, // one right choice among the choices
     TrueFalse, // a true/false question whose choices are "Vrai" and "Faux"

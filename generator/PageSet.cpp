@@ -43,13 +43,6 @@ std::string PrefsImageFile(const GifSource& gifs, const std::string& prefsDir, c
     return prefsFile;
 }
 
-std::string QuizFileNameOf(const std::string& documentPath)
-{
-    const auto slash = documentPath.rfind('/');
-    const std::string fileName = slash == std::string::npos ? documentPath : documentPath.substr(slash + 1);
-    return fileName.substr(0, fileName.find('.'));
-}
-
 THKWZ::THKWZ(const TQuizDocument& doc, const GifSource& gifs)
     : doc_(doc)
     , gifs_(gifs)
@@ -84,8 +77,7 @@ void THKWZ::MakeAnnouncedFolder(const std::string& folder) const
 
 bool THKWZ::SetFolders()
 {
-    const auto slash = DocumentPath.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : DocumentPath.substr(0, slash + 1);
+    const std::string folder = FolderPart(DocumentPath);
     quizFileName_ = QuizFileNameOf(DocumentPath);
     QuizName = Utf8ToCp1252(quizFileName_);
     ScriptName = QuizName + ".js";

@@ -24,10 +24,6 @@ using Notifier = std::function<void(const std::string& message)>;
 // there replaces the built-in one in every production. Returns its path.
 std::string PrefsImageFile(const GifSource& gifs, const std::string& prefsDir, const std::string& name);
 
-// The quiz's file name from a document path: the path's file name cut before
-// its first "." (the file system's spelling; empty for an untitled document).
-std::string QuizFileNameOf(const std::string& documentPath);
-
 struct ProduceOutcome {
     bool Produced = false; // the whole site was written
     std::string Message; // the final message, Windows-1252

@@ -352,12 +352,6 @@ std::optional<std::string> PictureAddress(const std::string& src, const std::str
     return DataAddress(type, *bytes);
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 } // namespace
 
 std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& content)
@@ -402,7 +396,7 @@ std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& co
 std::string StandalonePath(const std::string& documentPath)
 {
     const std::string name = QuizFileNameOf(documentPath);
-    return name.empty() ? std::string() : FolderOf(documentPath) + name + ".html";
+    return name.empty() ? std::string() : FolderPart(documentPath) + name + ".html";
 }
 
 StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
@@ -428,7 +422,7 @@ StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs,
 
     // The teacher's picture paths start from the site's page folder, as the
     // image dialog writes them.
-    const std::string pagesDir = FolderOf(job.DocumentPath) + quizFileName + "/hPages/";
+    const std::string pagesDir = FolderPart(job.DocumentPath) + quizFileName + "/hPages/";
     std::set<std::string> missing;
     ForEachTeacherText(doc, job.ResumBody, [&](const std::string& text) {
         ForEachImageSource(text, [&](const std::string& src) {

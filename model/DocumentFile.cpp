@@ -305,4 +305,10 @@ LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path)
     return ReadValues(doc, reader);
 }
 
+std::string QuizFileNameOf(const std::string& documentPath)
+{
+    const std::string fileName = FileNamePart(documentPath);
+    return fileName.substr(0, fileName.find('.'));
+}
+
 } // namespace tavimor

@@ -45,6 +45,12 @@ struct NewDocumentDefaults {
 // the evaluation and results pages (or the kept ones), and the start-up style
 // elements with the preferences folder.
 void ResetToStartupState(TQuizDocument& doc, const NewDocumentDefaults& defaults);
+
+// The quiz's file name from a document path: the path's file name cut before
+// its first "." (the file system's spelling; empty for an untitled document).
+// The site's folder, its script and the files written beside the document
+// are named after it.
+std::string QuizFileNameOf(const std::string& documentPath);
 inline void ResetToStartupState(TQuizDocument& doc, const std::string& prefsDir)
 {
     ResetToStartupState(doc, NewDocumentDefaults {prefsDir, {}, {}, false});

@@ -55,21 +55,6 @@ std::string JoinedLines(std::string_view text)
     return joined;
 }
 
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-// Spaces and control characters trimmed at both ends.
-std::string_view TrimView(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Everything of text from pos on (empty when pos lies beyond it).
 std::string_view From(std::string_view text, std::size_t pos)
 {
@@ -169,17 +154,17 @@ void ReadQuestionBlock(std::string_view block, TQuest& quest)
     const std::size_t countAt = rest.find(kChoicesMarker);
     if (countAt == std::string_view::npos) {
         // No choice line: the text is all there is.
-        quest.QText = std::string(TrimView(rest));
+        quest.QText = std::string(TrimmedView(rest));
         return;
     }
-    quest.QText = std::string(TrimView(rest.substr(0, countAt)));
+    quest.QText = std::string(TrimmedView(rest.substr(0, countAt)));
 
     // "$nRep=" is followed by the count of choices and, without separator,
     // the correct index (-1 for none). The choice line tells how many digits
     // the count has.
     const std::size_t valueAt = countAt + kChoicesMarker.size();
     const std::size_t lineEnd = std::min(rest.find(kCrLf, valueAt), rest.size());
-    const std::string_view value = TrimView(rest.substr(valueAt, lineEnd - valueAt));
+    const std::string_view value = TrimmedView(rest.substr(valueAt, lineEnd - valueAt));
     const std::string_view choices = rest.substr(lineEnd);
 
     const std::vector<std::size_t> starts = ChoiceStarts(choices);
@@ -191,7 +176,7 @@ void ReadQuestionBlock(std::string_view block, TQuest& quest)
     for (std::size_t k = 0; k < taken; ++k) {
         const std::size_t start = starts[k];
         const std::size_t end = std::min(choices.find(kChoicePrefix, start), choices.size());
-        quest.Reps.emplace_back(TrimView(choices.substr(start, end - start)));
+        quest.Reps.emplace_back(TrimmedView(choices.substr(start, end - start)));
     }
     quest.NRep = static_cast<std::uint16_t>(quest.Reps.size());
     // An index naming no choice read counts as no correct choice, so the
@@ -307,18 +292,12 @@ void ExportTextFile(const TQuizDocument& doc, const std::string& path)
 
 std::string ExportTextPath(const std::string& documentPath)
 {
-    const std::size_t slash = documentPath.rfind('/');
-    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t point = documentPath.find('.', nameAt);
-    const std::size_t nameEnd = point == std::string::npos ? documentPath.size() : point;
-    return documentPath.substr(0, nameEnd) + ".txt";
+    return FolderPart(documentPath) + QuizFileNameOf(documentPath) + ".txt";
 }
 
 std::string ExportTextMessage(const std::string& exportPath)
 {
-    const std::size_t slash = exportPath.rfind('/');
-    const std::string name = slash == std::string::npos ? exportPath : exportPath.substr(slash + 1);
-    return "Un fichier du nom de " + name + " vient d'\xEAtre produit dans le dossier de Tavimor.";
+    return "Un fichier du nom de " + FileNamePart(exportPath) + " vient d'\xEAtre produit dans le dossier de Tavimor.";
 }
 
 void ImportText(TQuizDocument& doc, std::string_view text)
@@ -375,7 +354,7 @@ void ImportText(TQuizDocument& doc, std::string_view text)
         return;
     std::size_t pos = countAt + kCountMarker.size();
     LineCursor countLine(all, pos);
-    const std::int32_t announced = DecimalValue(TrimView(countLine.Next().value_or(std::string_view())));
+    const std::int32_t announced = DecimalValue(TrimmedView(countLine.Next().value_or(std::string_view())));
 
     // Only the blocks the text holds are appended, each read once, in one pass.
     const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(announced, 0)), kMaxQuestions);
@@ -390,7 +369,7 @@ void ImportText(TQuizDocument& doc, std::string_view text)
         pos = closeAt == std::string_view::npos ? all.size() : closeAt + kQuestClose.size();
 
         doc.Quests.AddQuest();
-        ReadQuestionBlock(TrimView(all.substr(blockAt, blockEnd - blockAt)), doc.Quests.Current());
+        ReadQuestionBlock(TrimmedView(all.substr(blockAt, blockEnd - blockAt)), doc.Quests.Current());
     }
 }
 

@@ -31,10 +31,10 @@ const char* PageName(int page)
 // The name of a store of the editor, after what the author sees change.
 std::string UpdateName(const TQuest& before, const TQuest& after, int n)
 {
-    TQuest probe = before;
-    const auto only = [&](auto field) {
-        probe = before;
-        probe.*field = after.*field;
+    // Whether the change is in these fields and no other.
+    const auto only = [&before, &after](auto... fields) {
+        TQuest probe = before;
+        ((probe.*fields = after.*fields), ...);
         return SameForAuthor(probe, after);
     };
     if (only(&TQuest::QText))
@@ -47,23 +47,11 @@ std::string UpdateName(const TQuest& before, const TQuest& after, int n)
         return Numbered("le changement de priorit\xE9 de la question ", n);
     if (only(&TQuest::QType))
         return Numbered("le changement de type de la question ", n);
-    probe = before;
-    probe.Reps = after.Reps;
-    probe.NRep = after.NRep;
-    probe.GoodRep = after.GoodRep;
-    if (SameForAuthor(probe, after))
+    if (only(&TQuest::Reps, &TQuest::NRep, &TQuest::GoodRep))
         return Numbered("la modification des r\xE9ponses de la question ", n);
-    probe = before;
-    probe.Mess = after.Mess;
-    probe.MessIdx = after.MessIdx;
-    probe.UseGenMess = after.UseGenMess;
-    if (SameForAuthor(probe, after))
+    if (only(&TQuest::Mess, &TQuest::MessIdx, &TQuest::UseGenMess))
         return Numbered("la modification du message de la question ", n);
-    probe = before;
-    probe.UseExtFile = after.UseExtFile;
-    probe.ExtFile = after.ExtFile;
-    probe.ExtLink = after.ExtLink;
-    if (SameForAuthor(probe, after))
+    if (only(&TQuest::UseExtFile, &TQuest::ExtFile, &TQuest::ExtLink))
         return Numbered("le changement du fichier joint de la question ", n);
     return Numbered("la modification de la question ", n);
 }

@@ -101,9 +101,7 @@ protected:
 
 TEST_F(KeyboardTest, TabFollowsTheScreenOnEveryTab)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(3));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(3);
     ActivateWindow();
     for (const char* box : {"NQCheck", "CertCheckBox"})
         if (!Find<QCheckBox>(box)->isChecked())
@@ -183,9 +181,7 @@ TEST_F(KeyboardTest, TabFollowsTheScreenOnEveryTab)
 
 TEST_F(KeyboardTest, AltUpAndAltDownMoveTheSelectedQuestion)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(3));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(3);
     ActivateWindow();
     ClickMainTab(TMain::kQuestionsTab);
     auto* list = Find<QListWidget>("MainQListBox");
@@ -214,9 +210,7 @@ TEST_F(KeyboardTest, AltUpAndAltDownMoveTheSelectedQuestion)
 
 TEST_F(KeyboardTest, TheRightClickCommandsHaveTheirKeys)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(2));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(2);
     ActivateWindow();
 
     // F2 in a page-text field renames its label, which stays its name.

@@ -76,9 +76,7 @@ TEST_F(MainWindowTest, ImportFillsAnUntitledDocumentFromTheText)
 
 TEST_F(MainWindowTest, FeedbackSidesKeepTheOwnTextAcrossTheGenericSwitch)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(2));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(2);
     ClickMainTab(TMain::kQuestionsTab);
     Find<QTabWidget>("QuestPages")->setCurrentIndex(1);
     auto* generic = Find<QCheckBox>("GGCheck");

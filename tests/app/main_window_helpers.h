@@ -354,6 +354,15 @@ protected:
         return Start(std::move(options));
     }
 
+    // The editor on quiz.kwz, a document of `count` questions "Q1", "Q2"...,
+    // with settings that skip the registration.
+    TMain& StartOnNumbered(int count)
+    {
+        WriteSettingsFile();
+        WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(count));
+        return StartOn(Path(QStringLiteral("quiz.kwz")));
+    }
+
     TMain& Window() { return *window_; }
 
     template <class T> T* Find(const char* name)

@@ -114,9 +114,7 @@ TEST_F(MainWindowTest, AddingToAnEmptyDocumentGivesTheListLinesOfTheDescription)
 
 TEST_F(MainWindowTest, DeletingShowsTheNeighbourAndTheLastDeletionEmptiesTheList)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(3));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(3);
     ClickMainTab(TMain::kQuestionsTab);
     auto* list = Find<QListWidget>("MainQListBox");
 
@@ -150,9 +148,7 @@ TEST_F(MainWindowTest, DeletingShowsTheNeighbourAndTheLastDeletionEmptiesTheList
 
 TEST_F(MainWindowTest, RightButtonDragReordersTheSelectedQuestion)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(3));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(3);
     ClickMainTab(TMain::kQuestionsTab);
     auto* list = Find<QListWidget>("MainQListBox");
     const TQuestList& quests = window.Document().Quests;
@@ -194,9 +190,7 @@ TEST_F(MainWindowTest, RightButtonDragReordersTheSelectedQuestion)
 
 TEST_F(MainWindowTest, F4AddsAQuestionOnlyOnTheQuestionsTab)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(2));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(2);
     window.activateWindow();
 
     ModalAnswerer answerer;
@@ -376,9 +370,7 @@ TEST_F(MainWindowTest, PriorityIsShownBackWithItsQuestion)
 
 TEST_F(MainWindowTest, LeavingTheQuestionsTabKeepsTheTypedText)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(3));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(3);
     ClickMainTab(TMain::kQuestionsTab);
     auto* list = Find<QListWidget>("MainQListBox");
     ClickLine(*list, 2);

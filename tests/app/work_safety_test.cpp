@@ -26,9 +26,7 @@ QByteArray FileBytes(const QString& path)
 
 TEST_F(MainWindowTest, LeftDragReordersAndTheHighlightAlwaysNamesTheQuestionShown)
 {
-    WriteSettingsFile();
-    WriteDocument(Path(QStringLiteral("quiz.kwz")), Numbered(4));
-    TMain& window = StartOn(Path(QStringLiteral("quiz.kwz")));
+    TMain& window = StartOnNumbered(4);
     ClickMainTab(TMain::kQuestionsTab);
     auto* list = Find<QListWidget>("MainQListBox");
     auto* text = Find<QPlainTextEdit>("QuestEdit");

@@ -16,23 +16,9 @@
 namespace tavimor {
 namespace {
 
+using test::Add;
+using test::Question;
 using testing::ElementsAre;
-
-TQuest Question(TRepType type, std::string text, std::vector<std::string> reps, int good)
-{
-    TQuest q;
-    q.QType = type;
-    q.QText = std::move(text);
-    q.NRep = static_cast<std::uint16_t>(reps.size());
-    q.Reps = std::move(reps);
-    q.GoodRep = good;
-    return q;
-}
-
-void Add(TQuizDocument& doc, TQuest quest)
-{
-    doc.Quests.Quest(doc.Quests.AddQuest()) = std::move(quest);
-}
 
 std::string Text(const pugi::xml_node& node)
 {

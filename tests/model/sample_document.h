@@ -1,6 +1,7 @@
-// Documents shared by the model and command-line tests: one that sets every
-// field of the file away from its start-up value, and the helpers that build
-// document files of the older versions byte by byte.
+// Documents shared by the model, exchange and command-line tests: one that
+// sets every field of the file away from its start-up value, the helpers that
+// build questions, and those that build document files of the older versions
+// byte by byte.
 #pragma once
 
 #include "base/ValueStream.h"
@@ -8,6 +9,8 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace tavimor::test {
 
@@ -22,6 +25,24 @@ inline auto Fields(const QuizHeader& h)
 {
     return std::tie(h.AuthorLabel, h.AuthorName, h.EmailLabel, h.Email, h.InstitLabel, h.Institution, h.UrlLabel, h.Url,
         h.CountSentence, h.ShowCount, h.CertSentence, h.UseCertainty, h.DefaultPoints);
+}
+
+// A question of that type, text and choices, with choice `good` right.
+inline TQuest Question(TRepType type, std::string text, std::vector<std::string> reps, int good)
+{
+    TQuest q;
+    q.QType = type;
+    q.QText = std::move(text);
+    q.NRep = static_cast<std::uint16_t>(reps.size());
+    q.Reps = std::move(reps);
+    q.GoodRep = good;
+    return q;
+}
+
+// Appends the question to the document.
+inline void Add(TQuizDocument& doc, TQuest quest)
+{
+    doc.Quests.Quest(doc.Quests.AddQuest()) = std::move(quest);
 }
 
 inline TQuizDocument StartupDocument()

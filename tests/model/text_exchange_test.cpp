@@ -13,24 +13,9 @@
 namespace tavimor {
 namespace {
 
+using test::Add;
+using test::Question;
 using test::StartupDocument;
-
-TQuest Question(TRepType type, std::string text, std::vector<std::string> reps, int goodRep)
-{
-    TQuest q;
-    q.QType = type;
-    q.QText = std::move(text);
-    q.NRep = static_cast<std::uint16_t>(reps.size());
-    q.Reps = std::move(reps);
-    q.GoodRep = goodRep;
-    return q;
-}
-
-void Append(TQuizDocument& doc, const TQuest& quest)
-{
-    doc.Quests.AddQuest();
-    doc.Quests.Current() = quest;
-}
 
 void SetPages(THMPList& pages, const std::vector<std::string>& texts)
 {
@@ -60,9 +45,9 @@ TQuizDocument SmallQuiz()
     SetPages(doc.Pages,
         {"Bienvenue", "Bonne chance", "Termin\xE9?", "Revoyez vos r\xE9ponses.", "R\xE9sultats",
             "Voici vos r\xE9sultats."});
-    Append(doc, Question(TRepType::rTrue, "La Terre est ronde.", {"Vrai", "Faux"}, 0));
-    Append(doc, Question(TRepType::rKWZ, "Sans choix", {}, -1));
-    Append(doc, Question(TRepType::rOList, "Paris est la <option> de la France.", {"capitale", "ville"}, 0));
+    Add(doc, Question(TRepType::rTrue, "La Terre est ronde.", {"Vrai", "Faux"}, 0));
+    Add(doc, Question(TRepType::rKWZ, "Sans choix", {}, -1));
+    Add(doc, Question(TRepType::rOList, "Paris est la <option> de la France.", {"capitale", "ville"}, 0));
     return doc;
 }
 
@@ -142,7 +127,7 @@ TEST(TextExport, ValuesAreRawAndEveryLineBreakBecomesCrLf)
     TQuizDocument doc;
     doc.Header.AuthorName = "Ligne 1\nLigne 2";
     doc.Pages.SetBody(0, "a\rb\r\nc");
-    Append(doc, Question(TRepType::rKWZ, "Deux\nlignes", {"x\ny", "z"}, 1));
+    Add(doc, Question(TRepType::rKWZ, "Deux\nlignes", {"x\ny", "z"}, 1));
     const std::string text = ExportText(doc);
 
     EXPECT_NE(text.find("$d1=Ligne 1\r\nLigne 2\r\n"), std::string::npos);
@@ -165,7 +150,7 @@ TEST(TextExport, NumbersOfTenAndMoreAreWrittenWhole)
     std::vector<std::string> reps;
     for (int k = 1; k <= 12; ++k)
         reps.push_back("c" + std::to_string(k));
-    Append(doc, Question(TRepType::rKWZ, "Douze", reps, 11));
+    Add(doc, Question(TRepType::rKWZ, "Douze", reps, 11));
     doc.Quests.GenMess[0] = {};
     const std::string text = ExportText(doc);
 
@@ -231,13 +216,13 @@ TQuizDocument VariedQuiz()
             ten.push_back(choice);
         twelve.push_back(choice);
     }
-    Append(doc, Question(TRepType::rKWZ, "Dix choix, le dernier bon", ten, 9));
-    Append(doc, Question(TRepType::rKWZ, "Douze choix, le onzi\xE8me bon", twelve, 10));
-    Append(doc, Question(TRepType::rKWZ, "Douze choix, aucun bon", twelve, -1));
-    Append(doc, Question(TRepType::rTrue, "Vrai ou faux?", {"Vrai", "Faux"}, 1));
-    Append(doc, Question(TRepType::rOList, "Le <option> est bleu.", {"ciel", "sol", "mur"}, 0));
-    Append(doc, Question(TRepType::rKWZ, "Premi\xE8re ligne\r\nseconde ligne", {"a", "b"}, -1));
-    Append(doc, Question(TRepType::rKWZ, "", {}, -1));
+    Add(doc, Question(TRepType::rKWZ, "Dix choix, le dernier bon", ten, 9));
+    Add(doc, Question(TRepType::rKWZ, "Douze choix, le onzi\xE8me bon", twelve, 10));
+    Add(doc, Question(TRepType::rKWZ, "Douze choix, aucun bon", twelve, -1));
+    Add(doc, Question(TRepType::rTrue, "Vrai ou faux?", {"Vrai", "Faux"}, 1));
+    Add(doc, Question(TRepType::rOList, "Le <option> est bleu.", {"ciel", "sol", "mur"}, 0));
+    Add(doc, Question(TRepType::rKWZ, "Premi\xE8re ligne\r\nseconde ligne", {"a", "b"}, -1));
+    Add(doc, Question(TRepType::rKWZ, "", {}, -1));
     return doc;
 }
 
@@ -280,7 +265,7 @@ TEST(TextImport, FieldsTheTextDoesNotCarryKeepTheirNewDocumentValues)
     rich.UseExtFile = true;
     rich.ExtFile = "corr.htm";
     rich.ExtLink = "voir|Corrig\xE9";
-    Append(original, rich);
+    Add(original, rich);
     original.Quests.GenMess[0] = {"autre faux"};
     original.Pages.SetTitle(0, "Titre du module");
 
@@ -495,7 +480,7 @@ TEST(TextImport, KeepsTheLimitsOfTheTextForm)
     {
         SCOPED_TRACE("a choice holding $r is cut there; texts are trimmed");
         TQuizDocument original;
-        Append(original, Question(TRepType::rKWZ, "  Prix en $ ?  ", {"10 $rond", " b "}, 1));
+        Add(original, Question(TRepType::rKWZ, "  Prix en $ ?  ", {"10 $rond", " b "}, 1));
         TQuizDocument doc = StartupDocument();
         ImportText(doc, ExportText(original));
         ASSERT_EQ(doc.Quests.Count(), 1);
