@@ -129,8 +129,12 @@ export class SingleFileStudent {
     await this.waitForView();
   }
 
-  // A reload (F5) of the page.
+  // A reload (F5) of the page, as a person presses it: not within the same
+  // millisecond as the last click. Chromium hands a page's session storage
+  // to its browser process asynchronously, so a reload sent by the driver
+  // right after a click may overtake the write that click made.
   async reload() {
+    await new Promise((resolve) => setTimeout(resolve, 250));
     await this.act.reload();
     await this.waitForView();
   }
