@@ -3,10 +3,10 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "base/FileIo.h"
+#include "exchange/ZipLibrary.h"
 #include "generator/StandaloneQuiz.h"
 
 #include <pugixml.hpp>
-#include <zip.h>
 
 #include <cctype>
 #include <memory>
@@ -41,16 +41,16 @@ std::string PlainTitle(const std::string& html)
 }
 
 struct ZipDeleter {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
+    void operator()(zip_t* archive) const { ZipLibrary::Get().discard(archive); }
 };
 
 struct SourceDeleter {
-    void operator()(zip_source_t* source) const { zip_source_free(source); }
+    void operator()(zip_source_t* source) const { ZipLibrary::Get().source_free(source); }
 };
 
 [[noreturn]] void ZipFailure(zip_error_t* error)
 {
-    const std::string what = error != nullptr ? zip_error_strerror(error) : "?";
+    const std::string what = error != nullptr ? ZipLibrary::Get().error_strerror(error) : "?";
     throw Error("ZIP: " + what);
 }
 
@@ -133,44 +133,45 @@ std::string ScormAdapterScript(int passMark)
 
 std::string ScormZip(const std::string& manifest, const std::vector<TScormFile>& files)
 {
+    const ZipLibrary& zip = ZipLibrary::Get();
     zip_error_t error;
-    zip_error_init(&error);
-    std::unique_ptr<zip_source_t, SourceDeleter> buffer(zip_source_buffer_create(nullptr, 0, 0, &error));
+    zip.error_init(&error);
+    std::unique_ptr<zip_source_t, SourceDeleter> buffer(zip.source_buffer_create(nullptr, 0, 0, &error));
     if (!buffer)
         ZipFailure(&error);
     // The archive takes a reference to the buffer; the kept one reads the result.
-    zip_source_keep(buffer.get());
-    std::unique_ptr<zip_t, ZipDeleter> archive(zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
+    zip.source_keep(buffer.get());
+    std::unique_ptr<zip_t, ZipDeleter> archive(zip.open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
     if (!archive) {
-        zip_source_free(buffer.get());
+        zip.source_free(buffer.get());
         ZipFailure(&error);
     }
 
     const auto add = [&](const std::string& name, const std::string& bytes) {
-        zip_source_t* source = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
+        zip_source_t* source = zip.source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
         if (source == nullptr)
-            ZipFailure(zip_get_error(archive.get()));
-        if (zip_file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            ZipFailure(zip_get_error(archive.get()));
+            ZipFailure(zip.get_error(archive.get()));
+        if (zip.file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip.source_free(source);
+            ZipFailure(zip.get_error(archive.get()));
         }
     };
     add("imsmanifest.xml", manifest);
     for (const TScormFile& file : files)
         add(file.Name, file.Bytes);
     // zip_close writes into the buffer and frees the archive.
-    if (zip_close(archive.get()) != 0)
-        ZipFailure(zip_get_error(archive.get()));
+    if (zip.close(archive.get()) != 0)
+        ZipFailure(zip.get_error(archive.get()));
     archive.release();
 
     zip_stat_t stat;
-    if (zip_source_stat(buffer.get(), &stat) != 0 || zip_source_open(buffer.get()) != 0)
-        ZipFailure(zip_source_error(buffer.get()));
+    if (zip.source_stat(buffer.get(), &stat) != 0 || zip.source_open(buffer.get()) != 0)
+        ZipFailure(zip.source_error(buffer.get()));
     std::string bytes(static_cast<std::size_t>(stat.size), '\0');
-    const zip_int64_t read = zip_source_read(buffer.get(), bytes.data(), stat.size);
-    zip_source_close(buffer.get());
+    const zip_int64_t read = zip.source_read(buffer.get(), bytes.data(), stat.size);
+    zip.source_close(buffer.get());
     if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size)
-        ZipFailure(zip_source_error(buffer.get()));
+        ZipFailure(zip.source_error(buffer.get()));
     return bytes;
 }
 

@@ -44,7 +44,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_TAVIMOR_PACKAGE_NAME tavimor)
 # The Qt platform plugins are loaded at run time, so dpkg-shlibdeps cannot
 # see them; the French Qt texts and xdg-open serve the dialogs and "Aide".
-set(CPACK_DEBIAN_TAVIMOR_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# libzip is loaded when a SCORM package is first written, so the shared
+# library dependencies found in the programs do not name it: Debian names its
+# package after the shared-object name (libzip.so.4: libzip4).
+string(REGEX REPLACE "^libzip\\.so\\.([0-9]+)$" "libzip\\1" libzip_package "${TAVIMOR_LIBZIP_SONAME}")
+set(CPACK_DEBIAN_TAVIMOR_PACKAGE_DEPENDS "qt6-qpa-plugins, ${libzip_package}")
 set(tavimor_recommends "qt6-translations-l10n, xdg-utils")
 if(tavimor_has_preview)
   string(APPEND tavimor_recommends ", tavimor-preview")
