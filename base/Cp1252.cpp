@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tavimor {
 namespace {
@@ -155,6 +156,33 @@ std::string Utf8ToCp1252(std::string_view utf8)
     out.resize(static_cast<std::size_t>(DecodeUtf8(utf8, out.data()) - out.data()));
     out.shrink_to_fit();
     return out;
+}
+
+std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
+{
+    const ByteSet::Runs runs(kNonAscii);
+    const char* from = text;
+    const char* const end = text + size;
+    char* to = text;
+    while (from != end) {
+        if (end - from >= 16) {
+            // The block is read before anything is written over it, and the
+            // writing never passes its end: `to` never runs ahead of `from`.
+            const unsigned mask = runs.Mask(from);
+            const unsigned run = mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
+            if (to != from)
+                std::memmove(to, from, run);
+            from += run;
+            to += run;
+            if (run == 16)
+                continue;
+        } else if (static_cast<unsigned char>(*from) < 0x80) {
+            *to++ = *from++;
+            continue;
+        }
+        DecodeSequence(from, end, to);
+    }
+    return static_cast<std::size_t>(to - text);
 }
 
 std::string Utf16LeToCp1252(std::string_view bytes)

@@ -5,6 +5,7 @@
 // the platform's own conversion does.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 
 // Malformed UTF-8 and characters outside Windows-1252 become kCp1252Replacement.
 std::string Utf8ToCp1252(std::string_view utf8);
+// The same conversion over the size bytes at text, written where they stand
+// (the code page's text is never longer than its UTF-8); returns its size.
+std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size);
 
 // bytes holds UTF-16 little-endian code units; unpaired surrogates and
 // characters outside Windows-1252 become kCp1252Replacement.

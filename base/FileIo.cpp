@@ -4,10 +4,14 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <new>
+#include <utility>
 
 namespace tavimor {
 
@@ -110,6 +114,89 @@ std::string ReadWholeFile(const std::string& path)
     }
     bytes.resize(filled);
     return bytes;
+}
+
+// A sanitized build takes the block from the allocator, whose checks then
+// cover every access to it.
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR 1
+#endif
+#endif
+
+ByteBlock::ByteBlock(std::size_t size)
+    : size_(size)
+    , mapped_(size)
+{
+    if (size == 0)
+        return;
+#ifdef TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR
+    data_ = new char[size];
+#else
+    void* const pages
+        = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (pages == MAP_FAILED)
+        throw std::bad_alloc();
+    data_ = static_cast<char*>(pages);
+#endif
+}
+
+ByteBlock::~ByteBlock()
+{
+    if (data_ == nullptr)
+        return;
+#ifdef TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR
+    delete[] data_;
+#else
+    ::munmap(data_, mapped_);
+#endif
+}
+
+ByteBlock::ByteBlock(ByteBlock&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr))
+    , size_(std::exchange(other.size_, 0))
+    , mapped_(std::exchange(other.mapped_, 0))
+{
+}
+
+ByteBlock& ByteBlock::operator=(ByteBlock&& other) noexcept
+{
+    ByteBlock old(std::move(*this));
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    mapped_ = std::exchange(other.mapped_, 0);
+    return *this;
+}
+
+void ByteBlock::Shrink(std::size_t size)
+{
+    size_ = std::min(size, size_);
+}
+
+ByteBlock ReadWholeFileBlock(const std::string& path)
+{
+    FileReader file(path);
+    // One byte more than the file's size tells a file that grew meanwhile,
+    // which is then read to its new end as ReadWholeFile does.
+    ByteBlock block(file.SizeLeft() + 1);
+    std::size_t filled = 0;
+    while (filled < block.Size()) {
+        const std::size_t got = file.Read(block.Data() + filled, block.Size() - filled);
+        if (got == 0) {
+            block.Shrink(filled);
+            return block;
+        }
+        filled += got;
+    }
+    std::string bytes(block.View());
+    char more[4096];
+    while (const std::size_t got = file.Read(more, sizeof more))
+        bytes.append(more, got);
+    ByteBlock grown(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), grown.Data());
+    return grown;
 }
 
 AtomicFile::AtomicFile(const std::string& path, Durability durability)

@@ -17,6 +17,34 @@ bool EnsureFolder(const std::string& folder);
 // The bytes of the file at path; "Cannot open file %s" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// Memory of its own for the bytes of a whole file, its pages made in one
+// step rather than one fault at a time as they are first written: for a big
+// file read once into memory and then worked on where it stands.
+class ByteBlock {
+public:
+    ByteBlock() = default;
+    // size bytes, of unspecified value; std::bad_alloc when there is no room.
+    explicit ByteBlock(std::size_t size);
+    ~ByteBlock();
+    ByteBlock(ByteBlock&& other) noexcept;
+    ByteBlock& operator=(ByteBlock&& other) noexcept;
+
+    char* Data() { return data_; }
+    const char* Data() const { return data_; }
+    std::size_t Size() const { return size_; }
+    std::string_view View() const { return {data_, size_}; }
+    // Keeps the first size bytes (at most Size()).
+    void Shrink(std::size_t size);
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;
+};
+
+// The bytes of the file at path, as ReadWholeFile reads them.
+ByteBlock ReadWholeFileBlock(const std::string& path);
+
 // A regular file read front to back in pieces, so that a reader can take its
 // values without holding the whole file. "Cannot open file %s" when the file
 // cannot be opened, is no regular file, or a read fails.

@@ -133,23 +133,36 @@ std::int32_t TValueReader::ReadInteger()
     }
 }
 
-std::string TValueReader::ReadString()
+TValueReader::RawString TValueReader::ReadRawString()
 {
-    switch (static_cast<ValueTag>(TakeByte())) {
+    const auto tag = static_cast<ValueTag>(TakeByte());
+    switch (tag) {
     case ValueTag::String8:
-        return std::string(Take(TakeLittleEndian(1)));
+        return {tag, Take(TakeLittleEndian(1))};
     case ValueTag::String32:
-        return std::string(Take(TakeLittleEndian(4)));
+    case ValueTag::Utf8String:
+        return {tag, Take(TakeLittleEndian(4))};
     case ValueTag::WString: {
         const std::uint64_t units = TakeLittleEndian(4);
         if (units > BytesLeft() / 2)
             throw StreamReadError();
-        return Utf16LeToCp1252(Take(static_cast<std::size_t>(units * 2)));
+        return {tag, Take(static_cast<std::size_t>(units * 2))};
     }
-    case ValueTag::Utf8String:
-        return Utf8ToCp1252(Take(TakeLittleEndian(4)));
     default:
         throw InvalidPropertyValue();
+    }
+}
+
+std::string TValueReader::ReadString()
+{
+    const RawString raw = ReadRawString();
+    switch (raw.tag) {
+    case ValueTag::WString:
+        return Utf16LeToCp1252(raw.payload);
+    case ValueTag::Utf8String:
+        return Utf8ToCp1252(raw.payload);
+    default:
+        return std::string(raw.payload);
     }
 }
 

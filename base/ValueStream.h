@@ -64,6 +64,15 @@ public:
 
     std::int32_t ReadInteger();
     std::string ReadString();
+    // A string value as it stands in the bytes: its tag (String8, String32,
+    // WString or Utf8String) and payload, still to be converted to the code
+    // page as ReadString does. Errors as ReadString. The payload is a view
+    // of the bytes given to the reader, or of its window when it reads a file.
+    struct RawString {
+        ValueTag tag;
+        std::string_view payload;
+    };
+    RawString ReadRawString();
     // True for tag 9, false for any other tag; only the tag byte is consumed.
     bool ReadBoolean();
 

@@ -29,11 +29,13 @@ QuizSession& KeepUntilExit(std::unique_ptr<QuizSession> session)
 int Produce(const Args& args)
 {
     const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Prefs, "produce");
-    QuizSession* const session = &KeepUntilExit(MakeSession(parsed.prefsDir));
-    if (!OpenOrRefuse(*session, parsed.document))
+    // Nothing is edited: the document is read for the production alone.
+    const auto production = MakeSession(parsed.prefsDir)->ProduceSiteOfFile(parsed.document);
+    if (production.refusal) {
+        Say(std::cerr, *production.refusal);
         return 1;
-    EnsureFolder(parsed.prefsDir);
-    const ProduceOutcome outcome = session->ProduceSite(session->Document().Pages.GetBody(0));
+    }
+    const ProduceOutcome& outcome = production.produced;
     Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
     return outcome.Produced ? 0 : 1;
 }
@@ -56,10 +58,12 @@ int Exam(const Args& args)
 int Standalone(const Args& args)
 {
     const DocumentArgs parsed = ParseDocumentArgs(args, Takes::OutputAndPrefs, "standalone");
-    const auto session = MakeSession(parsed.prefsDir);
-    if (!OpenOrRefuse(*session, parsed.document))
+    const auto production = MakeSession(parsed.prefsDir)->ProduceStandaloneOfFile(parsed.document, parsed.output);
+    if (production.refusal) {
+        Say(std::cerr, *production.refusal);
         return 1;
-    const StandaloneOutcome outcome = session->ProduceStandalone(session->Document().Pages.GetBody(0), parsed.output);
+    }
+    const StandaloneOutcome& outcome = production.produced;
     Say(outcome.Produced ? std::cout : std::cerr, outcome.Message);
     return outcome.Produced ? 0 : 1;
 }

@@ -37,11 +37,12 @@ constexpr std::string_view kExamTail = "\n</OL></FORM>\n<P><HR WIDTH=300>\n</BOD
 // count / Columns choices and each later one a choice more, the last one what
 // remains (6 choices in 3 columns: 2, 3, 1). spill() may store and empty out
 // between the questions.
-template <class Spill> void AppendExamQuestions(TextBuffer& out, const TQuestList& quests, bool key, Spill spill)
+template <class Quests, class Spill>
+void AppendExamQuestions(TextBuffer& out, const Quests& quests, bool key, Spill spill)
 {
     out += "<P>";
     for (int n = 1; n <= quests.Count(); ++n) {
-        const TQuest& quest = quests.Quest(n);
+        const auto& quest = quests.Quest(n);
         const std::size_t choices = quest.Reps.size();
         const std::size_t columnLength = quest.Columns > 1 ? choices / quest.Columns : 0;
         out += "\n<!-- question ";
@@ -83,7 +84,7 @@ std::string THKWZ::ExamPage(bool key) const
 {
     TextBuffer page;
     page += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
-    AppendExamQuestions(page, doc_.Quests, key, [] {});
+    WithQuestions([&](const auto& quests) { AppendExamQuestions(page, quests, key, [] {}); });
     page += kExamTail;
     return page.Take();
 }
@@ -91,7 +92,7 @@ std::string THKWZ::ExamPage(bool key) const
 std::string THKWZ::ExamQuestions(bool key) const
 {
     TextBuffer text;
-    AppendExamQuestions(text, doc_.Quests, key, [] {});
+    WithQuestions([&](const auto& quests) { AppendExamQuestions(text, quests, key, [] {}); });
     return text.Take();
 }
 
@@ -116,7 +117,8 @@ bool THKWZ::WriteExam(bool key)
     // The exam is written while it is built, as ExamPage gives it.
     PageWriter page(ExamPath(key));
     page.Text() += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
-    AppendExamQuestions(page.Text(), doc_.Quests, key, [&page] { page.Spill(); });
+    WithQuestions(
+        [&](const auto& quests) { AppendExamQuestions(page.Text(), quests, key, [&page] { page.Spill(); }); });
     page.Text() += kExamTail;
     page.Commit();
     return true;

@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavimor {
 
 namespace {
@@ -97,26 +101,89 @@ const std::array<JsonForm, 256>& Utf8Table()
     return table;
 }
 
+// Finds, sixteen bytes at a time, the bytes a JSON string cannot hold as
+// they are: control characters, quote, backslash, "<" and, for text of the
+// code page, every byte from 0x80 on (which becomes UTF-8).
+class SpecialBytes {
+public:
+    SpecialBytes(const std::array<JsonForm, 256>& table, bool highBytes)
+        : table_(table)
+        , highBytes_(highBytes)
+    {
+    }
+
+    // One bit per byte of the 16 at `from` that the table changes.
+    unsigned Mask(const char* from) const
+    {
+#if defined(__SSE2__)
+        __m128i block;
+        std::memcpy(&block, from, sizeof block);
+        const __m128i lastControl = _mm_set1_epi8(0x1F);
+        __m128i hits = _mm_cmpeq_epi8(_mm_max_epu8(block, lastControl), lastControl);
+        for (const char c : {'"', '\\', '<'})
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(c)));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        return highBytes_ ? mask | static_cast<unsigned>(_mm_movemask_epi8(block)) : mask;
+#else
+        unsigned mask = 0;
+        for (unsigned i = 0; i < 16; ++i)
+            mask |= static_cast<unsigned>(Changes(from[i])) << i;
+        return mask;
+#endif
+    }
+
+    bool Changes(char c) const
+    {
+        const JsonForm& form = table_[static_cast<unsigned char>(c)];
+        return form.size != 1 || form.text[0] != c;
+    }
+
+private:
+    const std::array<JsonForm, 256>& table_;
+    bool highBytes_;
+};
+
 // The exact length first, so that the room made (and zeroed by the string)
-// is only what is written; then one pass writing straight into it.
-void AppendWithTable(std::string& out, std::string_view text, const std::array<JsonForm, 256>& table)
+// is only what is written; then one pass writing straight into it. Both
+// passes go over the runs of bytes that stay as they are sixteen at a time.
+void AppendWithTable(
+    std::string& out, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
 {
-    std::size_t length = 2;
-    for (const char c : text)
-        length += table[static_cast<unsigned char>(c)].size;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* from = begin;
+    std::size_t length = text.size() + 2;
+    for (; end - from >= 16; from += 16) {
+        for (unsigned mask = special.Mask(from); mask != 0; mask &= mask - 1)
+            length += table[static_cast<unsigned char>(from[__builtin_ctz(mask)])].size - 1u;
+    }
+    for (; from != end; ++from)
+        length += table[static_cast<unsigned char>(*from)].size - 1u;
+
     const std::size_t start = out.size();
     out.resize(start + length);
     char* p = out.data() + start;
     *p++ = '"';
-    for (const char c : text) {
+    const auto put = [&p, &table](char c) {
         const JsonForm& form = table[static_cast<unsigned char>(c)];
-        if (form.size == 1) {
-            *p++ = form.text[0];
-        } else {
-            std::memcpy(p, form.text.data(), form.size);
-            p += form.size;
+        std::memcpy(p, form.text.data(), form.size);
+        p += form.size;
+    };
+    for (from = begin; end - from >= 16; from += 16) {
+        unsigned mask = special.Mask(from);
+        unsigned done = 0; // bytes of the block written
+        for (; mask != 0; mask &= mask - 1) {
+            const auto at = static_cast<unsigned>(__builtin_ctz(mask));
+            std::memcpy(p, from + done, at - done);
+            p += at - done;
+            put(from[at]);
+            done = at + 1;
         }
+        std::memcpy(p, from + done, 16 - done);
+        p += 16 - done;
     }
+    for (; from != end; ++from)
+        put(*from);
     *p = '"';
 }
 
@@ -194,12 +261,14 @@ std::string DataAddress(std::string_view mediaType, std::string_view bytes)
 
 void AppendJsonString(std::string& out, std::string_view cp1252)
 {
-    AppendWithTable(out, cp1252, Cp1252Table());
+    static const SpecialBytes special(Cp1252Table(), true);
+    AppendWithTable(out, cp1252, Cp1252Table(), special);
 }
 
 void AppendJsonStringUtf8(std::string& out, std::string_view utf8)
 {
-    AppendWithTable(out, utf8, Utf8Table());
+    static const SpecialBytes special(Utf8Table(), false);
+    AppendWithTable(out, utf8, Utf8Table(), special);
 }
 
 } // namespace tavimor

@@ -4,6 +4,7 @@
 #include "base/FileIo.h"
 #include "generator/QuizScript.h"
 #include "generator/SpecHTML.h"
+#include "model/QuestionViews.h"
 
 #include <filesystem>
 #include <initializer_list>
@@ -49,7 +50,16 @@ THKWZ::THKWZ(const TQuizDocument& doc, const GifSource& gifs)
 {
 }
 
-std::optional<std::string> THKWZ::Refusal(const TQuestList& quests)
+THKWZ::THKWZ(const TQuizDocument& doc, const TQuestViews& quests, const GifSource& gifs)
+    : doc_(doc)
+    , gifs_(gifs)
+    , viewed_(&quests)
+{
+}
+
+namespace {
+
+template <class Quests> std::optional<std::string> RefusalOf(const Quests& quests)
 {
     std::string message = "Impossible de produire le test!";
     bool refused = quests.Count() < 2;
@@ -63,6 +73,19 @@ std::optional<std::string> THKWZ::Refusal(const TQuestList& quests)
         return message;
     return std::nullopt;
 }
+
+template <class Quests> std::string RightAnswerWarningsOf(const Quests& quests)
+{
+    std::string warnings;
+    for (int n = 1; n <= quests.Count(); ++n) {
+        const auto& quest = quests.Quest(n);
+        if (quest.GoodRep < 0 || static_cast<std::size_t>(quest.GoodRep) >= quest.Reps.size())
+            warnings += LF + ("La question " + std::to_string(n) + " n'a pas de bonne r\xE9ponse.");
+    }
+    return warnings;
+}
+
+} // namespace
 
 std::string THKWZ::FolderAnnouncement(const std::string& folder)
 {
@@ -95,21 +118,40 @@ bool THKWZ::SetFolders()
     return true;
 }
 
+std::optional<std::string> THKWZ::Refusal(const TQuestList& quests)
+{
+    return RefusalOf(quests);
+}
+
+std::optional<std::string> THKWZ::Refusal(const TQuestViews& quests)
+{
+    return RefusalOf(quests);
+}
+
 std::string THKWZ::RightAnswerWarnings(const TQuestList& quests)
 {
-    std::string warnings;
-    for (int n = 1; n <= quests.Count(); ++n) {
-        const TQuest& quest = quests.Quest(n);
-        if (quest.GoodRep < 0 || static_cast<std::size_t>(quest.GoodRep) >= quest.Reps.size())
-            warnings += LF + ("La question " + std::to_string(n) + " n'a pas de bonne r\xE9ponse.");
-    }
-    return warnings;
+    return RightAnswerWarningsOf(quests);
+}
+
+std::string THKWZ::RightAnswerWarnings(const TQuestViews& quests)
+{
+    return RightAnswerWarningsOf(quests);
+}
+
+int THKWZ::QuestionCount() const
+{
+    return viewed_ ? viewed_->Count() : doc_.Quests.Count();
 }
 
 ProduceOutcome THKWZ::Produce(bool quiet)
 {
+    return viewed_ ? ProduceWith(*viewed_, quiet) : ProduceWith(doc_.Quests, quiet);
+}
+
+template <class Quests> ProduceOutcome THKWZ::ProduceWith(const Quests& quests, bool quiet)
+{
     ProduceOutcome outcome;
-    if (const auto refusal = Refusal(doc_.Quests)) {
+    if (const auto refusal = Refusal(quests)) {
         // A document never saved has to be saved first in any case: say so.
         const bool untitled = DocumentPath.empty() || DocumentPath.back() == '/';
         outcome.Message = untitled ? std::string(kNoFileName) + LF + *refusal : *refusal;
@@ -120,7 +162,7 @@ ProduceOutcome THKWZ::Produce(bool quiet)
         SavePage(PagesDir + "topMenu.htm", TopMenuPage());
         SavePage(PagesDir + "blank.htm", BlankPageText());
         const TJSM script;
-        script.WriteScript(PagesDir + quizFileName_ + ".js", doc_.Quests, doc_.Header.UseCertainty, ResumBody);
+        script.WriteScript(PagesDir + quizFileName_ + ".js", quests, doc_.Header.UseCertainty, ResumBody);
         WriteStyleSheet(PagesDir + kStyleSheetName);
         WriteImages();
         SavePage(PagesDir + "menu.htm", MenuPage());
@@ -131,7 +173,7 @@ ProduceOutcome THKWZ::Produce(bool quiet)
         SavePage(PagesDir + "mess.htm", MessPage());
         outcome.Produced = true;
         // The site is written all the same, but no student can get these right.
-        outcome.Message = "Le Test " + QuizName + " vient d'\xEAtre cr\xE9\xE9." + RightAnswerWarnings(doc_.Quests);
+        outcome.Message = "Le Test " + QuizName + " vient d'\xEAtre cr\xE9\xE9." + RightAnswerWarnings(quests);
     }
     if (!quiet && Notify)
         Notify(outcome.Message);
@@ -168,7 +210,7 @@ std::string THKWZ::CountLine() const
     const QuizHeader& header = doc_.Header;
     if (!header.ShowCount || header.CountSentence.empty())
         return {};
-    return ReplaceOrAppend("<Q>", std::to_string(doc_.Quests.Count()), header.CountSentence) + LF + "<P>";
+    return ReplaceOrAppend("<Q>", std::to_string(QuestionCount()), header.CountSentence) + LF + "<P>";
 }
 
 std::string THKWZ::IdentForm()
@@ -333,7 +375,7 @@ std::string THKWZ::ResultPage() const
     page += std::string("<BODY>") + LF + "<H4>" + doc_.Pages.GetTitle(2) + "</H4>" + LF + doc_.Pages.GetBody(2) + LF;
     page += "<B>" + WriteCall("getSName()") + "</B>," + LF + " voici vos r\xE9sultats:" + LF + "<P>" + LF;
     page += "Nombre de bonnes r\xE9ponses:<B>" + WriteCall("getAllGood()") + "</B>" + " sur <B>"
-        + std::to_string(doc_.Quests.Count()) + ".</B><BR>" + LF;
+        + std::to_string(QuestionCount()) + ".</B><BR>" + LF;
     if (doc_.Header.UseCertainty)
         page += "Taux de r\xE9ussite pond\xE9r\xE9: <B> " + WriteCall("doTotalIC()") + "</B>" + LF;
     page += LF;

@@ -9,6 +9,7 @@
 
 #include "generator/GifSource.h"
 #include "model/DocumentFile.h"
+#include "model/QuestionViews.h"
 
 #include <functional>
 #include <optional>
@@ -34,6 +35,9 @@ public:
     // Both objects live at least as long as the generator (the editor owns
     // all three for the whole run).
     THKWZ(const TQuizDocument& doc, const GifSource& gifs);
+    // The generator of a document read for a production: its questions are
+    // quests (doc holds none), which lives as long as the generator too.
+    THKWZ(const TQuizDocument& doc, const TQuestViews& quests, const GifSource& gifs);
 
     // Read at each production.
     std::string DocumentPath; // the current document file
@@ -51,10 +55,12 @@ public:
     // "Impossible de produire le test!", preceded by one line per question
     // without choices, when the document cannot be produced; else nothing.
     static std::optional<std::string> Refusal(const TQuestList& quests);
+    static std::optional<std::string> Refusal(const TQuestViews& quests);
     // One line "La question N n'a pas de bonne réponse." per question whose
     // right answer is not one of its choices, each after a line feed; empty
     // when every question has one.
     static std::string RightAnswerWarnings(const TQuestList& quests);
+    static std::string RightAnswerWarnings(const TQuestViews& quests);
 
     // Checks the document, then writes the whole site. File errors propagate
     // and leave the pages written so far in place.
@@ -105,12 +111,17 @@ public:
     std::string ExamAnnouncement(bool withFolder) const;
 
 private:
+    template <class Quests> ProduceOutcome ProduceWith(const Quests& quests, bool quiet);
+    int QuestionCount() const;
+    // Calls f with the questions: the views when there are, else the document's list.
+    template <class F> decltype(auto) WithQuestions(F f) const { return viewed_ ? f(*viewed_) : f(doc_.Quests); }
     void MakeAnnouncedFolder(const std::string& folder) const;
     void WriteStyleSheet(const std::string& path) const;
     void WriteImages() const;
 
     const TQuizDocument& doc_;
     const GifSource& gifs_;
+    const TQuestViews* viewed_ = nullptr;
     std::string quizFileName_; // QuizName as the file system spells it
 };
 

@@ -28,11 +28,11 @@ std::string GetExamText(const TQuestList& quests, int n);
 // The same texts as pieces given in order to piece(std::string_view): joined
 // they make GetFeedbackHtml, GetHtmlText and GetExamText. The builders of
 // long texts convert piece by piece, without a copy of the whole text.
-template <class Piece> void FeedbackPieces(const TQuestList& quests, int n, int side, Piece piece)
+// Quests is a TQuestList or the TQuestViews of a production.
+template <class Quests, class Piece> void FeedbackPieces(const Quests& quests, int n, int side, Piece piece)
 {
-    const std::string& message = quests.FeedbackMessage(n, side);
-    piece(std::string_view(message));
-    const TQuest& quest = quests.Quest(n);
+    piece(std::string_view(quests.FeedbackMessage(n, side)));
+    const auto& quest = quests.Quest(n);
     if (!quest.UseExtFile)
         return;
     // ExtLink holds the label, a "|" and the link name.
@@ -49,7 +49,7 @@ template <class Piece> void FeedbackPieces(const TQuestList& quests, int n, int 
 
 // A question's text with its cloze marker replaced by what middle(piece)
 // gives; a cloze question without its marker gives nothing.
-template <class Piece, class Middle> void ClozeTextPieces(const TQuest& quest, Piece piece, Middle middle)
+template <class Quest, class Piece, class Middle> void ClozeTextPieces(const Quest& quest, Piece piece, Middle middle)
 {
     if (quest.QType != TRepType::rOList) {
         piece(std::string_view(quest.QText));
@@ -64,13 +64,13 @@ template <class Piece, class Middle> void ClozeTextPieces(const TQuest& quest, P
     piece(after);
 }
 
-template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piece piece)
+template <class Quests, class Piece> void HtmlTextPieces(const Quests& quests, int n, Piece piece)
 {
-    const TQuest& quest = quests.Quest(n);
+    const auto& quest = quests.Quest(n);
     ClozeTextPieces(quest, piece, [&quest](Piece& list) {
         // The list's first, empty option is its initial selection.
         list(std::string_view("<select><option>"));
-        for (const std::string& choice : quest.Reps) {
+        for (const auto& choice : quest.Reps) {
             list(std::string_view(kOptionMarker));
             list(std::string_view(choice));
         }
@@ -78,7 +78,7 @@ template <class Piece> void HtmlTextPieces(const TQuestList& quests, int n, Piec
     });
 }
 
-template <class Piece> void ExamTextPieces(const TQuestList& quests, int n, Piece piece)
+template <class Quests, class Piece> void ExamTextPieces(const Quests& quests, int n, Piece piece)
 {
     ClozeTextPieces(quests.Quest(n), piece, [](Piece& blank) { blank(std::string_view(kExamBlank)); });
 }

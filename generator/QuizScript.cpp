@@ -4,6 +4,7 @@
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
 #include "model/QuestModel.h"
+#include "model/QuestionViews.h"
 
 #include <algorithm>
 #include <array>
@@ -424,7 +425,8 @@ function setAllValues() {
 constexpr std::string_view kSlashes = "//////////////////////////////////////////////////////////////////";
 static_assert(kSlashes.size() == 66);
 
-void WriteGlobals(TextBuffer& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody)
+template <class Quests>
+void WriteGlobals(TextBuffer& out, const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
     out += "var main= document\n"
            "if (parent != null) main=parent.main.document;\n"
@@ -447,15 +449,17 @@ void WriteGlobals(TextBuffer& out, const TQuestList& quests, bool useCertainty, 
     out += '\n';
 }
 
+// Feedback positions of each question (question order), one list per side.
+using MessageIndex = std::array<std::vector<std::uint32_t>, 2>;
+
 // Writes the two message arrays and returns, for each side, the position of
 // each question's message in its array (question order). spill() may store
 // and empty out between messages.
-template <class Spill>
-std::array<std::vector<std::uint32_t>, 2> WriteMessages(TextBuffer& out, const TQuestList& quests, Spill spill)
+template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out, const Quests& quests, Spill spill)
 {
     const int count = quests.Count();
     std::array<MessageBank, 2> banks;
-    std::array<std::vector<std::uint32_t>, 2> messIndex;
+    MessageIndex messIndex;
     for (auto& positions : messIndex)
         positions.reserve(static_cast<std::size_t>(count));
     TextBuffer escaped; // one buffer for every message in turn
@@ -467,9 +471,9 @@ std::array<std::vector<std::uint32_t>, 2> WriteMessages(TextBuffer& out, const T
             const std::string_view text = escaped.View().substr(0, kMaxMessageLength);
             // Most messages need no escape, no link and no cut: then the
             // document's own text serves, without a copy.
-            const std::string& message = quests.FeedbackMessage(n, side);
+            const std::string_view message = quests.FeedbackMessage(n, side);
             const bool asWritten = text == message;
-            messIndex[side].push_back(banks[side].Position(asWritten ? std::string_view(message) : text, asWritten));
+            messIndex[side].push_back(banks[side].Position(asWritten ? message : text, asWritten));
         }
     }
 
@@ -496,85 +500,91 @@ std::array<std::vector<std::uint32_t>, 2> WriteMessages(TextBuffer& out, const T
     return messIndex;
 }
 
-template <class Spill>
-void WriteQuestions(
-    TextBuffer& out, const TQuestList& quests, const std::array<std::vector<std::uint32_t>, 2>& messIndex, Spill spill)
+// The record of question n.
+template <class Quests>
+void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIndex& messIndex, int n)
+{
+    const std::size_t slot = static_cast<std::size_t>(n - 1);
+    char keyBuffer[16] = "Q[";
+    const auto keyEnd = std::to_chars(keyBuffer + 2, keyBuffer + sizeof keyBuffer, n - 1).ptr;
+    const std::string_view key(keyBuffer, static_cast<std::size_t>(keyEnd - keyBuffer)); // "Q[k"
+
+    const TRepType type = quests.GetQType(n);
+    const bool cloze = type == TRepType::rOList;
+    const auto& reps = quests.GetReps(n - 1);
+    // The blank first entry of a cloze list shifts every choice by one.
+    const std::size_t shift = cloze ? 1 : 0;
+
+    out += key;
+    out += "]= new TQuest()\n";
+    out += key;
+    out += "].text= \"";
+    HtmlTextPieces(quests, n, [&out](std::string_view piece) { out.AppendJsText(piece); });
+    out += "\"\n";
+
+    out += key;
+    out += "].qType =";
+    out.AppendNumber(static_cast<int>(type));
+    out += " ; ";
+    out += key;
+    out += "].mChx =";
+    out.AppendNumber(static_cast<long long>(reps.size() + shift));
+    out += " ; ";
+    out += key;
+    out += "].chx = new Array(";
+    out += key;
+    out += "].mChx)\n";
+
+    if (cloze) {
+        out += key;
+        out += "].chx[0] = \" \"\n";
+    }
+    for (std::size_t i = 0; i < reps.size(); ++i) {
+        out += key;
+        out += "].chx[";
+        out.AppendNumber(static_cast<long long>(i + shift));
+        out += "] = \"";
+        out.AppendJsText(reps[i]);
+        out += "\"\n";
+    }
+
+    // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
+    out += key;
+    out += "].CGood =";
+    out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
+    out += " ; ";
+    out += key;
+    out += "].CGiven =-1 ; ";
+    out += key;
+    out += "].rCols =";
+    out.AppendNumber(quests.GetColumns(n));
+    out += " ; ";
+    out += key;
+    out += "].rq = new Array(";
+    out.AppendNumber(static_cast<long long>(messIndex[0][slot]));
+    out += ',';
+    out.AppendNumber(static_cast<long long>(messIndex[1][slot]));
+    out += ")\n";
+
+    out += key;
+    out += "].pnts = ";
+    out.AppendNumber(quests.GetPoints(n));
+    out += " ; ";
+    out += key;
+    out += "].ss = false ; ";
+    out += key;
+    out += "].CertVal = 0 ; \n\n";
+}
+
+template <class Quests, class Spill>
+void WriteQuestions(TextBuffer& out, const Quests& quests, const MessageIndex& messIndex, Spill spill)
 {
     out += "var Q = new Array(maxQ -1)\n"
            "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\n"
            "\n";
     const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
-        const std::size_t slot = static_cast<std::size_t>(n - 1);
-        char keyBuffer[16] = "Q[";
-        const auto keyEnd = std::to_chars(keyBuffer + 2, keyBuffer + sizeof keyBuffer, n - 1).ptr;
-        const std::string_view key(keyBuffer, static_cast<std::size_t>(keyEnd - keyBuffer)); // "Q[k"
-
-        const TRepType type = quests.GetQType(n);
-        const bool cloze = type == TRepType::rOList;
-        const std::vector<std::string>& reps = quests.GetReps(n - 1);
-        // The blank first entry of a cloze list shifts every choice by one.
-        const std::size_t shift = cloze ? 1 : 0;
-
-        out += key;
-        out += "]= new TQuest()\n";
-        out += key;
-        out += "].text= \"";
-        HtmlTextPieces(quests, n, [&out](std::string_view piece) { out.AppendJsText(piece); });
-        out += "\"\n";
-
-        out += key;
-        out += "].qType =";
-        out.AppendNumber(static_cast<int>(type));
-        out += " ; ";
-        out += key;
-        out += "].mChx =";
-        out.AppendNumber(static_cast<long long>(reps.size() + shift));
-        out += " ; ";
-        out += key;
-        out += "].chx = new Array(";
-        out += key;
-        out += "].mChx)\n";
-
-        if (cloze) {
-            out += key;
-            out += "].chx[0] = \" \"\n";
-        }
-        for (std::size_t i = 0; i < reps.size(); ++i) {
-            out += key;
-            out += "].chx[";
-            out.AppendNumber(static_cast<long long>(i + shift));
-            out += "] = \"";
-            out.AppendJsText(reps[i]);
-            out += "\"\n";
-        }
-
-        // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
-        out += key;
-        out += "].CGood =";
-        out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
-        out += " ; ";
-        out += key;
-        out += "].CGiven =-1 ; ";
-        out += key;
-        out += "].rCols =";
-        out.AppendNumber(quests.GetColumns(n));
-        out += " ; ";
-        out += key;
-        out += "].rq = new Array(";
-        out.AppendNumber(static_cast<long long>(messIndex[0][slot]));
-        out += ',';
-        out.AppendNumber(static_cast<long long>(messIndex[1][slot]));
-        out += ")\n";
-
-        out += key;
-        out += "].pnts = ";
-        out.AppendNumber(quests.GetPoints(n));
-        out += " ; ";
-        out += key;
-        out += "].ss = false ; ";
-        out += key;
-        out += "].CertVal = 0 ; \n\n";
+        AppendQuestionRecord(out, quests, messIndex, n);
         spill();
     }
     out += '\n';
@@ -582,9 +592,8 @@ void WriteQuestions(
 
 // The whole script into out; spill() may store and empty out between the
 // messages and between the questions.
-template <class Spill>
-void BuildScript(
-    TextBuffer& out, const TQuestList& quests, bool useCertainty, const std::string& resumBody, Spill spill)
+template <class Quests, class Spill>
+void BuildScript(TextBuffer& out, const Quests& quests, bool useCertainty, const std::string& resumBody, Spill spill)
 {
     WriteGlobals(out, quests, useCertainty, resumBody);
     out += kModeFunctions;
@@ -612,23 +621,21 @@ void BuildScript(
 }
 
 // A generous estimate of the script's size, so that the text grows in place.
-std::size_t EstimatedSize(const TQuestList& quests)
+template <class Quests> std::size_t EstimatedSize(const Quests& quests)
 {
     std::size_t size = 16384;
     const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
-        const TQuest& quest = quests.Quest(n);
+        const auto& quest = quests.Quest(n);
         std::size_t texts = quest.QText.size() + quest.Mess[0].size() + quest.Mess[1].size();
-        for (const std::string& rep : quest.Reps)
+        for (const auto& rep : quest.Reps)
             texts += 2 * rep.size() + 48;
         size += 2 * texts + 320;
     }
     return size;
 }
 
-} // namespace
-
-std::string TJSM::MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+template <class Quests> std::string MakeScriptOf(const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
     TextBuffer out;
     out.Reserve(EstimatedSize(quests));
@@ -636,12 +643,36 @@ std::string TJSM::MakeScript(const TQuestList& quests, bool useCertainty, const 
     return out.Take();
 }
 
-void TJSM::WriteScript(
-    const std::string& path, const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+template <class Quests>
+void WriteScriptOf(const std::string& path, const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
     PageWriter page(path);
     BuildScript(page.Text(), quests, useCertainty, resumBody, [&page] { page.Spill(); });
     page.Commit();
+}
+
+} // namespace
+
+std::string TJSM::MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+{
+    return MakeScriptOf(quests, useCertainty, resumBody);
+}
+
+std::string TJSM::MakeScript(const TQuestViews& quests, bool useCertainty, const std::string& resumBody) const
+{
+    return MakeScriptOf(quests, useCertainty, resumBody);
+}
+
+void TJSM::WriteScript(
+    const std::string& path, const TQuestList& quests, bool useCertainty, const std::string& resumBody) const
+{
+    WriteScriptOf(path, quests, useCertainty, resumBody);
+}
+
+void TJSM::WriteScript(
+    const std::string& path, const TQuestViews& quests, bool useCertainty, const std::string& resumBody) const
+{
+    WriteScriptOf(path, quests, useCertainty, resumBody);
 }
 
 } // namespace tavimor

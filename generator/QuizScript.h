@@ -8,6 +8,7 @@
 namespace tavimor {
 
 class TQuestList;
+class TQuestViews;
 
 class TJSM {
 public:
@@ -16,12 +17,15 @@ public:
     // option; resumBody is the page-texts body shown in the editor, written as
     // the script's summary text.
     std::string MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const;
+    std::string MakeScript(const TQuestViews& quests, bool useCertainty, const std::string& resumBody) const;
 
     // The same script stored at path as a page of the site (CR LF line
     // breaks), written while it is built so that it is never whole in memory.
     // File errors as SavePage.
     void WriteScript(
         const std::string& path, const TQuestList& quests, bool useCertainty, const std::string& resumBody) const;
+    void WriteScript(
+        const std::string& path, const TQuestViews& quests, bool useCertainty, const std::string& resumBody) const;
 };
 
 } // namespace tavimor

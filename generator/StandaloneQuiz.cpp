@@ -111,24 +111,33 @@ void AppendHtmlJson(std::string& out, std::string_view html)
 
 // The line that announces the number of questions on the entry page, as the
 // site writes it; empty when the option is off.
-std::string CountText(const TQuizDocument& doc)
+std::string CountText(const TQuizDocument& doc, int questionCount)
 {
     const QuizHeader& header = doc.Header;
     if (!header.ShowCount || header.CountSentence.empty())
         return {};
-    return ReplaceOrAppend("<Q>", std::to_string(doc.Quests.Count()), header.CountSentence);
+    return ReplaceOrAppend("<Q>", std::to_string(questionCount), header.CountSentence);
 }
 
 // The question text as the site shows it: a cloze marker becomes the list.
 // A cloze text that lost its marker keeps its text; the runtime then adds the
 // list after it.
-std::string_view QuestionText(const TQuestList& quests, int n, std::string& buffer)
+template <class Quests> std::string_view QuestionText(const Quests& quests, int n, std::string& buffer)
 {
-    const TQuest& quest = quests.Quest(n);
-    if (quest.QType != TRepType::rOList || quest.QText.find(kOptionMarker) == std::string::npos)
+    const auto& quest = quests.Quest(n);
+    if (quest.QType != TRepType::rOList || std::string_view(quest.QText).find(kOptionMarker) == std::string::npos)
         return quest.QText;
-    buffer = GetHtmlText(quests, n);
+    buffer.clear();
+    HtmlTextPieces(quests, n, [&buffer](std::string_view piece) { buffer += piece; });
     return buffer;
+}
+
+// The feedback of one side with its attached-file link, as the site shows it.
+template <class Quests> std::string FeedbackHtml(const Quests& quests, int n, int side)
+{
+    std::string text;
+    FeedbackPieces(quests, n, side, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 // The distinct feedback texts of one side, in order of first use. A message
@@ -169,14 +178,14 @@ private:
     std::deque<std::string> owned_; // keeps its strings in place as it grows
 };
 
-void AppendQuestions(std::string& out, const TQuestList& quests)
+template <class Quests> void AppendQuestions(std::string& out, const Quests& quests)
 {
     std::array<MessageBank, 2> banks;
     std::string cloze;
     out += "\"questions\":[";
     const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
-        const TQuest& quest = quests.Quest(n);
+        const auto& quest = quests.Quest(n);
         if (n > 1)
             out += ',';
         out += '[';
@@ -197,8 +206,9 @@ void AppendQuestions(std::string& out, const TQuestList& quests)
         AppendNumber(out, quests.GetColumns(n));
         for (int side = 0; side < 2; ++side) {
             out += ',';
-            const std::size_t position = quest.UseExtFile ? banks[side].Position(GetFeedbackHtml(quests, n, side))
-                                                          : banks[side].Position(quests.FeedbackMessage(n, side));
+            const std::size_t position = quest.UseExtFile
+                ? banks[side].Position(FeedbackHtml(quests, n, side))
+                : banks[side].Position(std::string_view(quests.FeedbackMessage(n, side)));
             AppendNumber(out, static_cast<long long>(position));
         }
         out += ']';
@@ -210,7 +220,8 @@ void AppendQuestions(std::string& out, const TQuestList& quests)
 }
 
 // The quiz as JSON for the runtime (field names read by quiz.js).
-void AppendQuizData(std::string& out, const TQuizDocument& doc, const StandaloneContent& content)
+template <class Quests>
+void AppendQuizData(std::string& out, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
     const std::size_t start = out.size();
     out += "{\"title\":";
@@ -220,9 +231,9 @@ void AppendQuizData(std::string& out, const TQuizDocument& doc, const Standalone
     out += ",\"certSentence\":";
     AppendHtmlJson(out, doc.Header.CertSentence);
     out += ",\"noAnswer\":";
-    AppendHtmlJson(out, doc.Quests.NoAnswerMess);
+    AppendHtmlJson(out, quests.NoAnswerMess);
     out += ",\"count\":";
-    AppendHtmlJson(out, CountText(doc));
+    AppendHtmlJson(out, CountText(doc, quests.Count()));
     out += ",\"resum\":";
     AppendHtmlJson(out, content.ResumBody);
     out += ",\"pages\":[";
@@ -234,7 +245,7 @@ void AppendQuizData(std::string& out, const TQuizDocument& doc, const Standalone
         out += ']';
     }
     out += "],";
-    AppendQuestions(out, doc.Quests);
+    AppendQuestions(out, quests);
     out += ",\"gifs\":{";
     const ImageNames& names = DefaultImageNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -264,7 +275,7 @@ void AppendQuizData(std::string& out, const TQuizDocument& doc, const Standalone
     out += "\"}";
 }
 
-std::size_t EstimatedSize(const TQuizDocument& doc, const StandaloneContent& content)
+template <class Quests> std::size_t EstimatedSize(const Quests& quests, const StandaloneContent& content)
 {
     std::size_t size = 65536 + StandaloneScript().size() + StandaloneStyle().size() + content.HostScript.size();
     for (const std::string& gif : content.Gifs)
@@ -274,12 +285,12 @@ std::size_t EstimatedSize(const TQuizDocument& doc, const StandaloneContent& con
     // Room for every accented letter taking two bytes and a cloze list
     // repeating the choices: a generous guess costs only address space, a
     // short one a copy of the whole page.
-    const int count = doc.Quests.Count();
+    const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
-        const TQuest& quest = doc.Quests.Quest(n);
+        const auto& quest = quests.Quest(n);
         std::size_t texts = quest.QText.size() + quest.Mess[0].size() + quest.Mess[1].size() + quest.ExtLink.size()
             + quest.ExtFile.size();
-        for (const std::string& rep : quest.Reps)
+        for (const auto& rep : quest.Reps)
             texts += 2 * rep.size() + 24;
         size += 2 * texts + 96;
     }
@@ -287,8 +298,9 @@ std::size_t EstimatedSize(const TQuizDocument& doc, const StandaloneContent& con
 }
 
 // Calls visit with every text of the document that the page shows as HTML.
-void ForEachTeacherText(
-    const TQuizDocument& doc, const std::string& resumBody, const std::function<void(const std::string&)>& visit)
+template <class Quests>
+void ForEachTeacherText(const TQuizDocument& doc, const Quests& quests, const std::string& resumBody,
+    const std::function<void(std::string_view)>& visit)
 {
     for (int page = 0; page < THMPList::kPageCount; ++page) {
         visit(doc.Pages.GetTitle(page));
@@ -297,15 +309,15 @@ void ForEachTeacherText(
     visit(resumBody);
     visit(doc.Header.CountSentence);
     visit(doc.Header.CertSentence);
-    visit(doc.Quests.NoAnswerMess);
-    for (const auto& bank : doc.Quests.GenMess) {
+    visit(quests.NoAnswerMess);
+    for (const auto& bank : quests.GenMess) {
         for (const std::string& message : bank)
             visit(message);
     }
-    for (int n = 1; n <= doc.Quests.Count(); ++n) {
-        const TQuest& quest = doc.Quests.Quest(n);
+    for (int n = 1; n <= quests.Count(); ++n) {
+        const auto& quest = quests.Quest(n);
         visit(quest.QText);
-        for (const std::string& rep : quest.Reps)
+        for (const auto& rep : quest.Reps)
             visit(rep);
         visit(quest.Mess[0]);
         visit(quest.Mess[1]);
@@ -352,9 +364,8 @@ std::optional<std::string> PictureAddress(const std::string& src, const std::str
     return DataAddress(type, *bytes);
 }
 
-} // namespace
-
-std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& content)
+template <class Quests>
+std::string PageOf(const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
     const std::string style
         = InlineBlockText(Cp1252ToUtf8(doc.Style.MakeStyleSheet()) + "\n" + std::string(StandaloneStyle()), "style");
@@ -362,7 +373,7 @@ std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& co
     const std::string runtime = InlineBlockText(StandaloneScript(), "script");
 
     std::string out;
-    out.reserve(EstimatedSize(doc, content));
+    out.reserve(EstimatedSize(quests, content));
     out += "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n";
     // Nothing may be fetched, framed or sent: the page runs its own two or
     // three blocks and shows data: pictures only.
@@ -383,7 +394,7 @@ std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& co
            "<nav id=\"quiz-nav\" class=\"quiz-nav\" aria-label=\"Navigation des questions\" hidden></nav>\n"
            "<noscript><p>Ce test a besoin de JavaScript.</p></noscript>\n"
            "<script type=\"application/json\" id=\"quiz-data\">";
-    AppendQuizData(out, doc, content);
+    AppendQuizData(out, doc, quests, content);
     out += "</script>\n";
     if (!host.empty())
         out += "<script>" + host + "</script>\n";
@@ -393,16 +404,11 @@ std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& co
     return out;
 }
 
-std::string StandalonePath(const std::string& documentPath)
-{
-    const std::string name = QuizFileNameOf(documentPath);
-    return name.empty() ? std::string() : FolderPart(documentPath) + name + ".html";
-}
-
-StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+template <class Quests>
+StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
 {
     StandaloneBuild build;
-    if (const auto refusal = THKWZ::Refusal(doc.Quests)) {
+    if (const auto refusal = THKWZ::Refusal(quests)) {
         build.Message = *refusal;
         return build;
     }
@@ -424,7 +430,7 @@ StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs,
     // image dialog writes them.
     const std::string pagesDir = FolderPart(job.DocumentPath) + quizFileName + "/hPages/";
     std::set<std::string> missing;
-    ForEachTeacherText(doc, job.ResumBody, [&](const std::string& text) {
+    ForEachTeacherText(doc, quests, job.ResumBody, [&](std::string_view text) {
         ForEachImageSource(text, [&](const std::string& src) {
             if (content.Pictures.contains(src) || missing.contains(src)
                 || StartsWithIgnoringCase(TrimBlanks(src), "data:"))
@@ -435,15 +441,14 @@ StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs,
                 missing.insert(src);
         });
     });
-    build.Page = StandalonePage(doc, content);
+    build.Page = PageOf(doc, quests, content);
     build.MissingPictures.assign(missing.begin(), missing.end());
     return build;
 }
 
-StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+StandaloneOutcome WriteStandalone(const StandaloneBuild& build, const StandaloneJob& job)
 {
     StandaloneOutcome outcome;
-    const StandaloneBuild build = BuildStandalone(doc, gifs, job);
     if (build.Page.empty()) {
         outcome.Message = build.Message;
         return outcome;
@@ -456,6 +461,40 @@ StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& g
     outcome.Message = "Le quiz autonome " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9.";
     outcome.Message += PicturesLeftOut(build.MissingPictures);
     return outcome;
+}
+
+} // namespace
+
+std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& content)
+{
+    return PageOf(doc, doc.Quests, content);
+}
+
+std::string StandalonePage(const TQuizDocument& doc, const TQuestViews& quests, const StandaloneContent& content)
+{
+    return PageOf(doc, quests, content);
+}
+
+std::string StandalonePath(const std::string& documentPath)
+{
+    const std::string name = QuizFileNameOf(documentPath);
+    return name.empty() ? std::string() : FolderPart(documentPath) + name + ".html";
+}
+
+StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+{
+    return BuildOf(doc, doc.Quests, gifs, job);
+}
+
+StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
+{
+    return WriteStandalone(BuildOf(doc, doc.Quests, gifs, job), job);
+}
+
+StandaloneOutcome ProduceStandalone(
+    const TQuizDocument& doc, const TQuestViews& quests, const GifSource& gifs, const StandaloneJob& job)
+{
+    return WriteStandalone(BuildOf(doc, quests, gifs, job), job);
 }
 
 std::string PicturesLeftOut(const std::vector<std::string>& missing)

@@ -8,6 +8,7 @@
 
 #include "generator/GifSource.h"
 #include "model/DocumentFile.h"
+#include "model/QuestionViews.h"
 
 #include <array>
 #include <map>
@@ -34,6 +35,8 @@ struct StandaloneContent {
 // The whole page. A pure function of its arguments: any text of the document
 // is safe in it (none can end the data block or add markup outside its place).
 std::string StandalonePage(const TQuizDocument& doc, const StandaloneContent& content);
+// The same for a document read for a production: its questions are quests.
+std::string StandalonePage(const TQuizDocument& doc, const TQuestViews& quests, const StandaloneContent& content);
 
 // A production of the page as the editor and tavimor-cli run it.
 struct StandaloneJob {
@@ -74,5 +77,7 @@ std::string PicturesLeftOut(const std::vector<std::string>& missing);
 // File errors propagate; the file already at the output path is replaced only
 // once the whole page is written.
 StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job);
+StandaloneOutcome ProduceStandalone(
+    const TQuizDocument& doc, const TQuestViews& quests, const GifSource& gifs, const StandaloneJob& job);
 
 } // namespace tavimor

@@ -2,6 +2,8 @@
 
 #include "base/FileIo.h"
 #include "base/ValueStream.h"
+#include "model/QuestionRecord.h"
+#include "model/QuestionViews.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,22 +18,14 @@ constexpr int kOldestVersion = 3;
 constexpr int kLayoutBlockVersion = 4;
 // From this version on the style block ends the file.
 constexpr int kStyleBlockVersion = 5;
-// The fewest bytes a question record can take (every value in its shortest
-// form, no choices) and a choice (an empty string): room reserved for the
-// count a file announces is capped by what the rest of the file can hold.
-constexpr std::size_t kSmallestQuestion = 30;
-constexpr std::size_t kSmallestChoice = 2;
 
-// Unsigned 16-bit fields are widened with zero extension before writing...
+// Unsigned 16-bit fields are widened with zero extension before writing
+// (and keep the low 16 bits of what is read).
 void WriteWord(TValueWriter& writer, std::uint16_t value)
 {
     writer.WriteInteger(value);
 }
-// ...and keep the low 16 bits of what is read.
-std::uint16_t ReadWord(TValueReader& reader)
-{
-    return static_cast<std::uint16_t>(reader.ReadInteger());
-}
+using record::ReadWord;
 
 void WriteHeader(TValueWriter& writer, const QuizHeader& header, const std::string& noAnswerMess)
 {
@@ -144,34 +138,16 @@ void WriteQuestion(TValueWriter& writer, const TQuest& quest)
     WriteWord(writer, quest.Points);
 }
 
-// Fills a question just appended; fields absent from the record keep the
-// values of a new question.
-void ReadQuestion(TValueReader& reader, TQuest& quest)
-{
-    quest.QReserved = reader.ReadInteger();
-    quest.QType = static_cast<TRepType>(static_cast<std::uint8_t>(reader.ReadInteger()));
-    quest.Priority = reader.ReadInteger();
-    quest.QText = reader.ReadString();
-    quest.Points = ReadWord(reader);
-    quest.NRep = ReadWord(reader);
-    if (quest.NRep > 0) {
-        quest.Reps.reserve(std::min<std::size_t>(quest.NRep, reader.BytesLeft() / kSmallestChoice));
+// The texts of a TQuest: strings of their own.
+struct OwnTexts {
+    std::string Text(TValueReader& reader) { return reader.ReadString(); }
+    void Choices(TValueReader& reader, TQuest& quest)
+    {
+        quest.Reps.reserve(std::min<std::size_t>(quest.NRep, reader.BytesLeft() / record::kSmallestChoice));
         for (std::uint16_t i = 0; i < quest.NRep; ++i)
             quest.Reps.push_back(reader.ReadString());
-        quest.GoodRep = reader.ReadInteger();
-        quest.Columns = ReadWord(reader);
     }
-    for (std::size_t side = 0; side < 2; ++side) {
-        quest.UseGenMess[side] = reader.ReadBoolean();
-        quest.Mess[side] = reader.ReadString();
-        quest.MessIdx[side] = reader.ReadInteger();
-    }
-    quest.ShowResum = reader.ReadBoolean();
-    quest.ExtFile = reader.ReadString();
-    quest.ExtLink = reader.ReadString();
-    quest.UseExtFile = reader.ReadBoolean();
-    quest.Points = ReadWord(reader); // the second copy is the one that stays
-}
+};
 
 std::string Refusal(std::int32_t version)
 {
@@ -250,7 +226,9 @@ void SaveDocument(const TQuizDocument& doc, const std::string& path)
 
 namespace {
 
-LoadOutcome ReadValues(TQuizDocument& doc, TValueReader& reader)
+// readQuestions(reader, count) reads the question records.
+template <class ReadQuestions>
+LoadOutcome ReadValues(TQuizDocument& doc, TValueReader& reader, ReadQuestions readQuestions)
 {
     LoadOutcome outcome;
     const std::int32_t version = reader.ReadInteger();
@@ -271,21 +249,29 @@ LoadOutcome ReadValues(TQuizDocument& doc, TValueReader& reader)
     ReadBanks(reader, doc.Quests);
     ReadPageTexts(reader, doc.Pages);
 
-    // Each record is at least a few bytes long, so a count larger than the
-    // file can hold ends at the first missing value; room is reserved only for
-    // as many questions as the rest of the file could hold.
     const std::uint16_t count = ReadWord(reader);
     doc.Quests.LReserved = reader.ReadInteger();
-    doc.Quests.Reserve(static_cast<std::size_t>(doc.Quests.Count())
-        + std::min<std::size_t>(count, reader.BytesLeft() / kSmallestQuestion));
-    for (std::uint16_t i = 0; i < count; ++i) {
-        doc.Quests.AddQuest();
-        ReadQuestion(reader, doc.Quests.Current());
-    }
+    readQuestions(reader, count);
 
     if (version >= kStyleBlockVersion)
         doc.Style.ReadFrom(reader);
     return outcome;
+}
+
+// Each record is at least a few bytes long, so a count larger than the file
+// can hold ends at the first missing value; room is reserved only for as
+// many questions as the rest of the file could hold.
+LoadOutcome ReadIntoModel(TQuizDocument& doc, TValueReader& reader)
+{
+    return ReadValues(doc, reader, [&doc](TValueReader& records, std::uint16_t count) {
+        doc.Quests.Reserve(static_cast<std::size_t>(doc.Quests.Count())
+            + std::min<std::size_t>(count, records.BytesLeft() / record::kSmallestQuestion));
+        OwnTexts texts;
+        for (std::uint16_t i = 0; i < count; ++i) {
+            doc.Quests.AddQuest();
+            record::ReadQuestion(records, doc.Quests.Current(), texts);
+        }
+    });
 }
 
 } // namespace
@@ -293,7 +279,7 @@ LoadOutcome ReadValues(TQuizDocument& doc, TValueReader& reader)
 LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes)
 {
     TValueReader reader(bytes);
-    return ReadValues(doc, reader);
+    return ReadIntoModel(doc, reader);
 }
 
 // The file is read as its values are taken, so that it is never whole in
@@ -302,7 +288,19 @@ LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path)
 {
     FileReader file(path);
     TValueReader reader(file);
-    return ReadValues(doc, reader);
+    return ReadIntoModel(doc, reader);
+}
+
+LoadOutcome ReadDocumentForProduction(TQuizDocument& doc, TQuestViews& quests, ByteBlock bytes)
+{
+    TValueReader reader(quests.Hold(std::move(bytes)));
+    return ReadValues(
+        doc, reader, [&quests](TValueReader& records, std::uint16_t count) { quests.ReadQuestions(records, count); });
+}
+
+LoadOutcome LoadDocumentForProduction(TQuizDocument& doc, TQuestViews& quests, const std::string& path)
+{
+    return ReadDocumentForProduction(doc, quests, ReadWholeFileBlock(path));
 }
 
 std::string QuizFileNameOf(const std::string& documentPath)

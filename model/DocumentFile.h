@@ -3,6 +3,7 @@
 // style block. Version 5 is written; 3, 4 and 5 (and above, as 5) are read.
 #pragma once
 
+#include "base/FileIo.h"
 #include "model/QuestModel.h"
 #include "model/QuizHeader.h"
 #include "presentation/PageTexts.h"
@@ -75,5 +76,12 @@ struct LoadOutcome {
 // stays in doc. Nothing is allocated beyond what the bytes can hold.
 LoadOutcome LoadDocument(TQuizDocument& doc, const std::string& path);
 LoadOutcome ReadDocument(TQuizDocument& doc, std::string_view bytes);
+
+class TQuestViews;
+// The same reading for a production: doc gets everything but the questions,
+// which go into quests (made with doc.Quests) as views of the file's bytes,
+// held by quests. Same outcome and errors as LoadDocument.
+LoadOutcome LoadDocumentForProduction(TQuizDocument& doc, TQuestViews& quests, const std::string& path);
+LoadOutcome ReadDocumentForProduction(TQuizDocument& doc, TQuestViews& quests, ByteBlock bytes);
 
 } // namespace tavimor

@@ -11,13 +11,22 @@ constexpr const char* kDefaultWrongMess = "Cette r\xE9ponse est fausse.";
 constexpr const char* kDefaultRightMess = "Cette r\xE9ponse est la bonne.";
 constexpr const char* kDefaultNoAnswerMess = "Vous n'avez pas r\xE9pondu \xE0 cette question.";
 
-void CheckSide(int side)
+} // namespace
+
+void CheckFeedbackSide(int side)
 {
     if (side != kWrongSide && side != kRightSide)
         throw ListIndexError(side);
 }
 
-} // namespace
+const std::string& GenericMessage(const std::array<std::vector<std::string>, 2>& banks, int side, std::int32_t index)
+{
+    CheckFeedbackSide(side);
+    const std::vector<std::string>& bank = banks[static_cast<std::size_t>(side)];
+    if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
+        throw ListIndexError(index);
+    return bank[static_cast<std::size_t>(index)];
+}
 
 std::optional<TClozeParts> SplitClozeText(const std::string& text)
 {
@@ -210,20 +219,14 @@ const std::string& TQuestList::GetExtFile(int n) const
 const std::string& TQuestList::FeedbackMessage(int n, int side) const
 {
     const TQuest& quest = Quest(n);
-    CheckSide(side);
+    CheckFeedbackSide(side);
     const auto s = static_cast<std::size_t>(side);
-    if (!quest.UseGenMess[s])
-        return quest.Mess[s];
-    const std::vector<std::string>& bank = GenMess[s];
-    const std::int32_t index = quest.MessIdx[s];
-    if (index < 0 || static_cast<std::size_t>(index) >= bank.size())
-        throw ListIndexError(index);
-    return bank[static_cast<std::size_t>(index)];
+    return quest.UseGenMess[s] ? GenericMessage(GenMess, side, quest.MessIdx[s]) : quest.Mess[s];
 }
 
 void TQuestList::ShiftMessIdx(int k, int side)
 {
-    CheckSide(side);
+    CheckFeedbackSide(side);
     const auto s = static_cast<std::size_t>(side);
     for (TQuest& quest : quests_)
         quest.MessIdx[s] = ShiftedMessIdx(quest.MessIdx[s], k);
@@ -295,15 +298,14 @@ TQuest NewQuestion(TRepType type)
     return quest;
 }
 
-bool SplitAtMarker(const std::string& text, std::string_view& before, std::string_view& after)
+bool SplitAtMarker(std::string_view text, std::string_view& before, std::string_view& after)
 {
     const std::string_view marker = kOptionMarker;
     const std::size_t at = text.find(marker);
-    if (at == std::string::npos)
+    if (at == std::string_view::npos)
         return false;
-    const std::string_view whole = text;
-    before = whole.substr(0, at);
-    after = whole.substr(std::min(text.size(), at + marker.size() + 1));
+    before = text.substr(0, at);
+    after = text.substr(std::min(text.size(), at + marker.size() + 1));
     return true;
 }
 

@@ -142,12 +142,18 @@ std::string FixOptionTag(TRepType type, const std::string& text);
 // columns where they are laid out, and the feedback and attached file in use.
 bool SameForAuthor(const TQuest& a, const TQuest& b);
 
+// Throws ListIndexError(side) unless side is kWrongSide or kRightSide.
+void CheckFeedbackSide(int side);
+// The generic message at index in the bank of side (checked first); an
+// index outside the bank is ListIndexError(index).
+const std::string& GenericMessage(const std::array<std::vector<std::string>, 2>& banks, int side, std::int32_t index);
+
 // The generic index of a question after the message at position k was
 // removed from its bank: k becomes 0, an index above k drops by one.
 std::int32_t ShiftedMessIdx(std::int32_t index, int k);
 
 // The pieces of a cloze text around its marker, which goes with the one
 // character after it; false when the marker is gone.
-bool SplitAtMarker(const std::string& text, std::string_view& before, std::string_view& after);
+bool SplitAtMarker(std::string_view text, std::string_view& before, std::string_view& after);
 
 } // namespace tavimor

@@ -220,6 +220,46 @@ ProduceOutcome QuizSession::ProduceSite(const std::string& resumBody)
     return site_->Produce(true);
 }
 
+QuizSession::FileProduction QuizSession::ProduceSiteOfFile(const std::string& path) const
+{
+    FileProduction result;
+    TQuizDocument read = NewDocument(options_.Defaults);
+    TQuestViews quests(read.Quests);
+    const LoadOutcome outcome = LoadDocumentForProduction(read, quests, path);
+    if (outcome.refusal) {
+        result.refusal = outcome.refusal;
+        return result;
+    }
+    EnsureFolder(PrefsDir());
+    THKWZ site(read, quests, *options_.Gifs);
+    site.DocumentPath = path;
+    site.PrefsDir = PrefsDir();
+    site.ResumBody = read.Pages.GetBody(0);
+    site.Notify = options_.Notify;
+    result.produced = site.Produce(true);
+    return result;
+}
+
+QuizSession::FileStandalone QuizSession::ProduceStandaloneOfFile(
+    const std::string& path, const std::string& outputPath) const
+{
+    FileStandalone result;
+    TQuizDocument read = NewDocument(options_.Defaults);
+    TQuestViews quests(read.Quests);
+    const LoadOutcome outcome = LoadDocumentForProduction(read, quests, path);
+    if (outcome.refusal) {
+        result.refusal = outcome.refusal;
+        return result;
+    }
+    StandaloneJob job;
+    job.DocumentPath = path;
+    job.PrefsDir = PrefsDir();
+    job.ResumBody = read.Pages.GetBody(0);
+    job.OutputPath = outputPath;
+    result.produced = tavimor::ProduceStandalone(read, quests, *options_.Gifs, job);
+    return result;
+}
+
 ExamOutcome QuizSession::WriteExam()
 {
     if (doc_.Quests.Count() == 0)

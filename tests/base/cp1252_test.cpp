@@ -117,6 +117,11 @@ TEST(Cp1252, ReadingAgreesWithTheRulesOnRandomInput)
         for (char& c : bytes)
             c = random() % 3 ? pool[random() % pool.size()] : static_cast<char>(random() % 256);
         ASSERT_EQ(Utf8ToCp1252(bytes), ReferenceUtf8ToCp1252(bytes)) << testing::PrintToString(bytes);
+        // The same where the text stands, the bytes after it untouched.
+        std::string inPlace = bytes + "|after";
+        const std::size_t size = Utf8ToCp1252InPlace(inPlace.data(), bytes.size());
+        ASSERT_EQ(std::string_view(inPlace).substr(bytes.size()), "|after");
+        ASSERT_EQ(inPlace.substr(0, size), ReferenceUtf8ToCp1252(bytes)) << testing::PrintToString(bytes);
 
         // Well-formed text of the code page, long and short.
         std::string text(length, ' ');

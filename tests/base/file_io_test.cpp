@@ -32,13 +32,23 @@ TEST(FileIo, ReadsWholeFilesOfEverySizeAndRefusesWhatIsNoFile)
             bytes[i] = static_cast<char>(i * 7 % 251);
         const std::string path = folder.Write("f.bin", bytes);
         EXPECT_EQ(ReadWholeFile(path), bytes) << size;
+        ByteBlock block = ReadWholeFileBlock(path);
+        EXPECT_EQ(block.View(), bytes) << size;
+        // Its bytes are the program's own to change.
+        if (size > 0) {
+            block.Data()[size - 1] = 'x';
+            EXPECT_EQ(ReadWholeFile(path), bytes);
+        }
     }
     for (const std::string& path : {folder.Path(), folder.File("absent.bin")}) {
-        try {
-            ReadWholeFile(path);
-            ADD_FAILURE() << path;
-        } catch (const FileOpenError& e) {
-            EXPECT_EQ(e.what(), "Cannot open file " + path);
+        for (const auto& read :
+            {+[](const std::string& p) { ReadWholeFile(p); }, +[](const std::string& p) { ReadWholeFileBlock(p); }}) {
+            try {
+                read(path);
+                ADD_FAILURE() << path;
+            } catch (const FileOpenError& e) {
+                EXPECT_EQ(e.what(), "Cannot open file " + path);
+            }
         }
     }
 }

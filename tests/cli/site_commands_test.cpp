@@ -2,6 +2,7 @@
 // preferences folder, exit codes, messages and the files written.
 #include "base/ValueStream.h"
 #include "cli_runner.h"
+#include "generator/PageSet.h"
 #include "model/DocumentFile.h"
 #include "platform/AppFolders.h"
 #include "resources/EmbeddedGifs.h"
@@ -80,6 +81,44 @@ TEST(ProduceCommand, WritesTheSiteAndTellsWhatItCreated)
     const CliRun again = RunCli(folder, {"produce", doc, "--prefs", prefs});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.out, "Le Test Quiz vient d'\xC3\xAAtre cr\xC3\xA9\xC3\xA9.\n");
+}
+
+// The command reads the document for the production alone (its questions as
+// views of the file); the editor produces from its model. Same site.
+TEST(ProduceCommand, WritesTheSiteTheEditorWrites)
+{
+    TempFolder folder;
+    const std::string doc = SaveQuiz(folder, "Quiz.kwz", {2, 3, 6, 0, 4});
+    TQuizDocument read;
+    ResetToStartupState(read, "");
+    LoadDocument(read, doc);
+    read.Quests.Quest(4).Reps = {"Oui (s\xFBr)", "Non \"vraiment\""};
+    read.Quests.Quest(4).GoodRep = 5; // a warning: no right answer
+    read.Quests.Quest(2).QType = TRepType::rOList;
+    read.Quests.Quest(2).QText = "Il <option>\xE9t\xE9.";
+    read.Quests.Quest(3).UseGenMess = {false, false};
+    read.Quests.Quest(3).Mess = {"Non\xA0!", "Oui\r\n(bravo)."};
+    SaveDocument(read, doc);
+
+    const CliRun run = RunCli(folder, {"produce", doc, "--prefs", folder.Path() + "prefs"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("La question 4 n'a pas de bonne r\xC3\xA9ponse."), std::string::npos);
+
+    THKWZ editor(read, EmbeddedGifs());
+    fs::create_directories(folder.Path() + "editeur");
+    editor.DocumentPath = folder.Path() + "editeur/Quiz.kwz";
+    editor.PrefsDir = folder.Path() + "prefs/";
+    editor.ResumBody = read.Pages.GetBody(0);
+    ASSERT_TRUE(editor.Produce(true).Produced);
+    std::size_t compared = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path() + "Quiz")) {
+        if (!entry.is_regular_file())
+            continue;
+        const fs::path relative = fs::relative(entry.path(), folder.Path() + "Quiz");
+        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(folder.Path() + "editeur/Quiz/" + relative.string())) << relative;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 20u);
 }
 
 TEST(ProduceCommand, AnImageOfThePreferencesFolderReplacesTheBuiltInOne)

@@ -1,12 +1,16 @@
 // The table-driven converters against plain byte-by-byte versions of the same
 // rules: every byte value at every place of a sixteen-byte block, and random
 // texts of every length up to past the converters' piece size, through the
-// returning, the appending and the buffer forms.
+// returning, the appending and the buffer forms; the JSON strings of the
+// self-contained quiz likewise.
+#include "base/Cp1252.h"
+#include "generator/InlineData.h"
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <string_view>
@@ -138,6 +142,43 @@ TEST(ConvertersDifferential, EscapingAnEscapedTextAgainChangesNothing)
             c = "ab\\\"()\r\n"[random() % 8];
         const std::string once = JsEscape(text);
         ASSERT_EQ(JsEscape(once), once) << testing::PrintToString(text);
+    }
+}
+
+// A JSON string of the self-contained quiz, one byte at a time: the text in
+// UTF-8, control characters, quote, backslash and "<" escaped.
+std::string ReferenceJsonString(std::string_view utf8)
+{
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        char escape[8];
+        if (c == '\n' || c == '\r' || c == '\t')
+            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else if (byte < 0x20 || c == '<')
+            out += std::string(escape, static_cast<std::size_t>(std::snprintf(escape, sizeof escape, "\\u%04x", byte)));
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+TEST(ConvertersDifferential, JsonStringsOfEveryLength)
+{
+    std::mt19937 random(1998);
+    const std::string_view special = "\"\\<>\n\r\t\x01\x1F\x7F\x80\x9F\xC3\xE9\xFF ";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(round < 1800 ? random() % 70 : 1000 + random() % 5000, ' ');
+        for (char& c : text)
+            c = random() % 3 ? special[random() % special.size()] : static_cast<char>(random() % 256);
+        std::string fromCodePage = "head:";
+        AppendJsonString(fromCodePage, text);
+        ASSERT_EQ(fromCodePage, "head:" + ReferenceJsonString(Cp1252ToUtf8(text))) << testing::PrintToString(text);
+        std::string fromUtf8;
+        AppendJsonStringUtf8(fromUtf8, text);
+        ASSERT_EQ(fromUtf8, ReferenceJsonString(text)) << testing::PrintToString(text);
     }
 }
 
