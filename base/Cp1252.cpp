@@ -158,6 +158,58 @@ std::string Utf8ToCp1252(std::string_view utf8)
     return out;
 }
 
+namespace {
+
+// Moves count bytes (at most 16) to `to`, at or before `from`, writing
+// nothing past to + count: every byte moved is read before any is written.
+void MoveBack(char* to, const char* from, unsigned count)
+{
+    if (count >= 8) {
+        std::uint64_t head;
+        std::uint64_t tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + count - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + count - 8, &tail, 8);
+    } else if (count >= 4) {
+        std::uint32_t head;
+        std::uint32_t tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + count - 4, 4);
+        std::memcpy(to, &head, 4);
+        std::memcpy(to + count - 4, &tail, 4);
+    } else {
+        for (unsigned i = 0; i < count; ++i)
+            to[i] = from[i];
+    }
+}
+
+// True when one of the count bytes at `from` (fewer than 16) is from 0x80 on.
+bool AnyHighByte(const char* from, unsigned count)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    if (count >= 8) {
+        std::uint64_t head;
+        std::uint64_t tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + count - 8, 8);
+        return ((head | tail) & kHighBits) != 0;
+    }
+    if (count >= 4) {
+        std::uint32_t head;
+        std::uint32_t tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + count - 4, 4);
+        return ((head | tail) & static_cast<std::uint32_t>(kHighBits)) != 0;
+    }
+    for (unsigned i = 0; i < count; ++i)
+        if (static_cast<unsigned char>(from[i]) >= 0x80)
+            return true;
+    return false;
+}
+
+} // namespace
+
 std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
 {
     const ByteSet::Runs runs(kNonAscii);
@@ -166,19 +218,36 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
     char* to = text;
     while (from != end) {
         if (end - from >= 16) {
-            // The block is read before anything is written over it, and the
-            // writing never passes its end: `to` never runs ahead of `from`.
+            // The bytes are read before anything is written over them, and
+            // the writing never passes them: `to` never runs ahead of `from`.
             const unsigned mask = runs.Mask(from);
             const unsigned run = mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
             if (to != from)
-                std::memmove(to, from, run);
+                MoveBack(to, from, run);
             from += run;
             to += run;
             if (run == 16)
                 continue;
+        } else if (const auto left = static_cast<unsigned>(end - from); !AnyHighByte(from, left)) {
+            if (to != from)
+                MoveBack(to, from, left);
+            to += left;
+            break;
         } else if (static_cast<unsigned char>(*from) < 0x80) {
             *to++ = *from++;
             continue;
+        }
+        // Most of what is not ASCII is a letter of two bytes from A0 to FF,
+        // taken here without a call.
+        const auto lead = static_cast<unsigned char>(from[0]);
+        if ((lead == 0xC2 || lead == 0xC3) && end - from >= 2) {
+            const auto next = static_cast<unsigned char>(from[1]);
+            const unsigned cp = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+            if ((next & 0xC0) == 0x80 && cp >= 0xA0) {
+                *to++ = static_cast<char>(cp);
+                from += 2;
+                continue;
+            }
         }
         DecodeSequence(from, end, to);
     }
