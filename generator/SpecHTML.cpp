@@ -258,12 +258,31 @@ PageWriter::PageWriter(const std::string& path)
 {
 }
 
+PageWriter::~PageWriter() = default;
+
 void PageWriter::Store()
 {
+    if (behind_) {
+        StoreBehind();
+        behind_->Finish();
+        behind_.reset();
+        return;
+    }
     if (text_.Empty())
         return;
     Convert(text_.View());
     text_.Clear();
+}
+
+void PageWriter::StoreBehind()
+{
+    if (text_.Empty())
+        return;
+    if (!behind_)
+        behind_ = std::make_unique<WriteBehind>([this](std::string_view chunk) { Convert(chunk); });
+    std::string chunk = text_.Take(std::move(spare_));
+    behind_->Push(chunk);
+    spare_ = std::move(chunk);
 }
 
 void PageWriter::Write(std::string_view text)

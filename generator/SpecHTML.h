@@ -6,10 +6,12 @@
 
 #include "base/FileIo.h"
 #include "base/TextHelpers.h"
+#include "base/WriteBehind.h"
 #include "generator/GifSource.h"
 #include "generator/TextBuffer.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -77,15 +79,17 @@ void CopyFileTo(const std::string& source, const std::string& destination, Durab
 class PageWriter {
 public:
     explicit PageWriter(const std::string& path);
+    ~PageWriter();
 
     // Text written so far and not yet stored; builders append to it.
     TextBuffer& Text() { return text_; }
     // Stores Text() once it holds a good chunk, so that a long page is never
-    // whole in memory.
+    // whole in memory. The chunks of a long page are stored by a thread of
+    // their own while the next ones are made.
     void Spill()
     {
         if (text_.Size() >= kChunk)
-            Store();
+            StoreBehind();
     }
     // Stores text right away, after whatever Text() holds.
     void Write(std::string_view text);
@@ -93,9 +97,12 @@ public:
     void Commit();
 
 private:
-    static constexpr std::size_t kChunk = 64 * 1024;
+    static constexpr std::size_t kChunk = 128 * 1024;
 
+    // Stores what Text() holds here and now, after every chunk handed over.
     void Store();
+    // Hands what Text() holds to the writing thread, started on the first call.
+    void StoreBehind();
     void Convert(std::string_view text);
 
     AtomicFile file_;
@@ -103,6 +110,9 @@ private:
     std::string lines_; // the CR LF form of what is being stored
     bool pendingCr_ = false; // the last byte stored was a CR: an LF right after it belongs to it
     bool lineOpen_ = false; // bytes were stored since the last line break
+    std::string spare_; // room for Text() once its chunk is handed over
+    // Last, so that the thread stops before anything it uses goes.
+    std::unique_ptr<WriteBehind> behind_;
 };
 
 // Stores a whole page through a PageWriter.

@@ -17,6 +17,14 @@ std::string TextBuffer::Take()
     return text;
 }
 
+std::string TextBuffer::Take(std::string room)
+{
+    std::string text = Take();
+    bytes_ = std::move(room);
+    bytes_.resize(bytes_.capacity()); // all of it room, written before it is read
+    return text;
+}
+
 void TextBuffer::Grow(std::size_t count)
 {
     // Doubling keeps the cost of growing proportional to the text; the new

@@ -24,6 +24,9 @@ public:
     void Reserve(std::size_t size) { Room(size > size_ ? size - size_ : 0); }
     // The text, leaving the buffer empty.
     std::string Take();
+    // The same, the buffer then writing into the storage of room (whose
+    // bytes are written over).
+    std::string Take(std::string room);
 
     TextBuffer& operator+=(std::string_view text)
     {
