@@ -208,11 +208,22 @@ bool AnyHighByte(const char* from, unsigned count)
     return false;
 }
 
+// One bit per byte of the 16 at `from` that is not ASCII.
+unsigned NonAsciiMask(const char* from)
+{
+#if defined(__SSE2__)
+    __m128i block;
+    std::memcpy(&block, from, sizeof block);
+    return static_cast<unsigned>(_mm_movemask_epi8(block));
+#else
+    return ByteSet::Runs(kNonAscii).Mask(from);
+#endif
+}
+
 } // namespace
 
 std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
 {
-    const ByteSet::Runs runs(kNonAscii);
     const char* from = text;
     const char* const end = text + size;
     char* to = text;
@@ -220,7 +231,7 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
         if (end - from >= 16) {
             // The bytes are read before anything is written over them, and
             // the writing never passes them: `to` never runs ahead of `from`.
-            const unsigned mask = runs.Mask(from);
+            const unsigned mask = NonAsciiMask(from);
             const unsigned run = mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
             if (to != from)
                 MoveBack(to, from, run);
@@ -249,7 +260,12 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
                 continue;
             }
         }
-        DecodeSequence(from, end, to);
+        // Copies of the positions, so that the loop's own stay in registers.
+        const char* sequence = from;
+        char* into = to;
+        DecodeSequence(sequence, end, into);
+        from = sequence;
+        to = into;
     }
     return static_cast<std::size_t>(to - text);
 }
