@@ -220,44 +220,44 @@ ProduceOutcome QuizSession::ProduceSite(const std::string& resumBody)
     return site_->Produce(true);
 }
 
-QuizSession::FileProduction QuizSession::ProduceSiteOfFile(const std::string& path) const
+template <class Outcome, class Produce>
+QuizSession::FileOutcome<Outcome> QuizSession::ProduceFromFile(const std::string& path, Produce produce) const
 {
-    FileProduction result;
+    FileOutcome<Outcome> result;
     TQuizDocument read = NewDocument(options_.Defaults);
     TQuestViews quests(read.Quests);
     const LoadOutcome outcome = LoadDocumentForProduction(read, quests, path);
-    if (outcome.refusal) {
+    if (outcome.refusal)
         result.refusal = outcome.refusal;
-        return result;
-    }
-    EnsureFolder(PrefsDir());
-    THKWZ site(read, quests, *options_.Gifs);
-    site.DocumentPath = path;
-    site.PrefsDir = PrefsDir();
-    site.ResumBody = read.Pages.GetBody(0);
-    site.Notify = options_.Notify;
-    result.produced = site.Produce(true);
+    else
+        result.produced = produce(read, quests);
     return result;
 }
 
-QuizSession::FileStandalone QuizSession::ProduceStandaloneOfFile(
+QuizSession::FileOutcome<ProduceOutcome> QuizSession::ProduceSiteOfFile(const std::string& path) const
+{
+    return ProduceFromFile<ProduceOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
+        EnsureFolder(PrefsDir());
+        THKWZ site(read, quests, *options_.Gifs);
+        site.DocumentPath = path;
+        site.PrefsDir = PrefsDir();
+        site.ResumBody = read.Pages.GetBody(0);
+        site.Notify = options_.Notify;
+        return site.Produce(true);
+    });
+}
+
+QuizSession::FileOutcome<StandaloneOutcome> QuizSession::ProduceStandaloneOfFile(
     const std::string& path, const std::string& outputPath) const
 {
-    FileStandalone result;
-    TQuizDocument read = NewDocument(options_.Defaults);
-    TQuestViews quests(read.Quests);
-    const LoadOutcome outcome = LoadDocumentForProduction(read, quests, path);
-    if (outcome.refusal) {
-        result.refusal = outcome.refusal;
-        return result;
-    }
-    StandaloneJob job;
-    job.DocumentPath = path;
-    job.PrefsDir = PrefsDir();
-    job.ResumBody = read.Pages.GetBody(0);
-    job.OutputPath = outputPath;
-    result.produced = tavimor::ProduceStandalone(read, quests, *options_.Gifs, job);
-    return result;
+    return ProduceFromFile<StandaloneOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
+        StandaloneJob job;
+        job.DocumentPath = path;
+        job.PrefsDir = PrefsDir();
+        job.ResumBody = read.Pages.GetBody(0);
+        job.OutputPath = outputPath;
+        return tavimor::ProduceStandalone(read, quests, *options_.Gifs, job);
+    });
 }
 
 ExamOutcome QuizSession::WriteExam()

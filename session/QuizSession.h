@@ -89,17 +89,14 @@ public:
     // The open document is neither read nor changed. The preferences folder
     // is made when missing. A version no longer read gives the refusal of
     // Open and writes nothing.
-    struct FileProduction {
+    template <class Outcome> struct FileOutcome {
         std::optional<std::string> refusal;
-        ProduceOutcome produced;
+        Outcome produced;
     };
-    FileProduction ProduceSiteOfFile(const std::string& path) const;
+    FileOutcome<ProduceOutcome> ProduceSiteOfFile(const std::string& path) const;
     // The self-contained quiz of the document file at path, read in the same way.
-    struct FileStandalone {
-        std::optional<std::string> refusal;
-        StandaloneOutcome produced;
-    };
-    FileStandalone ProduceStandaloneOfFile(const std::string& path, const std::string& outputPath = {}) const;
+    FileOutcome<StandaloneOutcome> ProduceStandaloneOfFile(
+        const std::string& path, const std::string& outputPath = {}) const;
     // ---- Learning platforms.
 
     // A new untitled document from a GIFT file, modified; returns what was
@@ -177,6 +174,10 @@ private:
     void Do(EditStep step);
     void Notify(const SessionChange& change);
     void NotifyState();
+    // Reads the document file at path for a production (its questions as
+    // views of the file), then gives produce(document, questions) its outcome.
+    template <class Outcome, class Produce>
+    FileOutcome<Outcome> ProduceFromFile(const std::string& path, Produce produce) const;
     const TQuest& QuestionAt(int n) const;
     void EditQuestion(int n, const std::string& name, const std::function<void(TQuest&)>& edit);
     void RememberPages() const;
