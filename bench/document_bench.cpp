@@ -3,9 +3,11 @@
 #include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
 #include "model/DocumentFile.h"
+#include "model/QuestionViews.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -42,6 +44,23 @@ void BM_ReadDocument(benchmark::State& state)
     CountQuestions(state);
 }
 
+// Reading the same image for a production: its questions as views of it.
+void BM_ReadForProduction(benchmark::State& state)
+{
+    const std::string bytes = tavimor::DocumentBytes(tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0))));
+    const TQuizDocument startup = StartupDocument();
+    for (auto _ : state) {
+        tavimor::ByteBlock block(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), block.Data());
+        TQuizDocument doc = startup;
+        tavimor::TQuestViews quests(doc.Quests);
+        tavimor::ReadDocumentForProduction(doc, quests, std::move(block));
+        benchmark::DoNotOptimize(quests.Count());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    CountQuestions(state);
+}
+
 // Save to a real file (temporary file, sync, rename) and load it back.
 void BM_SaveLoadRoundTrip(benchmark::State& state)
 {
@@ -63,4 +82,5 @@ void BM_SaveLoadRoundTrip(benchmark::State& state)
 
 BENCHMARK(BM_DocumentBytes)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadDocument)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadForProduction)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveLoadRoundTrip)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
