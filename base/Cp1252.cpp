@@ -42,9 +42,6 @@ char FromCodePoint(char32_t cp)
     return found != kSortedHighControls.end() && found->codePoint == cp ? found->byte : kCp1252Replacement;
 }
 
-// The bytes from 0x80 on: where a UTF-8 sequence of more than one byte starts.
-constexpr ByteSet kNonAscii("", 0x80);
-
 void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -89,20 +86,12 @@ std::string Cp1252ToUtf8(std::string_view text)
 namespace {
 
 // Decodes the sequence at from, whose lead byte is not ASCII, into one byte
-// at to, and moves both on.
+// at to, and moves both on. (The letters of two bytes from A0 to FF, most of
+// the accented text, are taken by the caller without a call.)
 void DecodeSequence(const char*& from, const char* end, char*& to)
 {
     const auto lead = static_cast<unsigned char>(*from);
     const std::size_t left = static_cast<std::size_t>(end - from);
-    // The Latin-1 letters and signs A0..FF, most of the accented text.
-    if ((lead == 0xC2 || lead == 0xC3) && left >= 2 && (static_cast<unsigned char>(from[1]) & 0xC0) == 0x80) {
-        const unsigned cp = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(from[1]) & 0x3Fu);
-        if (cp >= 0xA0) {
-            *to++ = static_cast<char>(cp);
-            from += 2;
-            return;
-        }
-    }
     std::size_t length = 0;
     char32_t cp = 0;
     if ((lead & 0xE0) == 0xC0) {
@@ -129,36 +118,6 @@ void DecodeSequence(const char*& from, const char* end, char*& to)
     *to++ = FromCodePoint(cp);
     from += length;
 }
-
-// Decodes utf8 into `into`, which has room for utf8.size() + 16 bytes, and
-// returns the end of the text written. Every sequence, and every byte of a
-// malformed one, gives one byte, so the text never grows; the sixteen spare
-// bytes take the block copies.
-char* DecodeUtf8(std::string_view utf8, char* into)
-{
-    return kNonAscii.CopyRuns(utf8.data(), utf8.data() + utf8.size(), into, DecodeSequence);
-}
-
-} // namespace
-
-std::string Utf8ToCp1252(std::string_view utf8)
-{
-    // A usual text is decoded on the stack and then copied once into a
-    // string of its exact size, so that the document's many texts hold no
-    // spare capacity (and short ones none of the heap).
-    constexpr std::size_t kStackText = 512;
-    if (utf8.size() <= kStackText) {
-        char buffer[kStackText + 16];
-        const char* const end = DecodeUtf8(utf8, buffer);
-        return std::string(buffer, static_cast<std::size_t>(end - buffer));
-    }
-    std::string out(utf8.size() + 16, '\0');
-    out.resize(static_cast<std::size_t>(DecodeUtf8(utf8, out.data()) - out.data()));
-    out.shrink_to_fit();
-    return out;
-}
-
-namespace {
 
 // Moves count bytes (at most 16) to `to`, at or before `from`, writing
 // nothing past to + count: every byte moved is read before any is written.
@@ -216,6 +175,8 @@ unsigned NonAsciiMask(const char* from)
     std::memcpy(&block, from, sizeof block);
     return static_cast<unsigned>(_mm_movemask_epi8(block));
 #else
+    // The bytes from 0x80 on: where a UTF-8 sequence of more than one byte starts.
+    static constexpr ByteSet kNonAscii("", 0x80);
     return ByteSet::Runs(kNonAscii).Mask(from);
 #endif
 }
@@ -268,6 +229,23 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
         to = into;
     }
     return static_cast<std::size_t>(to - text);
+}
+
+std::string Utf8ToCp1252(std::string_view utf8)
+{
+    // A usual text is decoded on the stack and then copied once into a
+    // string of its exact size, so that the document's many texts hold no
+    // spare capacity (and short ones none of the heap).
+    constexpr std::size_t kStackText = 512;
+    if (utf8.size() <= kStackText) {
+        char buffer[kStackText];
+        std::copy(utf8.begin(), utf8.end(), buffer);
+        return std::string(buffer, Utf8ToCp1252InPlace(buffer, utf8.size()));
+    }
+    std::string out(utf8);
+    out.resize(Utf8ToCp1252InPlace(out.data(), out.size()));
+    out.shrink_to_fit();
+    return out;
 }
 
 std::string Utf16LeToCp1252(std::string_view bytes)

@@ -3,8 +3,6 @@
 // the editor's HTML menu makes them.
 #include "cli/CommandSupport.h"
 
-#include "base/FileIo.h"
-
 #include <charconv>
 #include <iostream>
 #include <memory>

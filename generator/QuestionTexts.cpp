@@ -11,20 +11,6 @@ std::string GetFeedback(const TQuestList& quests, int n, int side)
     return text;
 }
 
-std::string GetFeedbackHtml(const TQuestList& quests, int n, int side)
-{
-    std::string text;
-    FeedbackPieces(quests, n, side, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
-std::string GetHtmlText(const TQuestList& quests, int n)
-{
-    std::string text;
-    HtmlTextPieces(quests, n, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
 std::string GetExamText(const TQuestList& quests, int n)
 {
     std::string text;

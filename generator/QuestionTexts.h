@@ -15,13 +15,8 @@ inline constexpr const char* kDefaultLinkName = "nom_du_lien";
 // What a cloze marker becomes in the printed exam.
 inline constexpr const char* kExamBlank = "____________";
 
-// The feedback of one side as the author wrote it: the generic or own
-// message, then the attached-file link when the question has one.
-std::string GetFeedbackHtml(const TQuestList& quests, int n, int side);
-// The same, escaped for a script string literal.
+// The feedback of one side, escaped for a script string literal.
 std::string GetFeedback(const TQuestList& quests, int n, int side);
-// Question text for the quiz pages: a cloze marker becomes a drop-down list.
-std::string GetHtmlText(const TQuestList& quests, int n);
 // Question text for the printed exam: a cloze marker becomes a blank line.
 std::string GetExamText(const TQuestList& quests, int n);
 
@@ -81,6 +76,23 @@ template <class Quests, class Piece> void HtmlTextPieces(const Quests& quests, i
 template <class Quests, class Piece> void ExamTextPieces(const Quests& quests, int n, Piece piece)
 {
     ClozeTextPieces(quests.Quest(n), piece, [](Piece& blank) { blank(std::string_view(kExamBlank)); });
+}
+
+// The feedback of one side as the author wrote it: the generic or own
+// message, then the attached-file link when the question has one.
+template <class Quests> std::string GetFeedbackHtml(const Quests& quests, int n, int side)
+{
+    std::string text;
+    FeedbackPieces(quests, n, side, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+// Question text for the quiz pages: a cloze marker becomes a drop-down list.
+template <class Quests> std::string GetHtmlText(const Quests& quests, int n)
+{
+    std::string text;
+    HtmlTextPieces(quests, n, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 } // namespace tavimor

@@ -127,17 +127,8 @@ template <class Quests> std::string_view QuestionText(const Quests& quests, int 
     const auto& quest = quests.Quest(n);
     if (quest.QType != TRepType::rOList || std::string_view(quest.QText).find(kOptionMarker) == std::string::npos)
         return quest.QText;
-    buffer.clear();
-    HtmlTextPieces(quests, n, [&buffer](std::string_view piece) { buffer += piece; });
+    buffer = GetHtmlText(quests, n);
     return buffer;
-}
-
-// The feedback of one side with its attached-file link, as the site shows it.
-template <class Quests> std::string FeedbackHtml(const Quests& quests, int n, int side)
-{
-    std::string text;
-    FeedbackPieces(quests, n, side, [&text](std::string_view piece) { text += piece; });
-    return text;
 }
 
 // The distinct feedback texts of one side, in order of first use. A message
@@ -207,7 +198,7 @@ template <class Quests> void AppendQuestions(std::string& out, const Quests& que
         for (int side = 0; side < 2; ++side) {
             out += ',';
             const std::size_t position = quest.UseExtFile
-                ? banks[side].Position(FeedbackHtml(quests, n, side))
+                ? banks[side].Position(GetFeedbackHtml(quests, n, side))
                 : banks[side].Position(std::string_view(quests.FeedbackMessage(n, side)));
             AppendNumber(out, static_cast<long long>(position));
         }
