@@ -105,9 +105,13 @@ std::uint8_t TValueReader::TakeByte()
 
 std::uint32_t TValueReader::TakeLittleEndian(int byteCount)
 {
+    const auto count = static_cast<std::size_t>(byteCount);
+    Fill(count);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
+    pos_ += count;
     std::uint32_t v = 0;
-    for (int i = 0; i < byteCount; ++i)
-        v |= static_cast<std::uint32_t>(TakeByte()) << (8 * i);
+    for (std::size_t i = 0; i < count; ++i)
+        v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
     return v;
 }
 

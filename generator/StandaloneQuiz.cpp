@@ -135,6 +135,12 @@ template <class Quests> std::string_view QuestionText(const Quests& quests, int 
 // without an attached file is the document's own text and is not copied.
 class MessageBank {
 public:
+    void Reserve(std::size_t count)
+    {
+        index_.reserve(count);
+        texts_.reserve(count);
+    }
+
     // text lives as long as the bank.
     std::size_t Position(std::string_view text)
     {
@@ -171,10 +177,12 @@ private:
 
 template <class Quests> void AppendQuestions(std::string& out, const Quests& quests)
 {
+    const int count = quests.Count();
     std::array<MessageBank, 2> banks;
+    for (MessageBank& bank : banks)
+        bank.Reserve(static_cast<std::size_t>(count));
     std::string cloze;
     out += "\"questions\":[";
-    const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
         const auto& quest = quests.Quest(n);
         if (n > 1)
@@ -289,9 +297,8 @@ template <class Quests> std::size_t EstimatedSize(const Quests& quests, const St
 }
 
 // Calls visit with every text of the document that the page shows as HTML.
-template <class Quests>
-void ForEachTeacherText(const TQuizDocument& doc, const Quests& quests, const std::string& resumBody,
-    const std::function<void(std::string_view)>& visit)
+template <class Quests, class Visit>
+void ForEachTeacherText(const TQuizDocument& doc, const Quests& quests, const std::string& resumBody, Visit visit)
 {
     for (int page = 0; page < THMPList::kPageCount; ++page) {
         visit(doc.Pages.GetTitle(page));
@@ -421,16 +428,17 @@ StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const Gi
     // image dialog writes them.
     const std::string pagesDir = FolderPart(job.DocumentPath) + quizFileName + "/hPages/";
     std::set<std::string> missing;
+    const std::function<void(const std::string&)> takePicture = [&](const std::string& src) {
+        if (content.Pictures.contains(src) || missing.contains(src) || StartsWithIgnoringCase(TrimBlanks(src), "data:"))
+            return;
+        if (auto address = PictureAddress(src, pagesDir, doc.Layout.ImgNames, content.Gifs))
+            content.Pictures.emplace(src, std::move(*address));
+        else
+            missing.insert(src);
+    };
     ForEachTeacherText(doc, quests, job.ResumBody, [&](std::string_view text) {
-        ForEachImageSource(text, [&](const std::string& src) {
-            if (content.Pictures.contains(src) || missing.contains(src)
-                || StartsWithIgnoringCase(TrimBlanks(src), "data:"))
-                return;
-            if (auto address = PictureAddress(src, pagesDir, doc.Layout.ImgNames, content.Gifs))
-                content.Pictures.emplace(src, std::move(*address));
-            else
-                missing.insert(src);
-        });
+        if (text.find('<') != std::string_view::npos) // most texts hold no tag
+            ForEachImageSource(text, takePicture);
     });
     build.Page = PageOf(doc, quests, content);
     build.MissingPictures.assign(missing.begin(), missing.end());

@@ -106,5 +106,33 @@ TEST(FileIo, AValueReaderTakesAFileInPieces)
     EXPECT_THROW(reader.ReadBoolean(), StreamReadError);
 }
 
+TEST(FileIo, AValueReaderTakesValuesAcrossTheEdgesOfItsWindow)
+{
+    // Five bytes for nearly every value: some straddle the edge of every window the
+    // reader takes from the file.
+    TempFolder folder;
+    TValueWriter writer;
+    constexpr std::int32_t kCount = 40000;
+    for (std::int32_t i = 0; i < kCount; ++i)
+        writer.WriteInteger(i * 40503 - 800000000);
+    const std::string path = folder.Write("values.bin", writer.Bytes());
+
+    FileReader file(path);
+    TValueReader reader(file);
+    std::int32_t wrong = 0;
+    for (std::int32_t i = 0; i < kCount; ++i)
+        wrong += reader.ReadInteger() != i * 40503 - 800000000;
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(reader.AtEnd());
+
+    // A file cut in the middle of its last value ends with the read error.
+    const std::string cut = folder.Write("cut.bin", writer.Bytes().substr(0, writer.Bytes().size() - 2));
+    FileReader cutFile(cut);
+    TValueReader cutReader(cutFile);
+    for (std::int32_t i = 0; i + 1 < kCount; ++i)
+        cutReader.ReadInteger();
+    EXPECT_THROW(cutReader.ReadInteger(), StreamReadError);
+}
+
 } // namespace
 } // namespace tavimor
