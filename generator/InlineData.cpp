@@ -1,5 +1,7 @@
 #include "generator/InlineData.h"
 
+#include "generator/TextBuffer.h"
+
 #include <nettle/base64.h>
 #include <nettle/sha2.h>
 
@@ -19,7 +21,7 @@ namespace {
 // How each byte is written inside a JSON string: size 1 with the byte itself
 // for the bytes copied as they are.
 struct JsonForm {
-    std::array<char, 6> text {};
+    std::array<char, 8> text {}; // copied whole, used up to size
     std::uint8_t size = 0;
 };
 
@@ -143,48 +145,60 @@ private:
     bool highBytes_;
 };
 
-// The exact length first, so that the room made (and zeroed by the string)
-// is only what is written; then one pass writing straight into it. Both
-// passes go over the runs of bytes that stay as they are sixteen at a time.
-void AppendWithTable(
-    std::string& out, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
-{
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* from = begin;
-    std::size_t length = text.size() + 2;
-    for (; end - from >= 16; from += 16) {
-        for (unsigned mask = special.Mask(from); mask != 0; mask &= mask - 1)
-            length += table[static_cast<unsigned char>(from[__builtin_ctz(mask)])].size - 1u;
-    }
-    for (; from != end; ++from)
-        length += table[static_cast<unsigned char>(*from)].size - 1u;
+// The longest form a byte takes, and the spare bytes the fixed-width copies
+// below may write past the text before it is cut to its length.
+constexpr std::size_t kLongestForm = 6;
+constexpr std::size_t kSpare = 16;
 
-    const std::size_t start = out.size();
-    out.resize(start + length);
-    char* p = out.data() + start;
+// Writes text as a JSON string at p, in one pass over the runs of bytes that
+// stay as they are, sixteen at a time, and returns the end. The room at p
+// holds kLongestForm bytes for each byte of text, the two quotes and kSpare:
+// each copy below writes a whole block or form, of which only the leading
+// bytes count.
+char* WriteWithTable(
+    char* p, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
+{
+    const char* from = text.data();
+    const char* const end = from + text.size();
     *p++ = '"';
     const auto put = [&p, &table](char c) {
         const JsonForm& form = table[static_cast<unsigned char>(c)];
-        std::memcpy(p, form.text.data(), form.size);
+        std::memcpy(p, form.text.data(), form.text.size());
         p += form.size;
     };
-    for (from = begin; end - from >= 16; from += 16) {
+    // A block with a byte to change is copied here first, so that a whole
+    // copy from any of its bytes reads no further than this.
+    std::array<char, 32> block {};
+    for (; end - from >= 16; from += 16) {
         unsigned mask = special.Mask(from);
+        if (mask == 0) {
+            std::memcpy(p, from, 16);
+            p += 16;
+            continue;
+        }
+        std::memcpy(block.data(), from, 16);
         unsigned done = 0; // bytes of the block written
         for (; mask != 0; mask &= mask - 1) {
             const auto at = static_cast<unsigned>(__builtin_ctz(mask));
-            std::memcpy(p, from + done, at - done);
+            std::memcpy(p, block.data() + done, 16);
             p += at - done;
-            put(from[at]);
+            put(block[at]);
             done = at + 1;
         }
-        std::memcpy(p, from + done, 16 - done);
+        std::memcpy(p, block.data() + done, 16);
         p += 16 - done;
     }
     for (; from != end; ++from)
         put(*from);
-    *p = '"';
+    *p++ = '"';
+    return p;
+}
+
+void AppendWithTable(
+    TextBuffer& out, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
+{
+    out.AppendThrough(
+        kLongestForm * text.size() + 2 + kSpare, [&](char* at) { return WriteWithTable(at, text, table, special); });
 }
 
 bool StartsWith(std::string_view bytes, std::string_view head)
@@ -259,16 +273,30 @@ std::string DataAddress(std::string_view mediaType, std::string_view bytes)
     return "data:" + std::string(mediaType) + ";base64," + Base64(bytes);
 }
 
-void AppendJsonString(std::string& out, std::string_view cp1252)
+void AppendJsonString(TextBuffer& out, std::string_view cp1252)
 {
     static const SpecialBytes special(Cp1252Table(), true);
     AppendWithTable(out, cp1252, Cp1252Table(), special);
 }
 
-void AppendJsonStringUtf8(std::string& out, std::string_view utf8)
+void AppendJsonStringUtf8(TextBuffer& out, std::string_view utf8)
 {
     static const SpecialBytes special(Utf8Table(), false);
     AppendWithTable(out, utf8, Utf8Table(), special);
+}
+
+void AppendJsonString(std::string& out, std::string_view cp1252)
+{
+    TextBuffer json;
+    AppendJsonString(json, cp1252);
+    out += json.View();
+}
+
+void AppendJsonStringUtf8(std::string& out, std::string_view utf8)
+{
+    TextBuffer json;
+    AppendJsonStringUtf8(json, utf8);
+    out += json.View();
 }
 
 } // namespace tavimor

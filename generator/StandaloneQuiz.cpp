@@ -9,8 +9,8 @@
 #include "generator/SpecHTML.h"
 #include "generator/StandaloneRuntime.h"
 #include "generator/TeacherHtml.h"
+#include "generator/TextBuffer.h"
 
-#include <charconv>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -32,13 +32,6 @@ constexpr std::string_view kPictureLeftOut = "Image introuvable, laiss\xE9"
                                              "e de c\xF4t\xE9: ";
 // A question without a marked choice: no answer can equal it.
 constexpr std::uint16_t kNoGoodChoice = 65535;
-
-void AppendNumber(std::string& out, long long value)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view lowerHead)
 {
@@ -92,14 +85,16 @@ std::string InlineBlockText(std::string_view text, std::string_view element)
 }
 
 // Windows-1252 text as HTML text of the UTF-8 page.
-void AppendHtmlText(std::string& out, std::string_view cp1252)
+void AppendHtmlText(TextBuffer& out, std::string_view cp1252)
 {
-    AppendMarkupEscaped(out, Cp1252ToUtf8(cp1252));
+    std::string text;
+    AppendMarkupEscaped(text, Cp1252ToUtf8(cp1252));
+    out += text;
 }
 
 // The teacher's HTML as a JSON string, quietened (TeacherHtml.h) so that the
 // page's policy has nothing to refuse when the runtime parses it.
-void AppendHtmlJson(std::string& out, std::string_view html)
+void AppendHtmlJson(TextBuffer& out, std::string_view html)
 {
     thread_local std::string quiet;
     quiet.clear();
@@ -158,7 +153,7 @@ public:
         return Position(std::string_view(owned_.emplace_back(std::move(text))));
     }
 
-    void AppendJson(std::string& out) const
+    void AppendJson(TextBuffer& out) const
     {
         out += '[';
         for (std::size_t i = 0; i < texts_.size(); ++i) {
@@ -175,7 +170,7 @@ private:
     std::deque<std::string> owned_; // keeps its strings in place as it grows
 };
 
-template <class Quests> void AppendQuestions(std::string& out, const Quests& quests)
+template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& quests)
 {
     const int count = quests.Count();
     std::array<MessageBank, 2> banks;
@@ -188,7 +183,7 @@ template <class Quests> void AppendQuestions(std::string& out, const Quests& que
         if (n > 1)
             out += ',';
         out += '[';
-        AppendNumber(out, static_cast<int>(quest.QType));
+        out.AppendNumber(static_cast<int>(quest.QType));
         out += ',';
         AppendHtmlJson(out, QuestionText(quests, n, cloze));
         out += ",[";
@@ -200,15 +195,15 @@ template <class Quests> void AppendQuestions(std::string& out, const Quests& que
         out += "],";
         // The site keeps the low 16 bits of the marked choice.
         const std::uint16_t good = quests.GetGoodRep(n);
-        AppendNumber(out, good == kNoGoodChoice ? -1 : good);
+        out.AppendNumber(good == kNoGoodChoice ? -1 : good);
         out += ',';
-        AppendNumber(out, quests.GetColumns(n));
+        out.AppendNumber(quests.GetColumns(n));
         for (int side = 0; side < 2; ++side) {
             out += ',';
             const std::size_t position = quest.UseExtFile
                 ? banks[side].Position(GetFeedbackHtml(quests, n, side))
                 : banks[side].Position(std::string_view(quests.FeedbackMessage(n, side)));
-            AppendNumber(out, static_cast<long long>(position));
+            out.AppendNumber(static_cast<long long>(position));
         }
         out += ']';
     }
@@ -220,9 +215,9 @@ template <class Quests> void AppendQuestions(std::string& out, const Quests& que
 
 // The quiz as JSON for the runtime (field names read by quiz.js).
 template <class Quests>
-void AppendQuizData(std::string& out, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
+void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
-    const std::size_t start = out.size();
+    const std::size_t start = out.Size();
     out += "{\"title\":";
     AppendJsonString(out, content.QuizName);
     out += ",\"certainty\":";
@@ -267,13 +262,17 @@ void AppendQuizData(std::string& out, const TQuizDocument& doc, const Quests& qu
     // The progress a reload keeps belongs to this very quiz: a quiz produced
     // again with other questions starts afresh.
     char key[20];
-    const std::size_t hash = std::hash<std::string_view> {}(std::string_view(out).substr(start));
+    const std::size_t hash = std::hash<std::string_view> {}(out.View().substr(start));
     std::snprintf(key, sizeof key, "%016zx", hash);
     out += "},\"key\":\"";
     out += key;
     out += "\"}";
 }
 
+// The length of the page, a little over it for the usual texts: one byte in
+// eight more for accented letters (two bytes in UTF-8) and escapes, and the
+// punctuation around each text. The room is zeroed once: a long guess
+// costs memory filled for nothing, a short one a copy of the page.
 template <class Quests> std::size_t EstimatedSize(const Quests& quests, const StandaloneContent& content)
 {
     std::size_t size = 65536 + StandaloneScript().size() + StandaloneStyle().size() + content.HostScript.size();
@@ -281,17 +280,17 @@ template <class Quests> std::size_t EstimatedSize(const Quests& quests, const St
         size += gif.size() * 4 / 3 + 64;
     for (const auto& [src, address] : content.Pictures)
         size += src.size() + address.size() + 8;
-    // Room for every accented letter taking two bytes and a cloze list
-    // repeating the choices: a generous guess costs only address space, a
-    // short one a copy of the whole page.
     const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
         const auto& quest = quests.Quest(n);
         std::size_t texts = quest.QText.size() + quest.Mess[0].size() + quest.Mess[1].size() + quest.ExtLink.size()
             + quest.ExtFile.size();
+        std::size_t choices = 0;
         for (const auto& rep : quest.Reps)
-            texts += 2 * rep.size() + 24;
-        size += 2 * texts + 96;
+            choices += rep.size();
+        // A cloze list repeats the choices in the question's text.
+        texts += quest.QType == TRepType::rOList ? 2 * choices : choices;
+        size += texts + texts / 8 + 4 * quest.Reps.size() + 32;
     }
     return size;
 }
@@ -370,8 +369,8 @@ std::string PageOf(const TQuizDocument& doc, const Quests& quests, const Standal
     const std::string host = InlineBlockText(content.HostScript, "script");
     const std::string runtime = InlineBlockText(StandaloneScript(), "script");
 
-    std::string out;
-    out.reserve(EstimatedSize(quests, content));
+    TextBuffer out;
+    out.Reserve(EstimatedSize(quests, content));
     out += "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n";
     // Nothing may be fetched, framed or sent: the page runs its own two or
     // three blocks and shows data: pictures only.
@@ -379,7 +378,8 @@ std::string PageOf(const TQuizDocument& doc, const Quests& quests, const Standal
     if (!host.empty())
         out += CspHashSource(host) + ' ';
     out += CspHashSource(runtime);
-    out += "; style-src " + CspHashSource(style);
+    out += "; style-src ";
+    out += CspHashSource(style);
     out += "; img-src data:; base-uri 'none'; form-action 'none'\">\n";
     out += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     out += "<meta name=\"generator\" content=\"Tavimor\">\n<title>";
@@ -394,12 +394,15 @@ std::string PageOf(const TQuizDocument& doc, const Quests& quests, const Standal
            "<script type=\"application/json\" id=\"quiz-data\">";
     AppendQuizData(out, doc, quests, content);
     out += "</script>\n";
-    if (!host.empty())
-        out += "<script>" + host + "</script>\n";
+    if (!host.empty()) {
+        out += "<script>";
+        out += host;
+        out += "</script>\n";
+    }
     out += "<script>";
     out += runtime;
     out += "</script>\n</body>\n</html>\n";
-    return out;
+    return out.Take();
 }
 
 template <class Quests>

@@ -41,6 +41,13 @@ public:
         return *this;
     }
     void AppendNumber(long long value);
+    // Appends what write(at) writes from at, at most most bytes: it returns
+    // where it stopped.
+    template <class Write> void AppendThrough(std::size_t most, Write write)
+    {
+        char* const at = Room(most);
+        size_ += static_cast<std::size_t>(write(at) - at);
+    }
 
     // The converters of SpecHTML.h, appended.
     void AppendEntityEncode(std::string_view text);

@@ -182,6 +182,31 @@ TEST(ConvertersDifferential, JsonStringsOfEveryLength)
     }
 }
 
+TEST(ConvertersDifferential, JsonStringsOneAfterTheOtherInOneBuffer)
+{
+    // As the self-contained page writes them: each string in the room left by
+    // the ones before, the buffer growing on the way.
+    std::mt19937 random(2024);
+    const std::string_view special = "\"\\<\n\x01\xE9\x80 ";
+    TextBuffer buffer;
+    std::string expected;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 40, 'a');
+        for (char& c : text)
+            c = random() % 4 ? static_cast<char>('a' + random() % 26) : special[random() % special.size()];
+        if (round % 2 == 0) {
+            AppendJsonString(buffer, text);
+            expected += ReferenceJsonString(Cp1252ToUtf8(text));
+        } else {
+            AppendJsonStringUtf8(buffer, text);
+            expected += ReferenceJsonString(text);
+        }
+        buffer += ',';
+        expected += ',';
+    }
+    EXPECT_EQ(buffer.View(), expected);
+}
+
 TEST(TextBufferTest, GrowsAndGivesItsTextAway)
 {
     TextBuffer buffer;
