@@ -199,6 +199,22 @@ ByteBlock ReadWholeFileBlock(const std::string& path)
     return grown;
 }
 
+namespace {
+
+// The file-creation mask, read once: the programs never change it, and
+// reading it means setting it twice.
+mode_t ProcessUmask()
+{
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(0);
+        ::umask(current);
+        return current;
+    }();
+    return mask;
+}
+
+} // namespace
+
 AtomicFile::AtomicFile(const std::string& path, Durability durability)
     : path_(path)
     , durability_(durability)
@@ -214,13 +230,10 @@ AtomicFile::AtomicFile(const std::string& path, Durability durability)
 
     // Keep the permissions of the file being replaced, or the usual ones of a new file.
     struct stat existing { };
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (::stat(path.c_str(), &existing) == 0)
         ::fchmod(fd_, existing.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
-    }
+    else
+        ::fchmod(fd_, 0666 & ~ProcessUmask());
 }
 
 AtomicFile::~AtomicFile()

@@ -96,45 +96,9 @@ void TValueReader::Fill(std::size_t count)
         throw StreamReadError();
 }
 
-std::uint8_t TValueReader::TakeByte()
+void TValueReader::ThrowInvalidValue()
 {
-    if (pos_ >= bytes_.size())
-        Fill(1);
-    return static_cast<std::uint8_t>(bytes_[pos_++]);
-}
-
-std::uint32_t TValueReader::TakeLittleEndian(int byteCount)
-{
-    const auto count = static_cast<std::size_t>(byteCount);
-    Fill(count);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
-    pos_ += count;
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-    return v;
-}
-
-std::string_view TValueReader::Take(std::size_t count)
-{
-    Fill(count);
-    const std::string_view taken = bytes_.substr(pos_, count);
-    pos_ += count;
-    return taken;
-}
-
-std::int32_t TValueReader::ReadInteger()
-{
-    switch (static_cast<ValueTag>(TakeByte())) {
-    case ValueTag::Int8:
-        return static_cast<std::int8_t>(TakeLittleEndian(1));
-    case ValueTag::Int16:
-        return static_cast<std::int16_t>(TakeLittleEndian(2));
-    case ValueTag::Int32:
-        return static_cast<std::int32_t>(TakeLittleEndian(4));
-    default:
-        throw InvalidPropertyValue();
-    }
+    throw InvalidPropertyValue();
 }
 
 TValueReader::RawString TValueReader::ReadRawString()
@@ -168,11 +132,6 @@ std::string TValueReader::ReadString()
     default:
         return std::string(raw.payload);
     }
-}
-
-bool TValueReader::ReadBoolean()
-{
-    return static_cast<ValueTag>(TakeByte()) == ValueTag::True;
 }
 
 } // namespace tavimor

@@ -62,7 +62,19 @@ public:
     {
     }
 
-    std::int32_t ReadInteger();
+    std::int32_t ReadInteger()
+    {
+        switch (static_cast<ValueTag>(TakeByte())) {
+        case ValueTag::Int8:
+            return static_cast<std::int8_t>(TakeLittleEndian(1));
+        case ValueTag::Int16:
+            return static_cast<std::int16_t>(TakeLittleEndian(2));
+        case ValueTag::Int32:
+            return static_cast<std::int32_t>(TakeLittleEndian(4));
+        default:
+            ThrowInvalidValue();
+        }
+    }
     std::string ReadString();
     // A string value as it stands in the bytes: its tag (String8, String32,
     // WString or Utf8String) and payload, still to be converted to the code
@@ -74,18 +86,43 @@ public:
     };
     RawString ReadRawString();
     // True for tag 9, false for any other tag; only the tag byte is consumed.
-    bool ReadBoolean();
+    bool ReadBoolean() { return static_cast<ValueTag>(TakeByte()) == ValueTag::True; }
 
     bool AtEnd() const;
     std::size_t Position() const { return dropped_ + pos_; }
     std::size_t BytesLeft() const;
 
 private:
-    std::uint8_t TakeByte();
-    std::uint32_t TakeLittleEndian(int byteCount);
-    std::string_view Take(std::size_t count);
+    // The reading of a value, written here so that the readers of records
+    // take the bytes held in memory without a call.
+    std::uint8_t TakeByte()
+    {
+        if (pos_ >= bytes_.size())
+            Fill(1);
+        return static_cast<std::uint8_t>(bytes_[pos_++]);
+    }
+    std::uint32_t TakeLittleEndian(std::size_t count)
+    {
+        if (bytes_.size() - pos_ < count)
+            Fill(count);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(bytes_.data() + pos_);
+        pos_ += count;
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+        return v;
+    }
+    std::string_view Take(std::size_t count)
+    {
+        if (bytes_.size() - pos_ < count)
+            Fill(count);
+        const std::string_view taken = bytes_.substr(pos_, count);
+        pos_ += count;
+        return taken;
+    }
     // Makes count bytes from pos_ on available, or throws StreamReadError.
     void Fill(std::size_t count);
+    [[noreturn]] static void ThrowInvalidValue();
 
     std::string_view bytes_;
     std::size_t pos_ = 0;

@@ -15,7 +15,7 @@ WriteBehind::~WriteBehind()
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
-        hasWaiting_ = false;
+        waiting_.clear();
     }
     changed_.notify_all();
     thread_.join();
@@ -25,11 +25,11 @@ void WriteBehind::Run()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return hasWaiting_ || stopping_; });
-        if (!hasWaiting_)
+        changed_.wait(lock, [this] { return !waiting_.empty() || stopping_; });
+        if (waiting_.empty())
             return;
-        std::string chunk = std::move(waiting_);
-        hasWaiting_ = false;
+        std::string chunk = std::move(waiting_.front());
+        waiting_.pop_front();
         if (failure_) // nothing is written after an error
             continue;
         writing_ = true;
@@ -44,8 +44,8 @@ void WriteBehind::Run()
         writing_ = false;
         if (failure)
             failure_ = failure;
-        else if (chunk.capacity() > spare_.capacity())
-            spare_ = std::move(chunk);
+        else if (spares_.size() < kMostWaiting)
+            spares_.push_back(std::move(chunk));
         changed_.notify_all();
     }
 }
@@ -53,12 +53,15 @@ void WriteBehind::Run()
 void WriteBehind::Push(std::string& chunk)
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !hasWaiting_ || failure_; });
+    changed_.wait(lock, [this] { return waiting_.size() < kMostWaiting || failure_; });
     if (failure_)
         std::rethrow_exception(failure_);
-    waiting_ = std::move(chunk);
-    hasWaiting_ = true;
-    chunk = std::exchange(spare_, std::string());
+    waiting_.push_back(std::move(chunk));
+    chunk.clear();
+    if (!spares_.empty()) {
+        chunk = std::move(spares_.back());
+        spares_.pop_back();
+    }
     lock.unlock();
     changed_.notify_all();
 }
@@ -66,7 +69,7 @@ void WriteBehind::Push(std::string& chunk)
 void WriteBehind::Finish()
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return (!hasWaiting_ && !writing_) || failure_; });
+    changed_.wait(lock, [this] { return (waiting_.empty() && !writing_) || failure_; });
     if (failure_)
         std::rethrow_exception(failure_);
 }

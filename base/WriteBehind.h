@@ -1,16 +1,22 @@
 // Writing behind a producer: the chunks of a long text go to a thread of
 // their own, which passes them in order to a sink (the writing of a file),
-// so that the system copies one chunk while the next is made. One chunk
-// waits at most while another is written; the producer waits beyond that.
+// so that the system copies some chunks while the next ones are made. A few
+// chunks may wait while another is written; the producer waits beyond that.
+// The queue is what lets the producer go on while the writing thread is
+// still being woken: on a virtual machine that can take as long as writing
+// a chunk.
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace tavimor {
 
@@ -19,7 +25,7 @@ public:
     using Sink = std::function<void(std::string_view chunk)>;
 
     explicit WriteBehind(Sink sink);
-    // Waits for the chunk being written; one still waiting is dropped.
+    // Waits for the chunk being written; those still waiting are dropped.
     ~WriteBehind();
     WriteBehind(const WriteBehind&) = delete;
     WriteBehind& operator=(const WriteBehind&) = delete;
@@ -38,11 +44,12 @@ private:
     Sink sink_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::string waiting_; // the next chunk to write
-    bool hasWaiting_ = false;
+    static constexpr std::size_t kMostWaiting = 8;
+
+    std::deque<std::string> waiting_; // the chunks to write, first first
     bool writing_ = false;
     bool stopping_ = false;
-    std::string spare_; // the storage of a written chunk, for the producer
+    std::vector<std::string> spares_; // the storage of written chunks, for the producer
     std::exception_ptr failure_;
     std::thread thread_; // last: started once all it uses is made
 };

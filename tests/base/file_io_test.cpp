@@ -71,6 +71,15 @@ TEST(FileIo, BothDurabilitiesReplaceAtomicallyAndKeepThePermissions)
         EXPECT_EQ(Permissions(path), 0640u);
         EXPECT_EQ(folder.Names(), std::vector<std::string> {"page.htm"});
 
+        // A new file has the usual permissions of the process, not those of
+        // a temporary file.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        const std::string fresh = folder.File("neuf.htm");
+        WriteFileAtomically(fresh, "neuf", durability);
+        EXPECT_EQ(Permissions(fresh), 0666u & ~mask);
+        ASSERT_EQ(::unlink(fresh.c_str()), 0);
+
         // A writer given up before its commit leaves nothing behind.
         {
             AtomicFile file(path, durability);
