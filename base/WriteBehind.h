@@ -1,10 +1,9 @@
 // Writing behind a producer: the chunks of a long text go to a thread of
 // their own, which passes them in order to a sink (the writing of a file),
 // so that the system copies some chunks while the next ones are made. A few
-// chunks may wait while another is written; the producer waits beyond that.
-// The queue is what lets the producer go on while the writing thread is
-// still being woken: on a virtual machine that can take as long as writing
-// a chunk.
+// chunks may wait while another is written (the producer waits beyond
+// that): the two threads then hand chunks over a few at a time, with far
+// fewer sleeps and wake-ups than one chunk at a time.
 #pragma once
 
 #include <condition_variable>
@@ -41,11 +40,11 @@ public:
 private:
     void Run();
 
+    static constexpr std::size_t kMostWaiting = 8;
+
     Sink sink_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    static constexpr std::size_t kMostWaiting = 8;
-
     std::deque<std::string> waiting_; // the chunks to write, first first
     bool writing_ = false;
     bool stopping_ = false;

@@ -4,6 +4,8 @@
 # times drift on shared machines):
 #   1. tavimor-cli produce of a generated 10,000-question document against
 #      cp -r of the folder it produces (target: at most 3 times);
+#   1b. tavimor-cli standalone of the same document against cp of the page
+#      it writes (target: at most 3 times);
 #   2. the peak memory of that production against the size of the document
 #      (target: at most 4 times);
 #   3. the editor's start to its first window on the screen against a minimal
@@ -81,6 +83,15 @@ hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/produc
 medians "$work/produce.json"
 produce_ratio=$(compare "$work/produce.json" 0 1)
 echo "produce / cp -r: $produce_ratio  (target <= 3)"
+
+# 1b. The self-contained quiz of the same document against cp of the page.
+"$cli" standalone "$work/Banque.kwz" "$work/Quiz.html" --prefs "$work/prefs" >/dev/null
+hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/standalone.json" \
+  --prepare "rm -f $work/Autonome.html" -n "tavimor-cli standalone" \
+  "$cli standalone $work/Banque.kwz $work/Autonome.html --prefs $work/prefs" \
+  --prepare "rm -f $work/Copie.html" -n "cp (its page)" "cp $work/Quiz.html $work/Copie.html" >/dev/null
+medians "$work/standalone.json"
+echo "standalone / cp: $(compare "$work/standalone.json" 0 1)  (target <= 3)"
 
 # 2. Peak resident memory of the production.
 rm -rf "$work/Banque"
