@@ -53,8 +53,8 @@ void TQuestViews::ReadQuestions(TValueReader& reader, std::uint16_t count)
     quests_.reserve(first + std::min<std::size_t>(count, reader.BytesLeft() / record::kSmallestQuestion));
     // Room for six choices a question, the usual most, without going past
     // what the rest of the file can hold.
-    choices_.reserve(choices_.size()
-        + std::min<std::size_t>(std::size_t {count} * 6, reader.BytesLeft() / record::kSmallestChoice));
+    choices_.reserve(
+        choices_.size() + std::min<std::size_t>(std::size_t {count} * 6, reader.BytesLeft() / record::kSmallestChoice));
     std::vector<std::size_t> firstChoice;
     firstChoice.reserve(quests_.capacity() - first);
     ViewTexts texts {*this};
