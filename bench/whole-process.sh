@@ -6,6 +6,8 @@
 #      cp -r of the folder it produces (target: at most 3 times);
 #   1b. tavimor-cli standalone of the same document against cp of the page
 #      it writes (target: at most 3 times);
+#      both beside their floor: tavimor-io-floor reads the document and
+#      writes files of the same sizes, without any of the work (reported);
 #   2. the peak memory of that production against the size of the document
 #      (target: at most 4 times);
 #   3. the editor's start to its first window on the screen against a minimal
@@ -32,6 +34,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 runs=${RUNS:-30}
 cli=$build/cli/tavimor-cli
 bigdoc=$build/bench/tavimor-bigdoc
+floor=$build/bench/tavimor-io-floor
 editor=$build/app/tavimor
 minimal=$build/bench/tavimor-minimal-window
 editor_start=$build/bench/tavimor-editor-start
@@ -77,21 +80,29 @@ site_bytes=$(du -sb "$work/Site" | cut -f1)
 echo "document $doc_bytes bytes, site $site_bytes bytes"
 
 # 1. Both start from nothing: the produced folder and the copy are removed first.
+# The floor under both: reading the document and writing files of the same
+# sizes, without any of the work (tavimor-io-floor).
+site_sizes=$(find "$work/Site" -type f -printf '%s ')
 hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/produce.json" \
   --prepare "rm -rf $work/Banque" -n "tavimor-cli produce" "$cli produce $work/Banque.kwz --prefs $work/prefs" \
-  --prepare "rm -rf $work/Copie" -n "cp -r (its site)" "cp -r $work/Site $work/Copie" >/dev/null
+  --prepare "rm -rf $work/Copie" -n "cp -r (its site)" "cp -r $work/Site $work/Copie" \
+  --prepare "rm -rf $work/Floor" -n "I/O floor (its site)" "$floor $work/Banque.kwz $work/Floor $site_sizes" >/dev/null
 medians "$work/produce.json"
 produce_ratio=$(compare "$work/produce.json" 0 1)
 echo "produce / cp -r: $produce_ratio  (target <= 3)"
+echo "I/O floor / cp -r: $(compare "$work/produce.json" 2 1)"
 
 # 1b. The self-contained quiz of the same document against cp of the page.
 "$cli" standalone "$work/Banque.kwz" "$work/Quiz.html" --prefs "$work/prefs" >/dev/null
 hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/standalone.json" \
   --prepare "rm -f $work/Autonome.html" -n "tavimor-cli standalone" \
   "$cli standalone $work/Banque.kwz $work/Autonome.html --prefs $work/prefs" \
-  --prepare "rm -f $work/Copie.html" -n "cp (its page)" "cp $work/Quiz.html $work/Copie.html" >/dev/null
+  --prepare "rm -f $work/Copie.html" -n "cp (its page)" "cp $work/Quiz.html $work/Copie.html" \
+  --prepare "rm -rf $work/Floor" -n "I/O floor (its page)" \
+  "$floor $work/Banque.kwz $work/Floor $(stat -c %s "$work/Quiz.html")" >/dev/null
 medians "$work/standalone.json"
 echo "standalone / cp: $(compare "$work/standalone.json" 0 1)  (target <= 3)"
+echo "I/O floor / cp: $(compare "$work/standalone.json" 2 1)"
 
 # 2. Peak resident memory of the production.
 rm -rf "$work/Banque"
