@@ -425,28 +425,61 @@ function setAllValues() {
 constexpr std::string_view kSlashes = "//////////////////////////////////////////////////////////////////";
 static_assert(kSlashes.size() == 66);
 
+// The fixed parts of the script with the file's line ends, CR LF, made once:
+// the whole script is built as the file holds it, so that its page is stored
+// as it is made, without a pass over it for the line ends.
+std::string WithCrLf(std::string_view lines)
+{
+    std::string text;
+    text.reserve(lines.size() + lines.size() / 16);
+    for (const char c : lines) {
+        if (c == '\n')
+            text += '\r';
+        text += c;
+    }
+    return text;
+}
+
+struct FixedParts {
+    std::string modeFunctions = WithCrLf(kModeFunctions);
+    std::string startUp = WithCrLf(kStartUp);
+    std::string questionFunctions = WithCrLf(kQuestionFunctions);
+    std::string resetCertainty = WithCrLf(kResetCertainty);
+    std::string navigationFunctions = WithCrLf(kNavigationFunctions);
+    std::string choixCertainty = WithCrLf(kChoixCertainty);
+    std::string recordFunctions = WithCrLf(kRecordFunctions);
+    std::string tableCertainty = WithCrLf(kTableCertainty);
+    std::string stateFunctions = WithCrLf(kStateFunctions);
+};
+
+const FixedParts& Fixed()
+{
+    static const FixedParts parts;
+    return parts;
+}
+
 template <class Quests>
 void WriteGlobals(TextBuffer& out, const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
-    out += "var main= document\n"
-           "if (parent != null) main=parent.main.document;\n"
-           "var dataForm = parent.topMenu.dataForm;\n"
-           "\n"
+    out += "var main= document\r\n"
+           "if (parent != null) main=parent.main.document;\r\n"
+           "var dataForm = parent.topMenu.dataForm;\r\n"
+           "\r\n"
            "var Resum=\"";
     out.AppendJsText(resumBody);
-    out += "\"\nvar maxQ=";
+    out += "\"\r\nvar maxQ=";
     out.AppendNumber(quests.Count());
-    out += "\nvar curQ= dataForm.curQD.value;\n"
-           "var QMode = dataForm.QModeD.value;\n"
-           "var resultOn = false \n"
+    out += "\r\nvar curQ= dataForm.curQD.value;\r\n"
+           "var QMode = dataForm.QModeD.value;\r\n"
+           "var resultOn = false \r\n"
            "var maxPnts = ";
     out.AppendNumber(quests.TotalPoints());
-    out += "\nvar NAM = \"";
+    out += "\r\nvar NAM = \"";
     out.AppendJsEscape(quests.NoAnswerMess);
-    out += "\"\nvar rString = dataForm.rStrD.value;\n"
-           "var cString = dataForm.cStrD.value;\n";
-    out += useCertainty ? "var ICertShow = true; \n" : "var ICertShow = false;\n";
-    out += '\n';
+    out += "\"\r\nvar rString = dataForm.rStrD.value;\r\n"
+           "var cString = dataForm.cStrD.value;\r\n";
+    out += useCertainty ? "var ICertShow = true; \r\n" : "var ICertShow = false;\r\n";
+    out += "\r\n";
 }
 
 // Feedback positions of each question (question order), one list per side.
@@ -479,9 +512,9 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
 
     out += "var maxBM = ";
     out.AppendNumber(static_cast<long long>(banks[0].Size()) - 1);
-    out += "; var bMess = new Array(maxBM)\nvar maxGM = ";
+    out += "; var bMess = new Array(maxBM)\r\nvar maxGM = ";
     out.AppendNumber(static_cast<long long>(banks[1].Size()) - 1);
-    out += "; var gMess = new Array(maxGM)\n";
+    out += "; var gMess = new Array(maxGM)\r\n";
     static constexpr std::array<std::string_view, 2> arrayNames {"bMess[", "gMess["};
     for (int side = 0; side < 2; ++side) {
         const MessageBank& bank = banks[side];
@@ -492,11 +525,11 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
             // A cut may have split an escape; escaping again drops a lone
             // backslash left at the end.
             out.AppendJsEscape(bank.Text(j));
-            out += "\"\n";
+            out += "\"\r\n";
             spill();
         }
     }
-    out += '\n';
+    out += "\r\n";
     return messIndex;
 }
 
@@ -516,11 +549,11 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     const std::size_t shift = cloze ? 1 : 0;
 
     out += key;
-    out += "]= new TQuest()\n";
+    out += "]= new TQuest()\r\n";
     out += key;
     out += "].text= \"";
     HtmlTextPieces(quests, n, [&out](std::string_view piece) { out.AppendJsText(piece); });
-    out += "\"\n";
+    out += "\"\r\n";
 
     out += key;
     out += "].qType =";
@@ -533,11 +566,11 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     out += key;
     out += "].chx = new Array(";
     out += key;
-    out += "].mChx)\n";
+    out += "].mChx)\r\n";
 
     if (cloze) {
         out += key;
-        out += "].chx[0] = \" \"\n";
+        out += "].chx[0] = \" \"\r\n";
     }
     for (std::size_t i = 0; i < reps.size(); ++i) {
         out += key;
@@ -545,7 +578,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
         out.AppendNumber(static_cast<long long>(i + shift));
         out += "] = \"";
         out.AppendJsText(reps[i]);
-        out += "\"\n";
+        out += "\"\r\n";
     }
 
     // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
@@ -564,7 +597,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     out.AppendNumber(static_cast<long long>(messIndex[0][slot]));
     out += ',';
     out.AppendNumber(static_cast<long long>(messIndex[1][slot]));
-    out += ")\n";
+    out += ")\r\n";
 
     out += key;
     out += "].pnts = ";
@@ -573,21 +606,21 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     out += key;
     out += "].ss = false ; ";
     out += key;
-    out += "].CertVal = 0 ; \n\n";
+    out += "].CertVal = 0 ; \r\n\r\n";
 }
 
 template <class Quests, class Spill>
 void WriteQuestions(TextBuffer& out, const Quests& quests, const MessageIndex& messIndex, Spill spill)
 {
-    out += "var Q = new Array(maxQ -1)\n"
-           "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\n"
-           "\n";
+    out += "var Q = new Array(maxQ -1)\r\n"
+           "function TQuest(text, qType, mChx, chx, CGood, CGiven, rCols, rq, CertVal, pnts, ss){}\r\n"
+           "\r\n";
     const int count = quests.Count();
     for (int n = 1; n <= count; ++n) {
         AppendQuestionRecord(out, quests, messIndex, n);
         spill();
     }
-    out += '\n';
+    out += "\r\n";
 }
 
 // The whole script into out; spill() may store and empty out between the
@@ -595,29 +628,30 @@ void WriteQuestions(TextBuffer& out, const Quests& quests, const MessageIndex& m
 template <class Quests, class Spill>
 void BuildScript(TextBuffer& out, const Quests& quests, bool useCertainty, const std::string& resumBody, Spill spill)
 {
+    const FixedParts& fixed = Fixed();
     WriteGlobals(out, quests, useCertainty, resumBody);
-    out += kModeFunctions;
+    out += fixed.modeFunctions;
 
     const auto messIndex = WriteMessages(out, quests, spill);
-    out += '\n';
+    out += "\r\n";
 
     WriteQuestions(out, quests, messIndex, spill);
-    out += '\n';
+    out += "\r\n";
     out += kSlashes;
-    out += '\n';
+    out += "\r\n";
 
-    out += kStartUp;
-    out += kQuestionFunctions;
+    out += fixed.startUp;
+    out += fixed.questionFunctions;
     // Without the certainty option the line stays, empty.
     if (useCertainty)
-        out += kResetCertainty;
-    out += kNavigationFunctions;
+        out += fixed.resetCertainty;
+    out += fixed.navigationFunctions;
     if (useCertainty)
-        out += kChoixCertainty;
-    out += kRecordFunctions;
+        out += fixed.choixCertainty;
+    out += fixed.recordFunctions;
     if (useCertainty)
-        out += kTableCertainty;
-    out += kStateFunctions;
+        out += fixed.tableCertainty;
+    out += fixed.stateFunctions;
 }
 
 // A generous estimate of the script's size, so that the text grows in place.
@@ -646,7 +680,7 @@ template <class Quests> std::string MakeScriptOf(const Quests& quests, bool useC
 template <class Quests>
 void WriteScriptOf(const std::string& path, const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
-    PageWriter page(path);
+    PageWriter page(path, PageWriter::LineBreaks::CrLf);
     BuildScript(page.Text(), quests, useCertainty, resumBody, [&page] { page.Spill(); });
     page.Commit();
 }

@@ -12,8 +12,8 @@ class TQuestViews;
 
 class TJSM {
 public:
-    // The whole script text for the document, with LF line breaks (the page
-    // writer stores it with CR LF). useCertainty is the document's certainty
+    // The whole script text for the document, as the site's file holds it
+    // (CR LF line breaks). useCertainty is the document's certainty
     // option; resumBody is the page-texts body shown in the editor, written as
     // the script's summary text.
     std::string MakeScript(const TQuestList& quests, bool useCertainty, const std::string& resumBody) const;

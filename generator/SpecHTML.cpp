@@ -253,8 +253,9 @@ void CopyFileTo(const std::string& source, const std::string& destination, Durab
     WriteFileAtomically(target.string(), bytes, durability);
 }
 
-PageWriter::PageWriter(const std::string& path)
+PageWriter::PageWriter(const std::string& path, LineBreaks breaks)
     : file_(path, Durability::Regenerable)
+    , breaks_(breaks)
 {
 }
 
@@ -295,6 +296,11 @@ void PageWriter::Convert(std::string_view text)
 {
     if (text.empty())
         return;
+    if (breaks_ == LineBreaks::CrLf) {
+        lineOpen_ = text.back() != '\n';
+        file_.Write(text);
+        return;
+    }
     // Each byte gives at most two, and the run copies need sixteen spare.
     if (lines_.size() < 2 * text.size() + 16)
         lines_.resize(2 * text.size() + 16);

@@ -78,7 +78,12 @@ void CopyFileTo(const std::string& source, const std::string& destination, Durab
 // "Cannot create file %s" / "Stream write error".
 class PageWriter {
 public:
-    explicit PageWriter(const std::string& path);
+    // The line breaks of the text given: any of CR, LF and CR LF, each stored
+    // as CR LF; or CR LF only (a builder that writes the file's form), stored
+    // as they are.
+    enum class LineBreaks { Any, CrLf };
+
+    explicit PageWriter(const std::string& path, LineBreaks breaks = LineBreaks::Any);
     ~PageWriter();
 
     // Text written so far and not yet stored; builders append to it.
@@ -106,6 +111,7 @@ private:
     void Convert(std::string_view text);
 
     AtomicFile file_;
+    LineBreaks breaks_;
     TextBuffer text_;
     std::string lines_; // the CR LF form of what is being stored
     bool pendingCr_ = false; // the last byte stored was a CR: an LF right after it belongs to it

@@ -50,9 +50,20 @@ void UseOwnMessage(TQuestList& quiz, int n, int side, const std::string& text)
     quiz.Quest(n).Mess[side] = text;
 }
 
+// The script with LF line breaks, as the expectations below are written. The
+// script itself has CR LF and nothing else: no lone CR or LF.
 std::string Script(const TQuestList& quiz, bool certainty = false, const std::string& resum = "")
 {
-    return TJSM().MakeScript(quiz, certainty, resum);
+    const std::string script = TJSM().MakeScript(quiz, certainty, resum);
+    std::string lines;
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        const bool crlf = script[i] == '\r' && i + 1 < script.size() && script[i + 1] == '\n';
+        EXPECT_TRUE(crlf || (script[i] != '\r' && script[i] != '\n')) << "lone line break at " << i;
+        if (crlf)
+            ++i;
+        lines += script[i];
+    }
+    return lines;
 }
 
 // The text from the first occurrence of `from` up to (not including) `to`.
