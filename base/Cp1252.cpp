@@ -119,48 +119,53 @@ void DecodeSequence(const char*& from, const char* end, char*& to)
     from += length;
 }
 
+// The Word-sized bytes at `from`.
+template <class Word> Word WordAt(const char* from)
+{
+    Word word;
+    std::memcpy(&word, from, sizeof word);
+    return word;
+}
+
+// Moves count bytes (from sizeof(Word) to twice that) as two words that may
+// overlap, the first and the last of them, both read before either is written.
+template <class Word> void MoveHeadAndTail(char* to, const char* from, unsigned count)
+{
+    const auto head = WordAt<Word>(from);
+    const auto tail = WordAt<Word>(from + count - sizeof(Word));
+    std::memcpy(to, &head, sizeof head);
+    std::memcpy(to + count - sizeof(Word), &tail, sizeof tail);
+}
+
 // Moves count bytes (at most 16) to `to`, at or before `from`, writing
 // nothing past to + count: every byte moved is read before any is written.
 void MoveBack(char* to, const char* from, unsigned count)
 {
     if (count >= 8) {
-        std::uint64_t head;
-        std::uint64_t tail;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + count - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + count - 8, &tail, 8);
+        MoveHeadAndTail<std::uint64_t>(to, from, count);
     } else if (count >= 4) {
-        std::uint32_t head;
-        std::uint32_t tail;
-        std::memcpy(&head, from, 4);
-        std::memcpy(&tail, from + count - 4, 4);
-        std::memcpy(to, &head, 4);
-        std::memcpy(to + count - 4, &tail, 4);
+        MoveHeadAndTail<std::uint32_t>(to, from, count);
     } else {
         for (unsigned i = 0; i < count; ++i)
             to[i] = from[i];
     }
 }
 
+// True when a byte of the first or the last word of the count bytes at
+// `from` (from sizeof(Word) to twice that) is from 0x80 on.
+template <class Word> bool HeadOrTailHigh(const char* from, unsigned count)
+{
+    constexpr auto kHighBits = static_cast<Word>(0x8080808080808080u);
+    return ((WordAt<Word>(from) | WordAt<Word>(from + count - sizeof(Word))) & kHighBits) != 0;
+}
+
 // True when one of the count bytes at `from` (fewer than 16) is from 0x80 on.
 bool AnyHighByte(const char* from, unsigned count)
 {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    if (count >= 8) {
-        std::uint64_t head;
-        std::uint64_t tail;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + count - 8, 8);
-        return ((head | tail) & kHighBits) != 0;
-    }
-    if (count >= 4) {
-        std::uint32_t head;
-        std::uint32_t tail;
-        std::memcpy(&head, from, 4);
-        std::memcpy(&tail, from + count - 4, 4);
-        return ((head | tail) & static_cast<std::uint32_t>(kHighBits)) != 0;
-    }
+    if (count >= 8)
+        return HeadOrTailHigh<std::uint64_t>(from, count);
+    if (count >= 4)
+        return HeadOrTailHigh<std::uint32_t>(from, count);
     for (unsigned i = 0; i < count; ++i)
         if (static_cast<unsigned char>(from[i]) >= 0x80)
             return true;

@@ -140,7 +140,7 @@ std::string THKWZ::RightAnswerWarnings(const TQuestViews& quests)
 
 int THKWZ::QuestionCount() const
 {
-    return viewed_ ? viewed_->Count() : doc_.Quests.Count();
+    return WithQuestions([](const auto& quests) { return quests.Count(); });
 }
 
 ProduceOutcome THKWZ::Produce(bool quiet)

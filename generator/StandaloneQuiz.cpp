@@ -432,7 +432,8 @@ StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const Gi
     const std::string pagesDir = FolderPart(job.DocumentPath) + quizFileName + "/hPages/";
     std::set<std::string> missing;
     const std::function<void(const std::string&)> takePicture = [&](const std::string& src) {
-        if (content.Pictures.contains(src) || missing.contains(src) || StartsWithIgnoringCase(TrimBlanks(src), "data:"))
+        if (content.Pictures.contains(src) || missing.contains(src)
+            || StartsWithIgnoringCase(TrimmedView(src), "data:"))
             return;
         if (auto address = PictureAddress(src, pagesDir, doc.Layout.ImgNames, content.Gifs))
             content.Pictures.emplace(src, std::move(*address));

@@ -43,8 +43,7 @@ void TextBuffer::AppendConverted(const escape::EscapeTable& table, std::string_v
     while (!text.empty()) {
         const std::string_view piece = text.substr(0, escape::EscapeTable::kPiece);
         text.remove_prefix(piece.size());
-        char* const at = Room(table.Room(piece.size()));
-        size_ += static_cast<std::size_t>(table.Write(at, piece) - at);
+        AppendThrough(table.Room(piece.size()), [&](char* at) { return table.Write(at, piece); });
     }
 }
 
