@@ -1,10 +1,10 @@
 #include "base/FileIo.h"
 
 #include "base/Errors.h"
+#include "base/LargePages.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -135,11 +135,7 @@ ByteBlock::ByteBlock(std::size_t size)
 #ifdef TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR
     data_ = new char[size];
 #else
-    void* const pages
-        = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (pages == MAP_FAILED)
-        throw std::bad_alloc();
-    data_ = static_cast<char*>(pages);
+    data_ = MapPopulatedPages(size);
 #endif
 }
 
@@ -150,7 +146,7 @@ ByteBlock::~ByteBlock()
 #ifdef TAVIMOR_BLOCKS_FROM_THE_ALLOCATOR
     delete[] data_;
 #else
-    ::munmap(data_, mapped_);
+    UnmapPages(data_, mapped_);
 #endif
 }
 

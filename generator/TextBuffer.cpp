@@ -1,5 +1,6 @@
 #include "generator/TextBuffer.h"
 
+#include "base/LargePages.h"
 #include "generator/EscapeTable.h"
 
 #include <algorithm>
@@ -28,8 +29,16 @@ std::string TextBuffer::Take(std::string room)
 void TextBuffer::Grow(std::size_t count)
 {
     // Doubling keeps the cost of growing proportional to the text; the new
-    // room is filled once here and then only written.
-    bytes_.resize(std::max(size_ + count, 2 * bytes_.size() + 256));
+    // room is filled once here and then only written. Large pages are asked
+    // for before the new memory is first written, which is when its pages
+    // are made.
+    const std::size_t room = std::max(size_ + count, 2 * bytes_.size() + 256);
+    std::string grown;
+    grown.reserve(room);
+    AdviseLargePages(grown.data(), room);
+    grown.assign(bytes_.data(), size_);
+    grown.resize(room);
+    bytes_ = std::move(grown);
 }
 
 void TextBuffer::AppendNumber(long long value)

@@ -26,7 +26,10 @@ mode_t Permissions(const std::string& path)
 TEST(FileIo, ReadsWholeFilesOfEverySizeAndRefusesWhatIsNoFile)
 {
     TempFolder folder;
-    for (const std::size_t size : {0u, 1u, 4095u, 4096u, 65537u, 300000u}) {
+    // Around the 2 MB of a large page too: the last bytes of a block on large
+    // pages, of one that ends on small ones and of one just over a boundary.
+    for (const std::size_t size :
+        {0u, 1u, 4095u, 4096u, 65537u, 300000u, 2097151u, 2097152u, 2097153u, 4100000u, 5300000u}) {
         std::string bytes(size, '\0');
         for (std::size_t i = 0; i < size; ++i)
             bytes[i] = static_cast<char>(i * 7 % 251);
