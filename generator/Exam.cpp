@@ -115,7 +115,7 @@ bool THKWZ::WriteExam(bool key)
     WriteStyleSheet(PagesDir + kStyleSheetName);
     WriteStyleSheet(OutDir + kStyleSheetName);
     // The exam is written while it is built, as ExamPage gives it.
-    PageWriter page(ExamPath(key));
+    PageWriter page(ExamPath(key), PageWriter::LineBreaks::Any, PageWriter::Length::Long);
     page.Text() += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
     WithQuestions(
         [&](const auto& quests) { AppendExamQuestions(page.Text(), quests, key, [&page] { page.Spill(); }); });

@@ -7,6 +7,7 @@
 #include "model/QuestionViews.h"
 
 #include <filesystem>
+#include <future>
 #include <initializer_list>
 #include <string_view>
 
@@ -158,19 +159,14 @@ template <class Quests> ProduceOutcome THKWZ::ProduceWith(const Quests& quests, 
     } else if (!SetFolders()) {
         outcome.Message = std::string(kNoFileName) + LF + "Impossible de produire le test!";
     } else {
-        SavePage(OutDir + IndexName, IndexPage());
-        SavePage(PagesDir + "topMenu.htm", TopMenuPage());
-        SavePage(PagesDir + "blank.htm", BlankPageText());
+        // The script is nearly all of the site: the other pages and the
+        // images are written meanwhile, by a thread of their own (which
+        // reads the document and no question but their count), and their
+        // first error is thrown once the script is written.
+        std::future<void> others = std::async(std::launch::async, [this] { WriteOtherFiles(); });
         const TJSM script;
         script.WriteScript(PagesDir + quizFileName_ + ".js", quests, doc_.Header.UseCertainty, ResumBody);
-        WriteStyleSheet(PagesDir + kStyleSheetName);
-        WriteImages();
-        SavePage(PagesDir + "menu.htm", MenuPage());
-        SavePage(PagesDir + "main.htm", MainPage());
-        SavePage(PagesDir + "quest.htm", QuestPage());
-        SavePage(PagesDir + "end.htm", EndPage());
-        SavePage(PagesDir + "result.htm", ResultPage());
-        SavePage(PagesDir + "mess.htm", MessPage());
+        others.get();
         outcome.Produced = true;
         // The site is written all the same, but no student can get these right.
         outcome.Message = "Le Test " + QuizName + " vient d'\xEAtre cr\xE9\xE9." + RightAnswerWarnings(quests);
@@ -178,6 +174,21 @@ template <class Quests> ProduceOutcome THKWZ::ProduceWith(const Quests& quests, 
     if (!quiet && Notify)
         Notify(outcome.Message);
     return outcome;
+}
+
+void THKWZ::WriteOtherFiles() const
+{
+    SavePage(OutDir + IndexName, IndexPage());
+    SavePage(PagesDir + "topMenu.htm", TopMenuPage());
+    SavePage(PagesDir + "blank.htm", BlankPageText());
+    WriteStyleSheet(PagesDir + kStyleSheetName);
+    WriteImages();
+    SavePage(PagesDir + "menu.htm", MenuPage());
+    SavePage(PagesDir + "main.htm", MainPage());
+    SavePage(PagesDir + "quest.htm", QuestPage());
+    SavePage(PagesDir + "end.htm", EndPage());
+    SavePage(PagesDir + "result.htm", ResultPage());
+    SavePage(PagesDir + "mess.htm", MessPage());
 }
 
 void THKWZ::WriteStyleSheet(const std::string& path) const

@@ -116,6 +116,8 @@ private:
     // Calls f with the questions: the views when there are, else the document's list.
     template <class F> decltype(auto) WithQuestions(F f) const { return viewed_ ? f(*viewed_) : f(doc_.Quests); }
     void MakeAnnouncedFolder(const std::string& folder) const;
+    // Every file of the site but the script.
+    void WriteOtherFiles() const;
     void WriteStyleSheet(const std::string& path) const;
     void WriteImages() const;
 

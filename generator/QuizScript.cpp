@@ -56,6 +56,9 @@ private:
 // is the message as it stands, else of a copy kept by the bank.
 class MessageBank {
 public:
+    // Room for count texts, made once; the slots grow with what is found.
+    void Reserve(std::size_t count) { texts_.reserve(count); }
+
     // The position of text in the bank, appending it when it is new; a text
     // that lasts (outlives the bank) is not copied.
     std::uint32_t Position(std::string_view text, bool lasts)
@@ -493,8 +496,10 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
     const int count = quests.Count();
     std::array<MessageBank, 2> banks;
     MessageIndex messIndex;
-    for (auto& positions : messIndex)
-        positions.reserve(static_cast<std::size_t>(count));
+    for (int side = 0; side < 2; ++side) {
+        banks[side].Reserve(static_cast<std::size_t>(count));
+        messIndex[side].reserve(static_cast<std::size_t>(count));
+    }
     TextBuffer escaped; // one buffer for every message in turn
     const auto escape = [&escaped](std::string_view piece) { escaped.AppendJsEscape(piece); };
     for (int n = 1; n <= count; ++n) {
@@ -680,7 +685,7 @@ template <class Quests> std::string MakeScriptOf(const Quests& quests, bool useC
 template <class Quests>
 void WriteScriptOf(const std::string& path, const Quests& quests, bool useCertainty, const std::string& resumBody)
 {
-    PageWriter page(path, PageWriter::LineBreaks::CrLf);
+    PageWriter page(path, PageWriter::LineBreaks::CrLf, PageWriter::Length::Long);
     BuildScript(page.Text(), quests, useCertainty, resumBody, [&page] { page.Spill(); });
     page.Commit();
 }

@@ -253,10 +253,12 @@ void CopyFileTo(const std::string& source, const std::string& destination, Durab
     WriteFileAtomically(target.string(), bytes, durability);
 }
 
-PageWriter::PageWriter(const std::string& path, LineBreaks breaks)
+PageWriter::PageWriter(const std::string& path, LineBreaks breaks, Length length)
     : file_(path, Durability::Regenerable)
     , breaks_(breaks)
 {
+    if (length == Length::Long)
+        text_.Reserve(kChunkRoom);
 }
 
 PageWriter::~PageWriter() = default;
@@ -282,6 +284,8 @@ void PageWriter::StoreBehind()
     if (!behind_)
         behind_ = std::make_unique<WriteBehind>([this](std::string_view chunk) { Convert(chunk); });
     std::string chunk = text_.Take(std::move(spare_));
+    // Made in one step where no written chunk gives its room back.
+    text_.Reserve(kChunkRoom);
     behind_->Push(chunk);
     spare_ = std::move(chunk);
 }

@@ -82,8 +82,11 @@ public:
     // as CR LF; or CR LF only (a builder that writes the file's form), stored
     // as they are.
     enum class LineBreaks { Any, CrLf };
+    // A long page is stored chunk by chunk (see Spill), and the room of a
+    // chunk is made whole from the start rather than step by step.
+    enum class Length { Short, Long };
 
-    explicit PageWriter(const std::string& path, LineBreaks breaks = LineBreaks::Any);
+    explicit PageWriter(const std::string& path, LineBreaks breaks = LineBreaks::Any, Length length = Length::Short);
     ~PageWriter();
 
     // Text written so far and not yet stored; builders append to it.
@@ -103,6 +106,8 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 128 * 1024;
+    // A chunk and the little that it may run over.
+    static constexpr std::size_t kChunkRoom = kChunk + kChunk / 4;
 
     // Stores what Text() holds here and now, after every chunk handed over.
     void Store();
