@@ -1,9 +1,9 @@
 // Writing behind a producer: the chunks of a long text go to a thread of
 // their own, which passes them in order to a sink (the writing of a file),
-// so that the system copies some chunks while the next ones are made. A few
+// so that the system copies some chunks while the next ones are made. Two
 // chunks may wait while another is written (the producer waits beyond
-// that): the two threads then hand chunks over a few at a time, with far
-// fewer sleeps and wake-ups than one chunk at a time.
+// that): fewer wake-ups than one chunk at a time, and few chunk buffers,
+// each of whose pages costs a fault the first time it is written.
 #pragma once
 
 #include <condition_variable>
@@ -40,7 +40,7 @@ public:
 private:
     void Run();
 
-    static constexpr std::size_t kMostWaiting = 8;
+    static constexpr std::size_t kMostWaiting = 2;
 
     Sink sink_;
     std::mutex mutex_;

@@ -50,11 +50,15 @@ std::string_view TQuestViews::Text(TValueReader& reader)
 void TQuestViews::ReadQuestions(TValueReader& reader, std::uint16_t count)
 {
     const std::size_t first = quests_.size();
-    quests_.reserve(first + std::min<std::size_t>(count, reader.BytesLeft() / record::kSmallestQuestion));
+    const std::size_t questRoom = std::min<std::size_t>(count, reader.BytesLeft() / record::kSmallestQuestion);
     // Room for six choices a question, the usual most, without going past
     // what the rest of the file can hold.
-    choices_.reserve(
-        choices_.size() + std::min<std::size_t>(std::size_t {count} * 6, reader.BytesLeft() / record::kSmallestChoice));
+    const std::size_t choiceRoom
+        = std::min<std::size_t>(std::size_t {count} * 6, reader.BytesLeft() / record::kSmallestChoice);
+    listRoom_.AddBlock(sizeof(TQuestView) * (first + questRoom)
+        + sizeof(std::string_view) * (choices_.size() + choiceRoom) + alignof(TQuestView) + alignof(std::string_view));
+    quests_.reserve(first + questRoom);
+    choices_.reserve(choices_.size() + choiceRoom);
     std::vector<std::size_t> firstChoice;
     firstChoice.reserve(quests_.capacity() - first);
     ViewTexts texts {*this};

@@ -5,12 +5,14 @@
 // the memory; the editor keeps its TQuestList, which the texts can grow in.
 #pragma once
 
+#include "base/BlockResource.h"
 #include "base/FileIo.h"
 #include "model/QuestModel.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <string_view>
@@ -78,8 +80,11 @@ private:
     std::string_view Text(TValueReader& reader);
 
     ByteBlock bytes_; // the file; its texts are turned into the code page in place
-    std::vector<TQuestView> quests_;
-    std::vector<std::string_view> choices_; // every question's choices, one after the other
+    // The room of the two lists below, made in one step for the questions
+    // the file announces.
+    BlockResource listRoom_;
+    std::pmr::vector<TQuestView> quests_ {&listRoom_};
+    std::pmr::vector<std::string_view> choices_ {&listRoom_}; // every question's choices, one after the other
     std::deque<std::string> converted_; // texts the file holds in UTF-16, converted
 };
 
