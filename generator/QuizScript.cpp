@@ -527,9 +527,13 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
             out += arrayNames[side];
             out.AppendNumber(static_cast<long long>(j));
             out += "]=\"";
-            // A cut may have split an escape; escaping again drops a lone
-            // backslash left at the end.
-            out.AppendJsEscape(bank.Text(j));
+            // Every text of the bank is escaped already, which escaping
+            // again leaves as it is, but for a cut that split an escape: the
+            // lone backslash it left at the end is dropped.
+            std::string_view text = bank.Text(j);
+            if (text.ends_with('\\'))
+                text.remove_suffix(1);
+            out += text;
             out += "\"\r\n";
             spill();
         }
