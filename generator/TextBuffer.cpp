@@ -31,11 +31,13 @@ void TextBuffer::Grow(std::size_t count)
     // Doubling keeps the cost of growing proportional to the text; the new
     // room is filled once here and then only written. Large pages are asked
     // for before the new memory is first written, which is when its pages
-    // are made.
+    // are made; a big room gets a large page more, never written, so that
+    // the large pages reach to its end (they are whole ones, on their
+    // boundaries, which the allocator's memory does not start on).
     const std::size_t room = std::max(size_ + count, 2 * bytes_.size() + 256);
     std::string grown;
-    grown.reserve(room);
-    AdviseLargePages(grown.data(), room);
+    grown.reserve(room >= kLargePage ? room + kLargePage : room);
+    AdviseLargePages(grown.data(), grown.capacity());
     grown.assign(bytes_.data(), size_);
     grown.resize(room);
     bytes_ = std::move(grown);
