@@ -30,6 +30,8 @@ public:
 
     TextBuffer& operator+=(std::string_view text)
     {
+        if (text.empty()) // its data may be no pointer at all
+            return *this;
         std::memcpy(Room(text.size()), text.data(), text.size());
         size_ += text.size();
         return *this;
