@@ -51,12 +51,13 @@ char* MapPopulatedPages(std::size_t size)
         return MapOrThrow(size, MAP_POPULATE);
     if (size > SIZE_MAX - 2 * kLargePage)
         throw std::bad_alloc();
-    // One large page more than asked for, so that a span of it starts on a
-    // large page's boundary; what lies outside that span is given back.
-    const std::uintptr_t mapped = reinterpret_cast<std::uintptr_t>(MapOrThrow(size + kLargePage, 0));
-    const std::uintptr_t mapped_end = mapped + RoundUp(size + kLargePage, kSmallPage);
+    // A large page more than the span, so that the span can start on a
+    // large page's boundary; what lies outside it is given back.
+    const std::uintptr_t span = SpanFor(size);
+    const std::uintptr_t mapped = reinterpret_cast<std::uintptr_t>(MapOrThrow(span + kLargePage, 0));
+    const std::uintptr_t mapped_end = mapped + span + kLargePage;
     const std::uintptr_t start = RoundUp(mapped, kLargePage);
-    const std::uintptr_t end = start + SpanFor(size);
+    const std::uintptr_t end = start + span;
     if (start > mapped)
         ::munmap(reinterpret_cast<void*>(mapped), start - mapped);
     if (mapped_end > end)
