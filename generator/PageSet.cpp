@@ -162,8 +162,10 @@ template <class Quests> ProduceOutcome THKWZ::ProduceWith(const Quests& quests, 
         // The script is nearly all of the site: the other pages and the
         // images are written meanwhile, by a thread of their own (which
         // reads the document and no question but their count), and their
-        // first error is thrown once the script is written.
-        std::future<void> others = std::async(std::launch::async, [this] { WriteOtherFiles(); });
+        // first error is thrown once the script is written. Where no thread
+        // can be started, they are written when the script is.
+        std::future<void> others
+            = std::async(std::launch::async | std::launch::deferred, [this] { WriteOtherFiles(); });
         const TJSM script;
         script.WriteScript(PagesDir + quizFileName_ + ".js", quests, doc_.Header.UseCertainty, ResumBody);
         others.get();
