@@ -6,6 +6,9 @@
 #      cp -r of the folder it produces (target: at most 3 times);
 #   1b. tavimor-cli standalone of the same document against cp of the page
 #      it writes (target: at most 3 times);
+#      both also alternated, round after round (bench/alternate.py), as
+#      commands run one after the other can meet different moments of a
+#      shared machine;
 #      both beside their floor: tavimor-io-floor reads the document and
 #      writes files of the same sizes, without any of the work (reported);
 #   2. the peak memory of that production against the size of the document
@@ -91,6 +94,9 @@ medians "$work/produce.json"
 produce_ratio=$(compare "$work/produce.json" 0 1)
 echo "produce / cp -r: $produce_ratio  (target <= 3)"
 echo "I/O floor / cp -r: $(compare "$work/produce.json" 2 1)"
+"$here/alternate.py" "$runs" \
+  "tavimor-cli produce" "rm -rf $work/Banque" "$cli produce $work/Banque.kwz --prefs $work/prefs" \
+  "cp -r (its site)" "rm -rf $work/Copie" "cp -r $work/Site $work/Copie"
 
 # 1b. The self-contained quiz of the same document against cp of the page.
 "$cli" standalone "$work/Banque.kwz" "$work/Quiz.html" --prefs "$work/prefs" >/dev/null
@@ -103,6 +109,10 @@ hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/standa
 medians "$work/standalone.json"
 echo "standalone / cp: $(compare "$work/standalone.json" 0 1)  (target <= 3)"
 echo "I/O floor / cp: $(compare "$work/standalone.json" 2 1)"
+"$here/alternate.py" "$runs" \
+  "tavimor-cli standalone" "rm -f $work/Autonome.html" \
+  "$cli standalone $work/Banque.kwz $work/Autonome.html --prefs $work/prefs" \
+  "cp (its page)" "rm -f $work/Copie.html" "cp $work/Quiz.html $work/Copie.html"
 
 # 2. Peak resident memory of the production.
 rm -rf "$work/Banque"
