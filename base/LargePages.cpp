@@ -55,15 +55,13 @@ char* MapPopulatedPages(std::size_t size)
     // large page's boundary; what lies outside it is given back.
     const std::uintptr_t span = SpanFor(size);
     const std::uintptr_t mapped = reinterpret_cast<std::uintptr_t>(MapOrThrow(span + kLargePage, 0));
-    const std::uintptr_t mapped_end = mapped + span + kLargePage;
     const std::uintptr_t start = RoundUp(mapped, kLargePage);
-    const std::uintptr_t end = start + span;
     if (start > mapped)
         ::munmap(reinterpret_cast<void*>(mapped), start - mapped);
-    if (mapped_end > end)
-        ::munmap(reinterpret_cast<void*>(end), mapped_end - end);
+    // Always some left after the span: start is less than a large page on.
+    ::munmap(reinterpret_cast<void*>(start + span), mapped + kLargePage - start);
     char* const data = reinterpret_cast<char*>(start);
-    AdviseLargePages(data, end - start);
+    AdviseLargePages(data, span);
     // Where the kernel cannot populate on request, the pages are made as
     // they are first written, as with any memory.
     ::madvise(data, size, MADV_POPULATE_WRITE);

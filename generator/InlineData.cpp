@@ -285,18 +285,4 @@ void AppendJsonStringUtf8(TextBuffer& out, std::string_view utf8)
     AppendWithTable(out, utf8, Utf8Table(), special);
 }
 
-void AppendJsonString(std::string& out, std::string_view cp1252)
-{
-    TextBuffer json;
-    AppendJsonString(json, cp1252);
-    out += json.View();
-}
-
-void AppendJsonStringUtf8(std::string& out, std::string_view utf8)
-{
-    TextBuffer json;
-    AppendJsonStringUtf8(json, utf8);
-    out += json.View();
-}
-
 } // namespace tavimor

@@ -30,9 +30,7 @@ std::string DataAddress(std::string_view mediaType, std::string_view bytes);
 // JSON requires, every "<" is written \u003c so that no text can end the
 // script element that holds the data or open a comment inside it.
 void AppendJsonString(TextBuffer& out, std::string_view cp1252);
-void AppendJsonString(std::string& out, std::string_view cp1252);
 // The same for text that is already UTF-8 (file system paths).
 void AppendJsonStringUtf8(TextBuffer& out, std::string_view utf8);
-void AppendJsonStringUtf8(std::string& out, std::string_view utf8);
 
 } // namespace tavimor

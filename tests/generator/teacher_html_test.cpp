@@ -3,6 +3,7 @@
 // carries them in.
 #include "generator/InlineData.h"
 #include "generator/TeacherHtml.h"
+#include "generator/TextBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -66,9 +67,9 @@ TEST(InlineData, EncodesAsTheStandardsSay)
     EXPECT_EQ(CspHashSource(""), "'sha256-47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU='");
     EXPECT_EQ(CspHashSource("abc"), "'sha256-ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0='");
 
-    std::string json;
+    TextBuffer json;
     AppendJsonString(json, std::string("a\"\\\n\t\x01<>\x80\xE9\xFF", 11));
-    EXPECT_EQ(json, "\"a\\\"\\\\\\n\\t\\u0001\\u003c>\xE2\x82\xAC\xC3\xA9\xC3\xBF\"");
+    EXPECT_EQ(json.View(), "\"a\\\"\\\\\\n\\t\\u0001\\u003c>\xE2\x82\xAC\xC3\xA9\xC3\xBF\"");
 
     EXPECT_EQ(ImageMediaType("GIF89a...", "x.png"), "image/gif");
     EXPECT_EQ(ImageMediaType("\xFF\xD8\xFF\xE0", ""), "image/jpeg");
