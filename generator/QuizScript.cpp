@@ -1,18 +1,16 @@
 #include "generator/QuizScript.h"
 
+#include "generator/DistinctTexts.h"
 #include "generator/QuestionTexts.h"
 #include "generator/SpecHTML.h"
 #include "generator/TextBuffer.h"
 #include "model/QuestModel.h"
 #include "model/QuestionViews.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -22,85 +20,6 @@ namespace {
 
 // Feedback messages are stored, and compared, cut to this many characters.
 constexpr std::size_t kMaxMessageLength = 255;
-
-// Texts stored one after the other in blocks that never move, so that views
-// of them stay valid while more are added.
-class TextArena {
-public:
-    std::string_view Store(std::string_view text)
-    {
-        if (text.empty())
-            return {};
-        if (text.size() > capacity_ - used_) {
-            capacity_ = std::max(kBlockSize, text.size());
-            blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
-            used_ = 0;
-        }
-        char* const at = blocks_.back().get() + used_;
-        std::copy(text.begin(), text.end(), at);
-        used_ += text.size();
-        return {at, text.size()};
-    }
-
-private:
-    static constexpr std::size_t kBlockSize = 64 * 1024;
-
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    std::size_t used_ = 0;
-    std::size_t capacity_ = 0;
-};
-
-// The distinct messages of one feedback side, in order of first use, with a
-// hash index from text to position so that a lookup does not scan the bank.
-// A message is held as a view: of the document's own text where that text
-// is the message as it stands, else of a copy kept by the bank.
-class MessageBank {
-public:
-    // Room for count texts, made once; the slots grow with what is found.
-    void Reserve(std::size_t count) { texts_.reserve(count); }
-
-    // The position of text in the bank, appending it when it is new; a text
-    // that lasts (outlives the bank) is not copied.
-    std::uint32_t Position(std::string_view text, bool lasts)
-    {
-        if (2 * (texts_.size() + 1) > slots_.size())
-            Grow();
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t at = std::hash<std::string_view> {}(text)&mask;; at = (at + 1) & mask) {
-            const std::uint32_t slot = slots_[at];
-            if (slot == 0) {
-                texts_.push_back(lasts ? text : arena_.Store(text));
-                slots_[at] = static_cast<std::uint32_t>(texts_.size());
-                return slots_[at] - 1;
-            }
-            if (texts_[slot - 1] == text)
-                return slot - 1;
-        }
-    }
-
-    std::size_t Size() const { return texts_.size(); }
-    std::string_view Text(std::size_t position) const { return texts_[position]; }
-
-private:
-    // Twice the room, every text placed again.
-    void Grow()
-    {
-        slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), 0);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::uint32_t position = 0; position < texts_.size(); ++position) {
-            std::size_t at = std::hash<std::string_view> {}(texts_[position]) & mask;
-            while (slots_[at] != 0)
-                at = (at + 1) & mask;
-            slots_[at] = position + 1;
-        }
-    }
-
-    TextArena arena_;
-    std::vector<std::string_view> texts_;
-    // Open addressing, at most half full: 0 is a free slot, else a
-    // position in texts_ plus one.
-    std::vector<std::uint32_t> slots_;
-};
 
 // The script's view of the page state. Each page that loads the script reads
 // the hidden fields of the top frame again.
@@ -494,7 +413,7 @@ using MessageIndex = std::array<std::vector<std::uint32_t>, 2>;
 template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out, const Quests& quests, Spill spill)
 {
     const int count = quests.Count();
-    std::array<MessageBank, 2> banks;
+    std::array<DistinctTexts, 2> banks; // the distinct messages of each side
     MessageIndex messIndex;
     for (int side = 0; side < 2; ++side) {
         banks[side].Reserve(static_cast<std::size_t>(count));
@@ -522,7 +441,7 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
     out += "; var gMess = new Array(maxGM)\r\n";
     static constexpr std::array<std::string_view, 2> arrayNames {"bMess[", "gMess["};
     for (int side = 0; side < 2; ++side) {
-        const MessageBank& bank = banks[side];
+        const DistinctTexts& bank = banks[side];
         for (std::size_t j = 0; j < bank.Size(); ++j) {
             out += arrayNames[side];
             out.AppendNumber(static_cast<long long>(j));

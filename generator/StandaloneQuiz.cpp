@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
 #include "base/TextHelpers.h"
+#include "generator/DistinctTexts.h"
 #include "generator/InlineData.h"
 #include "generator/PageSet.h"
 #include "generator/QuestionTexts.h"
@@ -12,7 +13,6 @@
 #include "generator/TextBuffer.h"
 
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,7 +20,6 @@
 #include <optional>
 #include <set>
 #include <string_view>
-#include <unordered_map>
 
 namespace tavimor {
 
@@ -126,55 +125,23 @@ template <class Quests> std::string_view QuestionText(const Quests& quests, int 
     return buffer;
 }
 
-// The distinct feedback texts of one side, in order of first use. A message
-// without an attached file is the document's own text and is not copied.
-class MessageBank {
-public:
-    void Reserve(std::size_t count)
-    {
-        index_.reserve(count);
-        texts_.reserve(count);
+// The distinct feedback texts of one side as the page's JSON list.
+void AppendMessagesJson(TextBuffer& out, const DistinctTexts& bank)
+{
+    out += '[';
+    for (std::size_t i = 0; i < bank.Size(); ++i) {
+        if (i > 0)
+            out += ',';
+        AppendHtmlJson(out, bank.Text(i));
     }
-
-    // text lives as long as the bank.
-    std::size_t Position(std::string_view text)
-    {
-        const auto [entry, inserted] = index_.try_emplace(text, texts_.size());
-        if (inserted)
-            texts_.push_back(text);
-        return entry->second;
-    }
-
-    std::size_t Position(std::string&& text)
-    {
-        const auto found = index_.find(text);
-        if (found != index_.end())
-            return found->second;
-        return Position(std::string_view(owned_.emplace_back(std::move(text))));
-    }
-
-    void AppendJson(TextBuffer& out) const
-    {
-        out += '[';
-        for (std::size_t i = 0; i < texts_.size(); ++i) {
-            if (i > 0)
-                out += ',';
-            AppendHtmlJson(out, texts_[i]);
-        }
-        out += ']';
-    }
-
-private:
-    std::unordered_map<std::string_view, std::size_t> index_;
-    std::vector<std::string_view> texts_;
-    std::deque<std::string> owned_; // keeps its strings in place as it grows
-};
+    out += ']';
+}
 
 template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& quests)
 {
     const int count = quests.Count();
-    std::array<MessageBank, 2> banks;
-    for (MessageBank& bank : banks)
+    std::array<DistinctTexts, 2> banks; // the distinct messages of each side
+    for (DistinctTexts& bank : banks)
         bank.Reserve(static_cast<std::size_t>(count));
     std::string cloze;
     out += "\"questions\":[";
@@ -200,17 +167,18 @@ template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& ques
         out.AppendNumber(quests.GetColumns(n));
         for (int side = 0; side < 2; ++side) {
             out += ',';
-            const std::size_t position = quest.UseExtFile
-                ? banks[side].Position(GetFeedbackHtml(quests, n, side))
-                : banks[side].Position(std::string_view(quests.FeedbackMessage(n, side)));
+            // A message without an attached file is the document's own text.
+            const std::uint32_t position = quest.UseExtFile
+                ? banks[side].Position(GetFeedbackHtml(quests, n, side), false)
+                : banks[side].Position(quests.FeedbackMessage(n, side), true);
             out.AppendNumber(static_cast<long long>(position));
         }
         out += ']';
     }
     out += "],\"wrong\":";
-    banks[kWrongSide].AppendJson(out);
+    AppendMessagesJson(out, banks[kWrongSide]);
     out += ",\"right\":";
-    banks[kRightSide].AppendJson(out);
+    AppendMessagesJson(out, banks[kRightSide]);
 }
 
 // The quiz as JSON for the runtime (field names read by quiz.js).

@@ -173,6 +173,47 @@ std::string DecodePercent(std::string_view text)
     return out;
 }
 
+bool IsLetterOrDigit(char c)
+{
+    return IsLetter(c) || (c >= '0' && c <= '9');
+}
+
+// Whether html may hold what AppendQuietHtml edits, at a glance from "<" to
+// "<": false only when every "<" followed by a letter starts a bare start
+// tag other than STYLE ("<b>", "<br/>"). Only such a "<" can start a tag
+// with attributes. What the full reading passes over (end tags, comments,
+// the content of a script) the glance reads as text, so it never sees fewer
+// tags than that reading does.
+bool MayHoldStyleOrHandler(std::string_view html)
+{
+    const std::size_t size = html.size();
+    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1)) {
+        std::size_t pos = at + 1;
+        if (pos == size || !IsLetter(html[pos]))
+            continue;
+        while (pos < size && IsLetterOrDigit(html[pos]))
+            ++pos;
+        if (SameIgnoringCase(html.substr(at + 1, pos - at - 1), "style"))
+            return true;
+        if (pos < size && html[pos] == '/')
+            ++pos;
+        if (pos == size || html[pos] != '>')
+            return true;
+        at = pos;
+    }
+    return false;
+}
+
+// Whether html holds "<img" in any case, which every IMG tag starts with.
+bool MayHoldImage(std::string_view html)
+{
+    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1)) {
+        if (SameIgnoringCase(html.substr(at + 1, 3), "img"))
+            return true;
+    }
+    return false;
+}
+
 bool HasScheme(std::string_view address)
 {
     const std::size_t colon = address.find(':');
@@ -223,8 +264,8 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
 void ForEachImageSourceSpan(
     std::string_view html, const std::function<void(const std::string& src, std::string_view written)>& found)
 {
-    if (html.find('<') == std::string_view::npos)
-        return; // most texts hold no tag at all
+    if (!MayHoldImage(html))
+        return; // most texts hold no picture, many no tag at all
     // The first src attribute of a tag counts, as in a browser.
     std::size_t lastTag = std::string_view::npos;
     ForEachAttribute(html, [&](const TagAttribute& attribute) {
@@ -244,6 +285,8 @@ void ForEachImageSource(std::string_view html, const std::function<void(const st
 bool AppendQuietHtml(std::string& out, std::string_view html)
 {
     static constexpr std::string_view kPrefix = "data-tavimor-";
+    if (!MayHoldStyleOrHandler(html))
+        return false;
     // Edits in text order: a renamed attribute (Begin == End) or a left-out
     // element (Begin < End).
     std::vector<RawTextElement> edits;

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavimor {
@@ -44,6 +47,71 @@ TEST(TeacherHtml, QuietensStyleAndEventAttributesAndDropsStyleBlocks)
     EXPECT_EQ(Quiet("a<style onload=x>p{}</style>b<STYLE>c"), "ab");
     // Text that only looks like attributes, and a script's content, stay.
     EXPECT_EQ(Quiet("x < 3 style=1 <!-- <b style=y> --> <script>'<i onx=1>'</script> <b on>"), "(unchanged)");
+}
+
+// Tag soup made of the pieces that change what the tag reader sees.
+std::string RandomSoup(std::mt19937& random)
+{
+    static constexpr std::array<std::string_view, 38> kPieces {"<", ">", "/", "\"", "'", "=", " ", "\n", "on",
+        "ON", "oN", "o", "n", "x", "style", "StYlE", "sty", "le", "img", "IMG", "src", "<!--", "-->", "script",
+        "title", "\xE9", "\f", "<img ", "<p ", "<a/", " src=", "on=", "'x'", "<b>", "</b>", "<br/>", "<h1>", "<?"};
+    std::string soup;
+    const int count = std::uniform_int_distribution<int>(1, 24)(random);
+    for (int i = 0; i < count; ++i)
+        soup += kPieces[std::uniform_int_distribution<std::size_t>(0, kPieces.size() - 1)(random)];
+    return soup;
+}
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsWord(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (LowerAscii(text[i]) != lowerWord[i])
+            return false;
+    }
+    return true;
+}
+
+// Most texts are passed over at a glance; the glance must never miss what a
+// reading of every tag finds.
+TEST(TeacherHtml, QuickLooksAgreeWithAFullReadingOfTheTags)
+{
+    std::mt19937 random(20261207);
+    int quietened = 0;
+    int withPictures = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string soup = RandomSoup(random);
+        bool edits = false;
+        std::vector<std::string> pictures;
+        std::size_t lastTag = std::string::npos;
+        ForEachAttribute(
+            soup,
+            [&](const TagAttribute& attribute) {
+                const bool handler = attribute.Name.size() > 2 && IsWord(attribute.Name.substr(0, 2), "on");
+                edits = edits || handler || IsWord(attribute.Name, "style");
+                const auto tagStart = static_cast<std::size_t>(attribute.Tag.data() - soup.data());
+                if (tagStart != lastTag && IsWord(attribute.Tag, "img") && IsWord(attribute.Name, "src")) {
+                    lastTag = tagStart;
+                    pictures.emplace_back(attribute.Value);
+                }
+            },
+            [&](const RawTextElement& element) { edits = edits || IsWord(element.Tag, "style"); });
+        std::string out;
+        ASSERT_EQ(AppendQuietHtml(out, soup), edits) << soup;
+        ASSERT_EQ(Sources(soup), pictures) << soup;
+        quietened += edits ? 1 : 0;
+        withPictures += pictures.empty() ? 0 : 1;
+    }
+    // The soups reach both sides of both looks.
+    EXPECT_GT(quietened, 1000);
+    EXPECT_LT(quietened, 19000);
+    EXPECT_GT(withPictures, 100);
 }
 
 TEST(TeacherHtml, PictureFilesAreRelativeToThePagesFolder)
