@@ -52,9 +52,9 @@ TEST(TeacherHtml, QuietensStyleAndEventAttributesAndDropsStyleBlocks)
 // Tag soup made of the pieces that change what the tag reader sees.
 std::string RandomSoup(std::mt19937& random)
 {
-    static constexpr std::array<std::string_view, 38> kPieces {"<", ">", "/", "\"", "'", "=", " ", "\n", "on",
-        "ON", "oN", "o", "n", "x", "style", "StYlE", "sty", "le", "img", "IMG", "src", "<!--", "-->", "script",
-        "title", "\xE9", "\f", "<img ", "<p ", "<a/", " src=", "on=", "'x'", "<b>", "</b>", "<br/>", "<h1>", "<?"};
+    static constexpr std::array<std::string_view, 38> kPieces {"<", ">", "/", "\"", "'", "=", " ", "\n", "on", "ON",
+        "oN", "o", "n", "x", "style", "StYlE", "sty", "le", "img", "IMG", "src", "<!--", "-->", "script", "title",
+        "\xE9", "\f", "<img ", "<p ", "<a/", " src=", "on=", "'x'", "<b>", "</b>", "<br/>", "<h1>", "<?"};
     std::string soup;
     const int count = std::uniform_int_distribution<int>(1, 24)(random);
     for (int i = 0; i < count; ++i)
