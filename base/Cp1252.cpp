@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <tmmintrin.h>
+#endif
+
 namespace tavimor {
 namespace {
 
@@ -188,7 +192,9 @@ unsigned NonAsciiMask(const char* from)
 
 } // namespace
 
-std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
+namespace {
+
+template <class Blocks> std::size_t ConvertInPlace(char* text, std::size_t size)
 {
     const char* from = text;
     const char* const end = text + size;
@@ -198,6 +204,13 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
             // The bytes are read before anything is written over them, and
             // the writing never passes them: `to` never runs ahead of `from`.
             const unsigned mask = NonAsciiMask(from);
+            if (mask != 0) {
+                if (char* const after = Blocks::Convert(to, from)) {
+                    to = after;
+                    from += 16;
+                    continue;
+                }
+            }
             const unsigned run = mask == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(mask));
             if (to != from)
                 MoveBack(to, from, run);
@@ -234,6 +247,98 @@ std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
         to = into;
     }
     return static_cast<std::size_t>(to - text);
+}
+
+// The converter's way with a block of 16 bytes that holds more than ASCII:
+// Convert() writes its characters at `to` (at or before `from`) and returns
+// past them, or returns nullptr to leave the block to the byte-by-byte way.
+struct ByteByByte {
+    static char* Convert(char*, const char*) { return nullptr; }
+};
+
+#if defined(__x86_64__)
+// For each set of bytes to drop among eight (a bit per byte), the positions
+// of the bytes kept, in order, then 0x80 (which makes a zero byte); and how
+// many are kept (a count that takes no instruction the processor may lack).
+struct KeptBytes {
+    std::array<std::array<std::uint8_t, 8>, 256> positions {};
+    std::array<std::uint8_t, 256> count {};
+};
+constexpr KeptBytes kKeptBytes = [] {
+    KeptBytes kept;
+    for (unsigned drop = 0; drop < 256; ++drop) {
+        unsigned count = 0;
+        for (unsigned at = 0; at < 8; ++at) {
+            if ((drop & (1u << at)) == 0)
+                kept.positions[drop][count++] = static_cast<std::uint8_t>(at);
+        }
+        kept.count[drop] = static_cast<std::uint8_t>(count);
+        while (count < 8)
+            kept.positions[drop][count++] = 0x80;
+    }
+    return kept;
+}();
+
+// Most accented text is ASCII and letters of two bytes from A0 to FF (lead
+// C2 or C3): a block of them is converted in one step, the letters made
+// from their two bytes and the followers squeezed out with a byte shuffle
+// (SSSE3, which the caller checks the processor has).
+struct TwoByteLetterBlocks {
+    __attribute__((target("ssse3"))) static char* Convert(char* to, const char* from)
+    {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i next = _mm_srli_si128(block, 1); // each byte's follower, 0 after the last
+        const __m128i leads = _mm_cmpeq_epi8(
+            _mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xFE))), _mm_set1_epi8(static_cast<char>(0xC2)));
+        const auto leadBits = static_cast<unsigned>(_mm_movemask_epi8(leads));
+        const auto followerBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+            _mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xC0))), _mm_set1_epi8(static_cast<char>(0x80)))));
+        const auto highBits = static_cast<unsigned>(_mm_movemask_epi8(block));
+        // C2 before 80..9F is a control character of Unicode, not in the code page.
+        const __m128i controls = _mm_and_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(0xC2))),
+            _mm_cmpeq_epi8(
+                _mm_and_si128(next, _mm_set1_epi8(static_cast<char>(0xE0))), _mm_set1_epi8(static_cast<char>(0x80))));
+        // Every byte from 0x80 on a lead or its follower, and no lead last.
+        if (followerBits != leadBits << 1 || highBits != (leadBits | followerBits) || _mm_movemask_epi8(controls) != 0)
+            return nullptr;
+        // A letter is its lead's two low bits, then its follower's six.
+        const __m128i letters = _mm_or_si128(
+            _mm_slli_epi16(_mm_and_si128(block, _mm_set1_epi8(0x03)), 6), _mm_and_si128(next, _mm_set1_epi8(0x3F)));
+        const __m128i text = _mm_or_si128(_mm_and_si128(leads, letters), _mm_andnot_si128(leads, block));
+        const unsigned lowDrop = followerBits & 0xFF;
+        const unsigned highDrop = followerBits >> 8;
+        const __m128i kept = _mm_add_epi8(
+            _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(kKeptBytes.positions[lowDrop].data())),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kKeptBytes.positions[highDrop].data()))),
+            _mm_set_epi64x(0x0808080808080808, 0));
+        const __m128i squeezed = _mm_shuffle_epi8(text, kept);
+        // Each half lands within the 16 bytes already read.
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to), squeezed);
+        to += kKeptBytes.count[lowDrop];
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to), _mm_unpackhi_epi64(squeezed, squeezed));
+        return to + kKeptBytes.count[highDrop];
+    }
+};
+
+__attribute__((target("ssse3"), flatten)) std::size_t ConvertWithLetterBlocks(char* text, std::size_t size)
+{
+    return ConvertInPlace<TwoByteLetterBlocks>(text, size);
+}
+#endif
+
+} // namespace
+
+std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
+{
+#if defined(__x86_64__)
+    static const bool shuffles = [] {
+        __builtin_cpu_init(); // in case this runs before the constructors
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    if (shuffles)
+        return ConvertWithLetterBlocks(text, size);
+#endif
+    return ConvertInPlace<ByteByByte>(text, size);
 }
 
 std::string Utf8ToCp1252(std::string_view utf8)

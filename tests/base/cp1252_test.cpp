@@ -129,6 +129,28 @@ TEST(Cp1252, ReadingAgreesWithTheRulesOnRandomInput)
             c = static_cast<char>(random() % 256);
         ASSERT_EQ(Utf8ToCp1252(Cp1252ToUtf8(text)), text);
     }
+    // Accented text as most documents hold it, read in blocks of 16 bytes:
+    // ASCII and letters of two bytes, now and then a control character of
+    // Unicode (C2 80..9F), a letter of three bytes, a malformed byte, or a
+    // letter cut by the end of its text.
+    const std::string_view rare[] = {"\xC2\x80", "\xC2\x9F", "\xE2\x82\xAC", "\xC3", "\xA9", "\xC4\x80"};
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes;
+        const std::size_t length = random() % 120;
+        while (bytes.size() < length) {
+            const unsigned pick = random() % 100;
+            if (pick < 70)
+                bytes += static_cast<char>(0x20 + random() % 0x5F);
+            else if (pick < 98)
+                bytes += Cp1252ToUtf8(std::string(1, static_cast<char>(0xA0 + random() % 0x60)));
+            else
+                bytes += rare[random() % std::size(rare)];
+        }
+        std::string inPlace = bytes + "|after";
+        const std::size_t size = Utf8ToCp1252InPlace(inPlace.data(), bytes.size());
+        ASSERT_EQ(std::string_view(inPlace).substr(bytes.size()), "|after");
+        ASSERT_EQ(inPlace.substr(0, size), ReferenceUtf8ToCp1252(bytes)) << testing::PrintToString(bytes);
+    }
 }
 
 TEST(Cp1252, AsciiTest)
