@@ -14,6 +14,19 @@
 
 namespace tavimor {
 
+#if defined(__x86_64__)
+// Whether the processor can shuffle bytes (SSSE3): nearly every x86-64 one,
+// not all, so the converters that shuffle ask first.
+inline bool CanShuffleBytes()
+{
+    static const bool can = [] {
+        __builtin_cpu_init(); // in case this runs before the constructors
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return can;
+}
+#endif
+
 // Up to six ASCII bytes and, optionally, every byte that has all
 // the bits of highBits set (0x80: every byte from 0x80 on; 0xC0: every byte
 // from 0xC0 on; 0: none of them).

@@ -331,11 +331,7 @@ __attribute__((target("ssse3"), flatten)) std::size_t ConvertWithLetterBlocks(ch
 std::size_t Utf8ToCp1252InPlace(char* text, std::size_t size)
 {
 #if defined(__x86_64__)
-    static const bool shuffles = [] {
-        __builtin_cpu_init(); // in case this runs before the constructors
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    if (shuffles)
+    if (CanShuffleBytes())
         return ConvertWithLetterBlocks(text, size);
 #endif
     return ConvertInPlace<ByteByByte>(text, size);

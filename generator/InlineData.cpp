@@ -1,5 +1,6 @@
 #include "generator/InlineData.h"
 
+#include "base/ByteScan.h"
 #include "generator/TextBuffer.h"
 
 #include <nettle/base64.h>
@@ -12,6 +13,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <tmmintrin.h>
 #endif
 
 namespace tavimor {
@@ -150,11 +154,83 @@ private:
 constexpr std::size_t kLongestForm = 6;
 constexpr std::size_t kSpare = 16;
 
+// The writer's way with a block of 16 bytes that holds bytes to change:
+// Convert() writes the block at p and returns past it, or returns nullptr
+// to leave it to the byte-by-byte way.
+struct ByteByByte {
+    static char* Convert(char*, const char*, unsigned) { return nullptr; }
+};
+
+#if defined(__x86_64__)
+// For each set of letters among eight bytes (a bit per byte), where each of
+// the eight goes in UTF-8: its position, twice for a letter (lead and
+// follower); 0xFF where a lead goes; and the length of the whole.
+struct LetterSpread {
+    std::array<std::array<std::uint8_t, 16>, 256> positions {};
+    std::array<std::array<std::uint8_t, 16>, 256> leads {};
+    std::array<std::uint8_t, 256> size {};
+};
+constexpr LetterSpread kLetterSpread = [] {
+    LetterSpread spread;
+    for (unsigned letters = 0; letters < 256; ++letters) {
+        unsigned at = 0;
+        for (unsigned byte = 0; byte < 8; ++byte) {
+            if ((letters & (1u << byte)) != 0) {
+                spread.leads[letters][at] = 0xFF;
+                spread.positions[letters][at++] = static_cast<std::uint8_t>(byte);
+            }
+            spread.positions[letters][at++] = static_cast<std::uint8_t>(byte);
+        }
+        spread.size[letters] = static_cast<std::uint8_t>(at);
+        while (at < 16)
+            spread.positions[letters][at++] = 0x80; // a zero byte
+    }
+    return spread;
+}();
+
+// Most accented text is ASCII and letters from A0 to FF, each of which is two
+// bytes in UTF-8 (C2 or C3, then the letter's six low bits): a block of them
+// is written in two steps of eight bytes, spread with a byte shuffle (SSSE3,
+// which the caller checks the processor has).
+struct LetterBlocks {
+    __attribute__((target("ssse3"))) static char* Spread(char* p, __m128i eight, unsigned letters)
+    {
+        const __m128i spread = _mm_shuffle_epi8(
+            eight, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLetterSpread.positions[letters].data())));
+        const __m128i leads = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLetterSpread.leads[letters].data()));
+        const __m128i followers = _mm_slli_si128(leads, 1);
+        const __m128i leadBytes = _mm_or_si128(
+            _mm_and_si128(_mm_srli_epi16(spread, 6), _mm_set1_epi8(0x03)), _mm_set1_epi8(static_cast<char>(0xC0)));
+        const __m128i followerBytes = _mm_and_si128(spread, _mm_set1_epi8(static_cast<char>(0xBF)));
+        const __m128i written
+            = _mm_or_si128(_mm_or_si128(_mm_and_si128(leads, leadBytes), _mm_and_si128(followers, followerBytes)),
+                _mm_andnot_si128(_mm_or_si128(leads, followers), spread));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), written);
+        return p + kLetterSpread.size[letters];
+    }
+
+    // special: the block's bytes to change, as SpecialBytes finds them.
+    __attribute__((target("ssse3"))) static char* Convert(char* p, const char* from, unsigned special)
+    {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const auto letters = static_cast<unsigned>(_mm_movemask_epi8(block));
+        // No byte to change but those from 0x80 on, and none of them below A0.
+        const __m128i below = _mm_cmpeq_epi8(
+            _mm_and_si128(block, _mm_set1_epi8(static_cast<char>(0xE0))), _mm_set1_epi8(static_cast<char>(0x80)));
+        if (special != letters || _mm_movemask_epi8(below) != 0)
+            return nullptr;
+        p = Spread(p, block, letters & 0xFF);
+        return Spread(p, _mm_srli_si128(block, 8), letters >> 8);
+    }
+};
+#endif
+
 // Writes text as a JSON string at p, in one pass over the runs of bytes that
 // stay as they are, sixteen at a time, and returns the end. The room at p
 // holds kLongestForm bytes for each byte of text, the two quotes and kSpare:
 // each copy below writes a whole block or form, of which only the leading
 // bytes count.
+template <class Blocks>
 char* WriteWithTable(
     char* p, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
 {
@@ -176,6 +252,10 @@ char* WriteWithTable(
             p += 16;
             continue;
         }
+        if (char* const after = Blocks::Convert(p, from, mask)) {
+            p = after;
+            continue;
+        }
         std::memcpy(block.data(), from, 16);
         unsigned done = 0; // bytes of the block written
         for (; mask != 0; mask &= mask - 1) {
@@ -194,11 +274,26 @@ char* WriteWithTable(
     return p;
 }
 
-void AppendWithTable(
-    TextBuffer& out, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
+#if defined(__x86_64__)
+__attribute__((target("ssse3"), flatten)) char* WriteWithLetterBlocks(
+    char* p, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
 {
-    out.AppendThrough(
-        kLongestForm * text.size() + 2 + kSpare, [&](char* at) { return WriteWithTable(at, text, table, special); });
+    return WriteWithTable<LetterBlocks>(p, text, table, special);
+}
+#endif
+
+// Letters are shuffled into place only for text of the code page: in UTF-8
+// they are already what they become.
+void AppendWithTable(TextBuffer& out, std::string_view text, const std::array<JsonForm, 256>& table,
+    const SpecialBytes& special, bool codePage)
+{
+    out.AppendThrough(kLongestForm * text.size() + 2 + kSpare, [&](char* at) {
+#if defined(__x86_64__)
+        if (codePage && CanShuffleBytes())
+            return WriteWithLetterBlocks(at, text, table, special);
+#endif
+        return WriteWithTable<ByteByByte>(at, text, table, special);
+    });
 }
 
 bool StartsWith(std::string_view bytes, std::string_view head)
@@ -276,13 +371,13 @@ std::string DataAddress(std::string_view mediaType, std::string_view bytes)
 void AppendJsonString(TextBuffer& out, std::string_view cp1252)
 {
     static const SpecialBytes special(Cp1252Table(), true);
-    AppendWithTable(out, cp1252, Cp1252Table(), special);
+    AppendWithTable(out, cp1252, Cp1252Table(), special, true);
 }
 
 void AppendJsonStringUtf8(TextBuffer& out, std::string_view utf8)
 {
     static const SpecialBytes special(Utf8Table(), false);
-    AppendWithTable(out, utf8, Utf8Table(), special);
+    AppendWithTable(out, utf8, Utf8Table(), special, false);
 }
 
 } // namespace tavimor

@@ -138,5 +138,35 @@ TEST(InlineData, EncodesAsTheStandardsSay)
     EXPECT_EQ(ImageMediaType("????", "notes.txt"), "");
 }
 
+// A long text goes through the writer sixteen bytes at a time, a character
+// alone byte by byte: both must write the same.
+TEST(InlineData, ALongJsonStringIsItsCharactersOneByOne)
+{
+    std::mt19937 random(1252);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const std::size_t length = random() % 100;
+        while (text.size() < length) {
+            const unsigned pick = random() % 100;
+            if (pick < 60)
+                text += static_cast<char>(0x20 + random() % 0x5F); // quote, backslash and "<" among them
+            else if (pick < 97)
+                text += static_cast<char>(0xA0 + random() % 0x60); // the letters
+            else
+                text += static_cast<char>(random() % 0xA0); // controls, the euro sign and its kind
+        }
+        TextBuffer whole;
+        AppendJsonString(whole, text);
+        std::string apart = "\"";
+        for (const char c : text) {
+            TextBuffer one;
+            AppendJsonString(one, std::string_view(&c, 1));
+            apart += one.View().substr(1, one.Size() - 2);
+        }
+        apart += '"';
+        ASSERT_EQ(whole.View(), apart) << testing::PrintToString(text);
+    }
+}
+
 } // namespace
 } // namespace tavimor
