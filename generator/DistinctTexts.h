@@ -29,7 +29,11 @@ private:
 class DistinctTexts {
 public:
     // Room for count texts, made once; the slots grow with what is found.
-    void Reserve(std::size_t count) { texts_.reserve(count); }
+    void Reserve(std::size_t count)
+    {
+        texts_.reserve(count);
+        hashes_.reserve(count);
+    }
 
     // The position of text, appending it when it is new. A text that lasts
     // (outlives this object) is held as it is, another one as a copy.
@@ -43,6 +47,7 @@ private:
 
     TextArena arena_;
     std::vector<std::string_view> texts_;
+    std::vector<std::size_t> hashes_; // of each text, for growing without reading them again
     // Open addressing, at most half full: 0 is a free slot, else a position
     // in texts_ plus one.
     std::vector<std::uint32_t> slots_;
