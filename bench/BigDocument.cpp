@@ -65,10 +65,11 @@ TQuizDocument MakeBigDocument(int questionCount)
         q.GoodRep = i % kChoices;
         q.Priority = i % 3;
         q.Points = static_cast<std::uint16_t>(1 + i % 5);
-        q.UseGenMess = {false, true};
-        q.Mess[kWrongSide] = "Non\xA0: la bonne r\xE9ponse \xE9tait " + q.Reps[static_cast<std::size_t>(q.GoodRep)]
-            + ". Revoyez la carte des d\xE9partements.";
-        q.MessIdx[kRightSide] = i % 3;
+        q.UseGenMess = {false, false};
+        q.Mess[kWrongSide] = "Non\xA0: \xE0 la question " + number + ", la bonne r\xE9ponse \xE9tait "
+            + q.Reps[static_cast<std::size_t>(q.GoodRep)] + ". Revoyez la carte des d\xE9partements.";
+        q.Mess[kRightSide] = "Oui\xA0: la question " + number + " a bien pour r\xE9ponse "
+            + q.Reps[static_cast<std::size_t>(q.GoodRep)] + ", bravo.";
         if (i % 10 == 0) {
             q.UseExtFile = true;
             q.ExtFile = "\"carte" + number + ".htm\" TARGET=\"_blank\"";
