@@ -130,11 +130,12 @@ export class SingleFileStudent {
   }
 
   // A reload (F5) of the page, as a person presses it: not within the same
-  // millisecond as the last click. Chromium hands a page's session storage
-  // to its browser process asynchronously, so a reload sent by the driver
-  // right after a click may overtake the write that click made.
+  // moment as the last click. Chromium hands a page's session storage to its
+  // browser process asynchronously, so a reload sent by the driver right
+  // after a click may overtake the write that click made; on a machine busy
+  // with other tests a quarter of a second was once not enough.
   async reload() {
-    await new Promise((resolve) => setTimeout(resolve, 250));
+    await new Promise((resolve) => setTimeout(resolve, 1000));
     await this.act.reload();
     await this.waitForView();
   }
