@@ -274,6 +274,8 @@ char* WriteWithTable(
     return p;
 }
 
+using TableWriter = char* (*)(char*, std::string_view, const std::array<JsonForm, 256>&, const SpecialBytes&);
+
 #if defined(__x86_64__)
 __attribute__((target("ssse3"), flatten)) char* WriteWithLetterBlocks(
     char* p, std::string_view text, const std::array<JsonForm, 256>& table, const SpecialBytes& special)
@@ -282,18 +284,22 @@ __attribute__((target("ssse3"), flatten)) char* WriteWithLetterBlocks(
 }
 #endif
 
-// Letters are shuffled into place only for text of the code page: in UTF-8
-// they are already what they become.
-void AppendWithTable(TextBuffer& out, std::string_view text, const std::array<JsonForm, 256>& table,
-    const SpecialBytes& special, bool codePage)
+// The writer for text of the code page: its letters shuffled into place
+// where the processor can. (In UTF-8 they are already what they become.)
+TableWriter CodePageWriter()
 {
-    out.AppendThrough(kLongestForm * text.size() + 2 + kSpare, [&](char* at) {
 #if defined(__x86_64__)
-        if (codePage && CanShuffleBytes())
-            return WriteWithLetterBlocks(at, text, table, special);
+    if (CanShuffleBytes())
+        return WriteWithLetterBlocks;
 #endif
-        return WriteWithTable<ByteByByte>(at, text, table, special);
-    });
+    return WriteWithTable<ByteByByte>;
+}
+
+void AppendWithTable(TextBuffer& out, std::string_view text, const std::array<JsonForm, 256>& table,
+    const SpecialBytes& special, TableWriter write)
+{
+    out.AppendThrough(
+        kLongestForm * text.size() + 2 + kSpare, [&](char* at) { return write(at, text, table, special); });
 }
 
 bool StartsWith(std::string_view bytes, std::string_view head)
@@ -371,13 +377,14 @@ std::string DataAddress(std::string_view mediaType, std::string_view bytes)
 void AppendJsonString(TextBuffer& out, std::string_view cp1252)
 {
     static const SpecialBytes special(Cp1252Table(), true);
-    AppendWithTable(out, cp1252, Cp1252Table(), special, true);
+    static const TableWriter write = CodePageWriter();
+    AppendWithTable(out, cp1252, Cp1252Table(), special, write);
 }
 
 void AppendJsonStringUtf8(TextBuffer& out, std::string_view utf8)
 {
     static const SpecialBytes special(Utf8Table(), false);
-    AppendWithTable(out, utf8, Utf8Table(), special, false);
+    AppendWithTable(out, utf8, Utf8Table(), special, WriteWithTable<ByteByByte>);
 }
 
 } // namespace tavimor
