@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -27,21 +28,73 @@ inline bool CanShuffleBytes()
 }
 #endif
 
+#if defined(__SSE2__)
+// The bytes of block from its byte `count` on (0 to 16), moved to its start,
+// zeros after them.
+inline __m128i DropFront(__m128i block, unsigned count)
+{
+    if (count >= 8) {
+        block = _mm_srli_si128(block, 8);
+        count -= 8;
+    }
+    // Each half moves right by count bytes, and the high half's low bytes
+    // go to the top of the low half (a shift by 64 bits gives zero).
+    const __m128i moved = _mm_srl_epi64(block, _mm_cvtsi32_si128(static_cast<int>(8 * count)));
+    const __m128i carried = _mm_sll_epi64(block, _mm_cvtsi32_si128(static_cast<int>(64 - 8 * count)));
+    return _mm_or_si128(moved, _mm_srli_si128(carried, 8));
+}
+
+// The count bytes (under 16) before end, at the start of a block with zeros
+// after them, read without touching a byte outside the text that starts at
+// text: at once when the text has sixteen bytes or more, otherwise in two
+// overlapping pieces.
+inline __m128i LoadLastBytes(const char* text, const char* end, unsigned count)
+{
+    if (end - text >= 16) {
+        __m128i block;
+        std::memcpy(&block, end - 16, sizeof block);
+        return DropFront(block, 16 - count);
+    }
+    const char* const from = end - count;
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    if (count > 8) {
+        std::memcpy(&low, from, 8);
+        std::memcpy(&high, end - 8, 8);
+        high >>= 8 * (16 - count); // the bytes the low half does not hold
+    } else if (count >= 4) {
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        std::memcpy(&first, from, 4);
+        std::memcpy(&last, end - 4, 4);
+        low = first | std::uint64_t {last} << 8 * (count - 4); // the same bytes where they overlap
+    } else if (count > 0) {
+        const auto byte = [from](unsigned i) { return std::uint64_t {static_cast<unsigned char>(from[i])} << 8 * i; };
+        low = byte(0) | byte(count / 2) | byte(count - 1);
+    }
+    return _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+}
+#endif
+
 // Up to six ASCII bytes and, optionally, every byte that has all
 // the bits of highBits set (0x80: every byte from 0x80 on; 0xC0: every byte
 // from 0xC0 on; 0: none of them).
 class ByteSet {
+    // A byte sixteen times over: what a block is compared with, made once
+    // rather than for every text.
+    using Wide = std::array<char, 16>;
+
 public:
     static constexpr std::size_t kMaxAscii = 6;
 
     constexpr ByteSet(std::string_view ascii, unsigned char highBits)
-        : high_(highBits)
     {
         // Unused places repeat a byte of the set, so that a search compares
         // all six without a count.
         const char filler = ascii.empty() ? static_cast<char>(highBits) : ascii.front();
         for (std::size_t i = 0; i < kMaxAscii; ++i)
-            ascii_[i] = i < ascii.size() ? ascii[i] : filler;
+            ascii_[i].fill(i < ascii.size() ? ascii[i] : filler);
+        high_.fill(static_cast<char>(highBits));
         for (unsigned byte = 0; byte < 256; ++byte)
             member_[byte] = highBits != 0 && (byte & highBits) == highBits;
         for (const char c : ascii)
@@ -57,15 +110,15 @@ public:
     public:
         explicit Runs(const ByteSet& set)
 #if defined(__SSE2__)
-            : high_(_mm_set1_epi8(static_cast<char>(set.high_)))
-            , hasHigh_(set.high_ != 0)
+            : high_(Load(set.high_))
+            , hasHigh_(set.high_[0] != 0)
 #else
             : member_(&set.member_)
 #endif
         {
 #if defined(__SSE2__)
             for (std::size_t i = 0; i < kMaxAscii; ++i)
-                ascii_[i] = _mm_set1_epi8(set.ascii_[i]);
+                ascii_[i] = Load(set.ascii_[i]);
 #endif
         }
 
@@ -76,10 +129,7 @@ public:
 #if defined(__SSE2__)
             __m128i block;
             std::memcpy(&block, from, sizeof block);
-            __m128i hits = hasHigh_ ? _mm_cmpeq_epi8(_mm_and_si128(block, high_), high_) : _mm_setzero_si128();
-            for (const __m128i& c : ascii_)
-                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, c));
-            return static_cast<unsigned>(_mm_movemask_epi8(hits));
+            return Mask(block);
 #else
             unsigned mask = 0;
             for (unsigned i = 0; i < 16; ++i)
@@ -87,6 +137,17 @@ public:
             return mask;
 #endif
         }
+
+#if defined(__SSE2__)
+        // The same for a block in a register.
+        unsigned Mask(__m128i block) const
+        {
+            __m128i hits = hasHigh_ ? _mm_cmpeq_epi8(_mm_and_si128(block, high_), high_) : _mm_setzero_si128();
+            for (const __m128i& c : ascii_)
+                hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, c));
+            return static_cast<unsigned>(_mm_movemask_epi8(hits));
+        }
+#endif
 
         // Copies the 16 bytes at `from` to `to` and returns how many of them
         // come before the first one in the set (16 when none is).
@@ -99,6 +160,13 @@ public:
 
     private:
 #if defined(__SSE2__)
+        static __m128i Load(const Wide& bytes)
+        {
+            __m128i block;
+            std::memcpy(&block, bytes.data(), sizeof block);
+            return block;
+        }
+
         __m128i high_;
         bool hasHigh_;
         __m128i ascii_[kMaxAscii];
@@ -132,8 +200,8 @@ public:
 
 private:
     std::array<bool, 256> member_ {};
-    std::array<char, kMaxAscii> ascii_ {};
-    unsigned char high_;
+    std::array<Wide, kMaxAscii> ascii_ {};
+    Wide high_ {};
 };
 
 } // namespace tavimor

@@ -5,6 +5,7 @@
 #include "bench/BigDocument.h"
 #include "generator/PageSet.h"
 #include "generator/QuizScript.h"
+#include "model/QuestionViews.h"
 #include "resources/EmbeddedGifs.h"
 
 #include <benchmark/benchmark.h>
@@ -68,6 +69,25 @@ void BM_SiteTexts(benchmark::State& state)
     CountQuestions(state);
 }
 
+// The script alone, from the document as a production from its file reads
+// it: texts viewed in the file's bytes rather than copied one by one.
+void BM_ScriptOfReadDocument(benchmark::State& state)
+{
+    const std::string bytes = tavimor::DocumentBytes(tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0))));
+    tavimor::ByteBlock block(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), block.Data());
+    TQuizDocument doc = tavimor::bench::StartupDocument();
+    tavimor::TQuestViews quests(doc.Quests);
+    tavimor::ReadDocumentForProduction(doc, quests, std::move(block));
+    const std::string resumBody = doc.Pages.GetBody(0);
+    const tavimor::TJSM script;
+    for (auto _ : state) {
+        const std::string text = script.MakeScript(quests, doc.Header.UseCertainty, resumBody);
+        benchmark::DoNotOptimize(text.data());
+    }
+    CountQuestions(state);
+}
+
 // "Produire examen": the exam, then its key, stored on disk.
 void BM_WriteExamAndKey(benchmark::State& state)
 {
@@ -85,4 +105,5 @@ void BM_WriteExamAndKey(benchmark::State& state)
 
 BENCHMARK(BM_ProduceSite)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SiteTexts)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScriptOfReadDocument)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteExamAndKey)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();

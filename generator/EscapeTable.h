@@ -127,6 +127,21 @@ public:
             to += 16 - done;
             from += 16;
         }
+#if defined(__SSE2__)
+        // The last bytes (the whole text when it is short, as most texts of
+        // a quiz are) the same way, from a register, so that nothing after
+        // the text is read: sixteen of them, then the rest.
+        if (end - from >= 16) {
+            __m128i block;
+            std::memcpy(&block, from, sizeof block);
+            to = WriteHeldBlock(runs, block, from, 16, to);
+            from += 16;
+        }
+        if (from != end) {
+            const auto count = static_cast<unsigned>(end - from);
+            to = WriteHeldBlock(runs, LoadLastBytes(text.data(), end, count), from, count, to);
+        }
+#else
         while (end - from >= 16) {
             const unsigned run = runs.CopyBlock(from, to);
             from += run;
@@ -136,6 +151,7 @@ public:
         }
         while (from != end)
             Replace(*from++, to);
+#endif
         return to;
     }
 
@@ -153,6 +169,28 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
+    // Converts the first count (1 to 16) bytes of block, which are those at
+    // `from`, as a block read in place is converted, the rest of the block
+    // after each byte to convert taken from the register.
+    char* WriteHeldBlock(const ByteSet::Runs& runs, __m128i block, const char* from, unsigned count, char* to) const
+    {
+        unsigned mask = runs.Mask(block) & (0xFFFFu >> (16 - count));
+        std::memcpy(to, &block, 16);
+        unsigned done = 0; // bytes of the block in place
+        while (mask != 0) {
+            const auto at = static_cast<unsigned>(__builtin_ctz(mask));
+            to += at - done;
+            Replace(from[at], to);
+            done = at + 1;
+            mask &= mask - 1;
+            const __m128i rest = DropFront(block, done);
+            std::memcpy(to, &rest, 16);
+        }
+        return to + (count - done);
+    }
+#endif
+
     void Replace(char c, char*& to) const
     {
         const auto byte = static_cast<unsigned char>(c);

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -95,6 +97,18 @@ void ExpectAllFormsAgree(const std::string& text)
     buffer.AppendJsEscape(text);
     buffer.AppendJsText(text);
     ASSERT_EQ(buffer.View(), before + entities + script + scriptText);
+
+    // The text alone in memory of its own, as the texts of a document read
+    // for a production are views into it: a sanitizer then reports any byte
+    // read before or after it.
+    const auto alone = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), alone.get());
+    const std::string_view view(alone.get(), text.size());
+    buffer.Clear();
+    buffer.AppendEntityEncode(view);
+    buffer.AppendJsEscape(view);
+    buffer.AppendJsText(view);
+    ASSERT_EQ(buffer.View(), entities + script + scriptText);
 }
 
 TEST(ConvertersDifferential, EveryByteAtEveryPlaceOfABlock)
