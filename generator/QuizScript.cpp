@@ -466,9 +466,10 @@ template <class Quests>
 void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIndex& messIndex, int n)
 {
     const std::size_t slot = static_cast<std::size_t>(n - 1);
-    char keyBuffer[16] = "Q[";
-    const auto keyEnd = std::to_chars(keyBuffer + 2, keyBuffer + sizeof keyBuffer, n - 1).ptr;
-    const std::string_view key(keyBuffer, static_cast<std::size_t>(keyEnd - keyBuffer)); // "Q[k"
+    // "Q[k", written about fifteen times.
+    char key[16] = "Q[";
+    const auto keySize = static_cast<std::size_t>(std::to_chars(key + 2, key + sizeof key, n - 1).ptr - key);
+    const auto addKey = [&out, &key, keySize] { out.AppendPrefix(key, keySize); };
 
     const TRepType type = quests.GetQType(n);
     const bool cloze = type == TRepType::rOList;
@@ -476,32 +477,32 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     // The blank first entry of a cloze list shifts every choice by one.
     const std::size_t shift = cloze ? 1 : 0;
 
-    out += key;
+    addKey();
     out += "]= new TQuest()\r\n";
-    out += key;
+    addKey();
     out += "].text= \"";
     HtmlTextPieces(quests, n, [&out](std::string_view piece) { out.AppendJsText(piece); });
     out += "\"\r\n";
 
-    out += key;
+    addKey();
     out += "].qType =";
     out.AppendNumber(static_cast<int>(type));
     out += " ; ";
-    out += key;
+    addKey();
     out += "].mChx =";
     out.AppendNumber(static_cast<long long>(reps.size() + shift));
     out += " ; ";
-    out += key;
+    addKey();
     out += "].chx = new Array(";
-    out += key;
+    addKey();
     out += "].mChx)\r\n";
 
     if (cloze) {
-        out += key;
+        addKey();
         out += "].chx[0] = \" \"\r\n";
     }
     for (std::size_t i = 0; i < reps.size(); ++i) {
-        out += key;
+        addKey();
         out += "].chx[";
         out.AppendNumber(static_cast<long long>(i + shift));
         out += "] = \"";
@@ -510,30 +511,30 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     }
 
     // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
-    out += key;
+    addKey();
     out += "].CGood =";
     out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
     out += " ; ";
-    out += key;
+    addKey();
     out += "].CGiven =-1 ; ";
-    out += key;
+    addKey();
     out += "].rCols =";
     out.AppendNumber(quests.GetColumns(n));
     out += " ; ";
-    out += key;
+    addKey();
     out += "].rq = new Array(";
     out.AppendNumber(static_cast<long long>(messIndex[0][slot]));
     out += ',';
     out.AppendNumber(static_cast<long long>(messIndex[1][slot]));
     out += ")\r\n";
 
-    out += key;
+    addKey();
     out += "].pnts = ";
     out.AppendNumber(quests.GetPoints(n));
     out += " ; ";
-    out += key;
+    addKey();
     out += "].ss = false ; ";
-    out += key;
+    addKey();
     out += "].CertVal = 0 ; \r\n\r\n";
 }
 

@@ -43,7 +43,7 @@ void TextBuffer::Grow(std::size_t count)
     bytes_ = std::move(grown);
 }
 
-void TextBuffer::AppendNumber(long long value)
+void TextBuffer::AppendLongNumber(long long value)
 {
     char* const at = Room(24);
     size_ += static_cast<std::size_t>(std::to_chars(at, at + 24, value).ptr - at);

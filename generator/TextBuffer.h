@@ -42,7 +42,23 @@ public:
         ++size_;
         return *this;
     }
-    void AppendNumber(long long value);
+    // Most numbers of a quiz script are single digits: those go without a
+    // call.
+    void AppendNumber(long long value)
+    {
+        if (value >= 0 && value <= 9) {
+            *this += static_cast<char>('0' + value);
+            return;
+        }
+        AppendLongNumber(value);
+    }
+    // Appends the first size bytes (at most 16) of block with one copy of a
+    // fixed size, for short pieces that come again and again.
+    void AppendPrefix(const char (&block)[16], std::size_t size)
+    {
+        std::memcpy(Room(sizeof block), block, sizeof block);
+        size_ += size;
+    }
     // Appends what write(at) writes from at, at most most bytes: it returns
     // where it stopped.
     template <class Write> void AppendThrough(std::size_t most, Write write)
@@ -65,6 +81,7 @@ private:
         return bytes_.data() + size_;
     }
     void Grow(std::size_t count);
+    void AppendLongNumber(long long value);
     void AppendConverted(const escape::EscapeTable& table, std::string_view text);
 
     std::string bytes_; // the text, then the room made so far

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -234,6 +235,15 @@ TEST(TextBufferTest, GrowsAndGivesItsTextAway)
         buffer += ']';
         expected += "Q[" + std::to_string(i - 2500) + "]";
     }
+    for (const long long far : {std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max()}) {
+        buffer.AppendNumber(far);
+        expected += std::to_string(far);
+    }
+    // A short piece copied with the bytes after it, which stay out.
+    const char key[16] = "Q[9999|ignored";
+    buffer.AppendPrefix(key, 6);
+    buffer.AppendPrefix(key, 0);
+    expected += "Q[9999";
     EXPECT_EQ(buffer.Size(), expected.size());
     EXPECT_EQ(buffer.View(), expected);
     EXPECT_EQ(buffer.Take(), expected);
