@@ -42,9 +42,12 @@ void WriteBehind::Run()
         }
         lock.lock();
         writing_ = false;
+        // Every written chunk's storage goes back to the producer, who
+        // takes one for each chunk queued: no more of them are ever made
+        // than are in flight at once, each a fault per page when new.
         if (failure)
             failure_ = failure;
-        else if (spares_.size() < kMostWaiting)
+        else
             spares_.push_back(std::move(chunk));
         changed_.notify_all();
     }

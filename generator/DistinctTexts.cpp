@@ -1,50 +1,51 @@
 #include "generator/DistinctTexts.h"
 
 #include <algorithm>
-#include <functional>
+#include <bit>
 
 namespace tavimor {
 
-std::string_view TextArena::Store(std::string_view text)
+namespace {
+
+constexpr std::size_t kFewestSlots = 16;
+
+// Slots for count texts, at most half of them full.
+std::size_t SlotsFor(std::size_t count)
 {
-    if (text.empty())
-        return {};
-    if (text.size() > capacity_ - used_) {
-        capacity_ = std::max(kBlockSize, text.size());
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(capacity_));
-        used_ = 0;
-    }
-    char* const at = blocks_.back().get() + used_;
-    std::copy(text.begin(), text.end(), at);
-    used_ += text.size();
-    return {at, text.size()};
+    return std::bit_ceil(std::max(kFewestSlots, 2 * count));
 }
 
-std::uint32_t DistinctTexts::Position(std::string_view text, bool lasts)
+} // namespace
+
+void DistinctTexts::Reserve(std::size_t count)
 {
-    if (2 * (texts_.size() + 1) > slots_.size())
-        Grow();
-    const std::size_t mask = slots_.size() - 1;
-    const std::size_t hash = std::hash<std::string_view> {}(text);
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        const std::uint32_t slot = slots_[at];
-        if (slot == 0) {
-            texts_.push_back(lasts ? text : arena_.Store(text));
-            hashes_.push_back(hash);
-            slots_[at] = static_cast<std::uint32_t>(texts_.size());
-            return slots_[at] - 1;
-        }
-        if (hashes_[slot - 1] == hash && texts_[slot - 1] == text)
-            return slot - 1;
-    }
+    firsts_.reserve(count);
+    hashes_.reserve(count);
+    if (SlotsFor(count) > slots_.size())
+        Grow(SlotsFor(count));
 }
 
-// Twice the room, every text placed again by the hash it was found by.
-void DistinctTexts::Grow()
+std::size_t DistinctTexts::FirstSlot(std::size_t hash)
 {
-    slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), 0);
+    if (2 * (firsts_.size() + 1) > slots_.size())
+        Grow(SlotsFor(firsts_.size() + 1));
+    return hash & (slots_.size() - 1);
+}
+
+std::uint32_t DistinctTexts::Add(std::size_t slot, std::size_t hash, std::uint32_t at)
+{
+    firsts_.push_back(at);
+    hashes_.push_back(hash);
+    slots_[slot] = static_cast<std::uint32_t>(firsts_.size());
+    return slots_[slot] - 1;
+}
+
+// Every text placed again by the hash it was found by.
+void DistinctTexts::Grow(std::size_t slotCount)
+{
+    slots_.assign(slotCount, 0);
     const std::size_t mask = slots_.size() - 1;
-    for (std::uint32_t position = 0; position < texts_.size(); ++position) {
+    for (std::uint32_t position = 0; position < hashes_.size(); ++position) {
         std::size_t at = hashes_[position] & mask;
         while (slots_[at] != 0)
             at = (at + 1) & mask;

@@ -1,55 +1,55 @@
 // The distinct texts of a list, in order of first use, each with its
 // position: the message banks of the quiz script and of the self-contained
-// page. A lookup hashes the text once and reads a few slots; nothing is
-// allocated per text.
+// page. The texts themselves are not kept: each distinct text is known by its
+// hash and by the occurrence (a number of the caller's) where it was first
+// found, from which the caller makes it again. A lookup hashes the text once
+// and reads a few slots; nothing is allocated per text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string_view>
 #include <vector>
 
 namespace tavimor {
 
-// Texts stored one after the other in blocks that never move, so that views
-// of them stay valid while more are added.
-class TextArena {
-public:
-    std::string_view Store(std::string_view text);
-
-private:
-    static constexpr std::size_t kBlockSize = 64 * 1024;
-
-    std::vector<std::unique_ptr<char[]>> blocks_;
-    std::size_t used_ = 0;
-    std::size_t capacity_ = 0;
-};
-
 class DistinctTexts {
 public:
-    // Room for count texts, made once; the slots grow with what is found.
-    void Reserve(std::size_t count)
+    // Room for count texts, made once.
+    void Reserve(std::size_t count);
+
+    // The position of text, found at occurrence `at`, appending it when it
+    // is new. textAt(earlier) gives the text of an earlier occurrence; it is
+    // asked for only when that text's hash is the same as this one's.
+    template <class TextAt> std::uint32_t Position(std::string_view text, std::uint32_t at, TextAt textAt)
     {
-        texts_.reserve(count);
-        hashes_.reserve(count);
+        const std::size_t hash = std::hash<std::string_view> {}(text);
+        for (std::size_t slot = FirstSlot(hash);; slot = NextSlot(slot)) {
+            const std::uint32_t held = slots_[slot];
+            if (held == 0)
+                return Add(slot, hash, at);
+            if (hashes_[held - 1] == hash && textAt(firsts_[held - 1]) == text)
+                return held - 1;
+        }
     }
 
-    // The position of text, appending it when it is new. A text that lasts
-    // (outlives this object) is held as it is, another one as a copy.
-    std::uint32_t Position(std::string_view text, bool lasts);
-
-    std::size_t Size() const { return texts_.size(); }
-    std::string_view Text(std::size_t position) const { return texts_[position]; }
+    std::size_t Size() const { return firsts_.size(); }
+    // The occurrence where the text at position was first found.
+    std::uint32_t FirstOccurrence(std::size_t position) const { return firsts_[position]; }
 
 private:
-    void Grow();
+    // The slot where the search for hash starts, the slots grown first when
+    // one more text would fill more than half of them.
+    std::size_t FirstSlot(std::size_t hash);
+    std::size_t NextSlot(std::size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
+    std::uint32_t Add(std::size_t slot, std::size_t hash, std::uint32_t at);
+    void Grow(std::size_t slotCount);
 
-    TextArena arena_;
-    std::vector<std::string_view> texts_;
-    std::vector<std::size_t> hashes_; // of each text, for growing without reading them again
+    std::vector<std::uint32_t> firsts_; // the first occurrence of each text
+    std::vector<std::size_t> hashes_; // of each text, for growing without making them again
     // Open addressing, at most half full: 0 is a free slot, else a position
-    // in texts_ plus one.
+    // plus one.
     std::vector<std::uint32_t> slots_;
 };
 

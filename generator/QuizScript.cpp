@@ -412,6 +412,15 @@ using MessageIndex = std::array<std::vector<std::uint32_t>, 2>;
 // and empty out between messages.
 template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out, const Quests& quests, Spill spill)
 {
+    // The message of question n on one side as the bank knows it, after
+    // what out holds: escaped, with its link, cut to its length. Returns
+    // where it starts.
+    const auto appendMessage = [&quests](TextBuffer& out, int n, int side) {
+        const std::size_t start = out.Size();
+        FeedbackPieces(quests, n, side, [&out](std::string_view piece) { out.AppendJsEscape(piece); });
+        out.Truncate(start + kMaxMessageLength);
+        return start;
+    };
     const int count = quests.Count();
     std::array<DistinctTexts, 2> banks; // the distinct messages of each side
     MessageIndex messIndex;
@@ -419,18 +428,18 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
         banks[side].Reserve(static_cast<std::size_t>(count));
         messIndex[side].reserve(static_cast<std::size_t>(count));
     }
-    TextBuffer escaped; // one buffer for every message in turn
-    const auto escape = [&escaped](std::string_view piece) { escaped.AppendJsEscape(piece); };
-    for (int n = 1; n <= count; ++n) {
+    // The banks keep no text: each message is made in the first buffer,
+    // and an earlier one with the same hash again in the second.
+    std::array<TextBuffer, 2> made;
+    const auto messageOf = [&](TextBuffer& buffer, std::uint32_t question, int side) {
+        buffer.Clear();
+        appendMessage(buffer, static_cast<int>(question), side);
+        return buffer.View();
+    };
+    for (std::uint32_t n = 1; n <= static_cast<std::uint32_t>(count); ++n) {
         for (int side = 0; side < 2; ++side) {
-            escaped.Clear();
-            FeedbackPieces(quests, n, side, escape);
-            const std::string_view text = escaped.View().substr(0, kMaxMessageLength);
-            // Most messages need no escape, no link and no cut: then the
-            // document's own text serves, without a copy.
-            const std::string_view message = quests.FeedbackMessage(n, side);
-            const bool asWritten = text == message;
-            messIndex[side].push_back(banks[side].Position(asWritten ? message : text, asWritten));
+            const auto earlier = [&](std::uint32_t question) { return messageOf(made[1], question, side); };
+            messIndex[side].push_back(banks[side].Position(messageOf(made[0], n, side), n, earlier));
         }
     }
 
@@ -446,13 +455,11 @@ template <class Quests, class Spill> MessageIndex WriteMessages(TextBuffer& out,
             out += arrayNames[side];
             out.AppendNumber(static_cast<long long>(j));
             out += "]=\"";
-            // Every text of the bank is escaped already, which escaping
-            // again leaves as it is, but for a cut that split an escape: the
-            // lone backslash it left at the end is dropped.
-            std::string_view text = bank.Text(j);
-            if (text.ends_with('\\'))
-                text.remove_suffix(1);
-            out += text;
+            // A cut through an escape leaves a lone backslash at the end,
+            // which is dropped.
+            const std::size_t start = appendMessage(out, static_cast<int>(bank.FirstOccurrence(j)), side);
+            if (out.Size() > start && out.View().back() == '\\')
+                out.Truncate(out.Size() - 1);
             out += "\"\r\n";
             spill();
         }

@@ -125,14 +125,26 @@ template <class Quests> std::string_view QuestionText(const Quests& quests, int 
     return buffer;
 }
 
-// The distinct feedback texts of one side as the page's JSON list.
-void AppendMessagesJson(TextBuffer& out, const DistinctTexts& bank)
+// The feedback of question n on one side: the document's own text, or made
+// in buffer when the question has an attached file.
+template <class Quests> std::string_view FeedbackText(const Quests& quests, int n, int side, std::string& buffer)
 {
+    if (!quests.Quest(n).UseExtFile)
+        return quests.FeedbackMessage(n, side);
+    buffer = GetFeedbackHtml(quests, n, side);
+    return buffer;
+}
+
+// The distinct feedback texts of one side as the page's JSON list.
+template <class Quests>
+void AppendMessagesJson(TextBuffer& out, const Quests& quests, const DistinctTexts& bank, int side)
+{
+    std::string buffer;
     out += '[';
     for (std::size_t i = 0; i < bank.Size(); ++i) {
         if (i > 0)
             out += ',';
-        AppendHtmlJson(out, bank.Text(i));
+        AppendHtmlJson(out, FeedbackText(quests, static_cast<int>(bank.FirstOccurrence(i)), side, buffer));
     }
     out += ']';
 }
@@ -144,6 +156,8 @@ template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& ques
     for (DistinctTexts& bank : banks)
         bank.Reserve(static_cast<std::size_t>(count));
     std::string cloze;
+    std::string feedback; // made for a question with an attached file
+    std::string earlierFeedback;
     out += "\"questions\":[";
     for (int n = 1; n <= count; ++n) {
         const auto& quest = quests.Quest(n);
@@ -167,18 +181,19 @@ template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& ques
         out.AppendNumber(quests.GetColumns(n));
         for (int side = 0; side < 2; ++side) {
             out += ',';
-            // A message without an attached file is the document's own text.
-            const std::uint32_t position = quest.UseExtFile
-                ? banks[side].Position(GetFeedbackHtml(quests, n, side), false)
-                : banks[side].Position(quests.FeedbackMessage(n, side), true);
+            const auto earlier = [&](std::uint32_t question) {
+                return FeedbackText(quests, static_cast<int>(question), side, earlierFeedback);
+            };
+            const std::uint32_t position
+                = banks[side].Position(FeedbackText(quests, n, side, feedback), static_cast<std::uint32_t>(n), earlier);
             out.AppendNumber(static_cast<long long>(position));
         }
         out += ']';
     }
     out += "],\"wrong\":";
-    AppendMessagesJson(out, banks[kWrongSide]);
+    AppendMessagesJson(out, quests, banks[kWrongSide], kWrongSide);
     out += ",\"right\":";
-    AppendMessagesJson(out, banks[kRightSide]);
+    AppendMessagesJson(out, quests, banks[kRightSide], kRightSide);
 }
 
 // The quiz as JSON for the runtime (field names read by quiz.js).

@@ -21,6 +21,8 @@ public:
     std::string_view View() const { return {bytes_.data(), size_}; }
     // Empties the text and keeps the room for what comes next.
     void Clear() { size_ = 0; }
+    // Keeps the first size bytes of the text (at most all of them).
+    void Truncate(std::size_t size) { size_ = size < size_ ? size : size_; }
     void Reserve(std::size_t size) { Room(size > size_ ? size - size_ : 0); }
     // The text, leaving the buffer empty.
     std::string Take();

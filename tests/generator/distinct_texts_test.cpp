@@ -1,6 +1,6 @@
 // The message banks of the quiz script and of the self-contained page: each
 // distinct text once, in order of first use, found again however many came
-// after it.
+// after it, the texts made again by the caller from their first occurrence.
 #include "generator/DistinctTexts.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +13,37 @@ namespace {
 
 TEST(DistinctTexts, EachTextKeepsItsFirstPositionAsTheTableGrows)
 {
-    std::vector<std::string> lasting;
-    for (int i = 0; i < 3000; ++i)
-        lasting.push_back("Message " + std::to_string(i) + " r\xE9ponse");
+    // Occurrence k holds the text of message k / 2: every text comes twice.
+    std::vector<std::string> occurrences;
+    for (int i = 0; i < 6000; ++i)
+        occurrences.push_back("Message " + std::to_string(i / 2) + " r\xE9ponse");
+    int madeAgain = 0;
+    const auto textAt = [&](std::uint32_t at) {
+        ++madeAgain;
+        return std::string_view(occurrences.at(at));
+    };
     DistinctTexts bank;
     bank.Reserve(10);
-    for (std::size_t i = 0; i < lasting.size(); ++i) {
-        ASSERT_EQ(bank.Position(lasting[i], true), i);
+    for (std::uint32_t at = 0; at < occurrences.size(); ++at) {
+        // A copy, so that the bank can only compare through textAt.
+        const std::string text = occurrences[at];
+        ASSERT_EQ(bank.Position(text, at, textAt), at / 2);
         // A text seen before, asked for again after more came in.
-        ASSERT_EQ(bank.Position(lasting[i / 2], true), i / 2);
+        ASSERT_EQ(bank.Position(occurrences[at / 4], 1u << 30, textAt), at / 8);
     }
-    // A copy of a text that does not last is found by its content too, and
-    // outlives what it was made from.
-    std::string passing = "une copie";
-    EXPECT_EQ(bank.Position(passing, false), 3000u);
-    passing.assign("autre chose");
-    EXPECT_EQ(bank.Position("une copie", false), 3000u);
-    EXPECT_EQ(bank.Text(3000), "une copie");
-    EXPECT_EQ(bank.Position("", false), 3001u);
-    EXPECT_EQ(bank.Position(std::string_view(), true), 3001u);
-    EXPECT_EQ(bank.Size(), 3002u);
-    EXPECT_EQ(bank.Text(1234), lasting[1234]);
+    EXPECT_EQ(bank.Size(), 3000u);
+    EXPECT_EQ(bank.FirstOccurrence(1234), 2468u);
+    // Earlier texts are made again only to confirm a match of hashes: once
+    // for each text found again, never for a new one.
+    EXPECT_EQ(madeAgain, 3000 + 6000);
+
+    // Texts that differ in their last byte only, and the empty text.
+    EXPECT_EQ(bank.Position("", 7000, textAt), 3000u);
+    occurrences.resize(7002);
+    occurrences[7001] = "Message 1 r\xE9ponsE";
+    EXPECT_EQ(bank.Position(occurrences[7001], 7001, textAt), 3001u);
+    EXPECT_EQ(bank.Position("Message 1 r\xE9ponse", 7002, textAt), 1u);
+    EXPECT_EQ(bank.FirstOccurrence(3001), 7001u);
 }
 
 } // namespace
