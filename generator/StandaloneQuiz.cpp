@@ -253,9 +253,11 @@ void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& que
 }
 
 // The length of the page, a little over it for the usual texts: one byte in
-// eight more for accented letters (two bytes in UTF-8) and escapes, and the
+// four more for accented letters (two bytes in UTF-8) and escapes, and the
 // punctuation around each text. The room is zeroed once: a long guess
-// costs memory filled for nothing, a short one a copy of the page.
+// costs memory filled for nothing, a short one a copy of the whole page
+// into new memory, which costs far more (French feedback with a bracket or
+// a quote in every message needs more than one byte in eight).
 template <class Quests> std::size_t EstimatedSize(const Quests& quests, const StandaloneContent& content)
 {
     std::size_t size = 65536 + StandaloneScript().size() + StandaloneStyle().size() + content.HostScript.size();
@@ -273,7 +275,7 @@ template <class Quests> std::size_t EstimatedSize(const Quests& quests, const St
             choices += rep.size();
         // A cloze list repeats the choices in the question's text.
         texts += quest.QType == TRepType::rOList ? 2 * choices : choices;
-        size += texts + texts / 8 + 4 * quest.Reps.size() + 32;
+        size += texts + texts / 4 + 4 * quest.Reps.size() + 32;
     }
     return size;
 }
