@@ -109,23 +109,11 @@ public:
         const ByteSet::Runs runs(scan_);
         const char* from = text.data();
         const char* const end = from + text.size();
-        // Blocks of sixteen with sixteen more bytes after them: the block is
-        // copied whole, and after each byte to convert the rest of it again,
-        // one place further on, all from the block's one mask.
-        while (end - from >= 32) {
-            unsigned mask = runs.Mask(from);
-            std::memcpy(to, from, 16);
-            unsigned done = 0; // bytes of the block in place
-            while (mask != 0) {
-                const auto at = static_cast<unsigned>(__builtin_ctz(mask));
-                to += at - done;
-                Replace(from[at], to);
-                done = at + 1;
-                mask &= mask - 1;
-                std::memcpy(to, from + done, 16);
-            }
-            to += 16 - done;
-            from += 16;
+        // Blocks of sixteen with sixteen more bytes after them, read in
+        // place.
+        for (; end - from >= 32; from += 16) {
+            const auto copyFrom = [from](unsigned done, char* at) { std::memcpy(at, from + done, 16); };
+            to = WriteBlock(from, runs.Mask(from), 16, to, copyFrom);
         }
 #if defined(__SSE2__)
         // The last bytes (the whole text when it is short, as most texts of
@@ -169,14 +157,15 @@ public:
     }
 
 private:
-#if defined(__SSE2__)
-    // Converts the first count (1 to 16) bytes of block, which are those at
-    // `from`, as a block read in place is converted, the rest of the block
-    // after each byte to convert taken from the register.
-    char* WriteHeldBlock(const ByteSet::Runs& runs, __m128i block, const char* from, unsigned count, char* to) const
+    // Converts the first count (1 to 16) bytes of the block at `from`, the
+    // bits of mask marking those to convert: the block is copied whole, and
+    // after each byte to convert the rest of it again, one place further on.
+    // copyFrom(done, at) copies sixteen bytes of the block from its byte
+    // done on (what runs past the block is written over next).
+    template <class CopyFrom>
+    char* WriteBlock(const char* from, unsigned mask, unsigned count, char* to, CopyFrom copyFrom) const
     {
-        unsigned mask = runs.Mask(block) & (0xFFFFu >> (16 - count));
-        std::memcpy(to, &block, 16);
+        copyFrom(0u, to);
         unsigned done = 0; // bytes of the block in place
         while (mask != 0) {
             const auto at = static_cast<unsigned>(__builtin_ctz(mask));
@@ -184,10 +173,21 @@ private:
             Replace(from[at], to);
             done = at + 1;
             mask &= mask - 1;
-            const __m128i rest = DropFront(block, done);
-            std::memcpy(to, &rest, 16);
+            copyFrom(done, to);
         }
         return to + (count - done);
+    }
+
+#if defined(__SSE2__)
+    // The same for a block held in a register, whose first count bytes are
+    // those at `from`: nothing is read after them.
+    char* WriteHeldBlock(const ByteSet::Runs& runs, __m128i block, const char* from, unsigned count, char* to) const
+    {
+        const auto copyFrom = [block](unsigned done, char* at) {
+            const __m128i rest = DropFront(block, done);
+            std::memcpy(at, &rest, 16);
+        };
+        return WriteBlock(from, runs.Mask(block) & (0xFFFFu >> (16 - count)), count, to, copyFrom);
     }
 #endif
 
