@@ -234,6 +234,29 @@ TEST(QuizScriptData, MessageBanks)
             "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 0; var gMess = new Array(maxGM)\nbMess[0]=\""
                 + std::string(254, 'x') + "\"\nbMess[1]=\"" + wrong + "\"\ngMess[0]=\"" + right + "\"\n",
             "(0,0)", "(1,0)"},
+        {"a cut that left a lone backslash is not the same text as one without it",
+            [](TQuestList& quiz, const std::string&) {
+                UseOwnMessage(quiz, 1, 0, std::string(254, 'x') + "\"z");
+                UseOwnMessage(quiz, 2, 0, std::string(254, 'x'));
+            },
+            "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 0; var gMess = new Array(maxGM)\nbMess[0]=\""
+                + std::string(254, 'x') + "\"\nbMess[1]=\"" + std::string(254, 'x') + "\"\ngMess[0]=\"" + right
+                + "\"\n",
+            "(0,0)", "(1,0)"},
+        {"a message with an attached file is written as its first question makes it",
+            [](TQuestList& quiz, const std::string&) {
+                for (int n = 1; n <= 2; ++n) {
+                    quiz.Quest(n).UseExtFile = true;
+                    quiz.Quest(n).ExtLink = "Voir|la fiche";
+                    quiz.Quest(n).ExtFile = n == 1 ? "un.htm" : "deux.htm";
+                }
+            },
+            "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 1; var gMess = new Array(maxGM)\nbMess[0]=\""
+                + wrong + "<P>Voir<A HREF=un.htm> la fiche</A>\"\nbMess[1]=\"" + wrong
+                + "<P>Voir<A HREF=deux.htm> la fiche</A>\"\ngMess[0]=\"" + right
+                + "<P>Voir<A HREF=un.htm> la fiche</A>\"\ngMess[1]=\"" + right
+                + "<P>Voir<A HREF=deux.htm> la fiche</A>\"\n",
+            "(0,0)", "(1,1)"},
         {"a message that escaping empties is an entry of its own",
             [](TQuestList& quiz, const std::string&) { UseOwnMessage(quiz, 1, 0, "\r\n\\"); },
             "var maxBM = 1; var bMess = new Array(maxBM)\nvar maxGM = 0; var gMess = new Array(maxGM)\nbMess[0]=\"\"\n"
