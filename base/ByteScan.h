@@ -1,6 +1,7 @@
 // Finding the next byte a text converter has to look at, so that the runs of
 // bytes it copies unchanged are passed over sixteen at a time (with SSE2,
-// which every x86-64 processor has; elsewhere one byte at a time).
+// which every x86-64 processor has; elsewhere one byte at a time), the last
+// bytes of a text too, taken into a register without reading past it.
 #pragma once
 
 #include <array>
