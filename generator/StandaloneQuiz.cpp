@@ -92,12 +92,13 @@ void AppendHtmlText(TextBuffer& out, std::string_view cp1252)
 }
 
 // The teacher's HTML as a JSON string, quietened (TeacherHtml.h) so that the
-// page's policy has nothing to refuse when the runtime parses it.
+// page's policy has nothing to refuse when the runtime parses it. A text
+// without a tag is passed over at AppendQuietHtml's first glance.
 void AppendHtmlJson(TextBuffer& out, std::string_view html)
 {
     thread_local std::string quiet;
     quiet.clear();
-    if (html.find('<') != std::string_view::npos && AppendQuietHtml(quiet, html))
+    if (AppendQuietHtml(quiet, html))
         AppendJsonString(out, quiet);
     else
         AppendJsonString(out, html);
