@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -244,6 +245,44 @@ void AtomicFile::Write(std::string_view bytes)
 {
     if (fd_ < 0 || !WriteAll(fd_, bytes))
         throw StreamWriteError();
+    written_ += bytes.size();
+}
+
+void AtomicFile::ReadBack(std::size_t offset, const std::function<void(std::string_view)>& use) const
+{
+    if (fd_ < 0)
+        throw StreamWriteError();
+    if (offset >= written_) {
+        use({});
+        return;
+    }
+    const std::size_t size = written_ - offset;
+    // The pages the system already holds are mapped as they are: nothing is
+    // copied and no memory is made.
+    static const auto pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t start = offset - offset % pageSize;
+    const std::size_t length = written_ - start;
+    void* const mapped = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_, static_cast<off_t>(start));
+    if (mapped != MAP_FAILED) {
+        struct Unmap {
+            void* at;
+            std::size_t length;
+            ~Unmap() { ::munmap(at, length); }
+        } const unmap {mapped, length};
+        use({static_cast<const char*>(mapped) + (offset - start), size});
+        return;
+    }
+    std::string bytes(size, '\0');
+    std::size_t filled = 0;
+    while (filled < size) {
+        const ssize_t got = ::pread(fd_, bytes.data() + filled, size - filled, static_cast<off_t>(offset + filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            throw StreamWriteError();
+        filled += static_cast<std::size_t>(got);
+    }
+    use(bytes);
 }
 
 void AtomicFile::Commit()

@@ -1,6 +1,8 @@
 // Whole-file reading and writing for the core's files.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -98,6 +100,12 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void Write(std::string_view bytes);
+    // Calls use with the bytes written so far from offset on (none when
+    // offset is past them), read back from the system's cache: mapped where
+    // the system can, else read into memory. For a last look at what was
+    // written before the file is finished; "Stream write error" when they
+    // cannot be read back.
+    void ReadBack(std::size_t offset, const std::function<void(std::string_view)>& use) const;
     void Commit();
 
 private:
@@ -105,6 +113,7 @@ private:
     std::string temporaryPath_;
     Durability durability_;
     int fd_ = -1;
+    std::size_t written_ = 0;
     bool committed_ = false;
 };
 

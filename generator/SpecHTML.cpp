@@ -273,6 +273,7 @@ void PageWriter::Store()
     }
     if (text_.Empty())
         return;
+    stored_ += text_.Size();
     Convert(text_.View());
     text_.Clear();
 }
@@ -281,6 +282,7 @@ void PageWriter::StoreBehind()
 {
     if (text_.Empty())
         return;
+    stored_ += text_.Size();
     if (!behind_)
         behind_ = std::make_unique<WriteBehind>([this](std::string_view chunk) { Convert(chunk); });
     std::string chunk = text_.Take(std::move(spare_));
@@ -293,7 +295,14 @@ void PageWriter::StoreBehind()
 void PageWriter::Write(std::string_view text)
 {
     Store();
+    stored_ += text.size();
     Convert(text);
+}
+
+void PageWriter::ReadBack(std::size_t offset, const std::function<void(std::string_view)>& use)
+{
+    Store();
+    file_.ReadBack(offset, use);
 }
 
 void PageWriter::Convert(std::string_view text)

@@ -99,8 +99,23 @@ public:
         if (text_.Size() >= kChunk)
             StoreBehind();
     }
+    // The same, stored on this thread: for a page that waits for its file
+    // before it ends anyway (ReadBack), where the writing thread's wake-ups
+    // cost more than they save.
+    void SpillHere()
+    {
+        if (text_.Size() >= kChunk)
+            Store();
+    }
     // Stores text right away, after whatever Text() holds.
     void Write(std::string_view text);
+    // The length of the page so far, Text() included: where the next byte
+    // of Text() will stand in the file of a CrLf page.
+    std::size_t Offset() const { return stored_ + text_.Size(); }
+    // Stores what Text() holds, waits until it is written, and calls use with
+    // the page from offset on as its file holds it: a last look at the page
+    // before it is finished, without a copy of it in memory.
+    void ReadBack(std::size_t offset, const std::function<void(std::string_view)>& use);
     // Stores the rest, ends the last line and puts the page in place.
     void Commit();
 
@@ -124,6 +139,7 @@ private:
     std::string lines_; // the CR LF form of what is being stored
     bool pendingCr_ = false; // the last byte stored was a CR: an LF right after it belongs to it
     bool lineOpen_ = false; // bytes were stored since the last line break
+    std::size_t stored_ = 0; // the bytes of the text handed over to be stored
     std::string spare_; // room for Text() once its chunk is handed over
     // Last, so that the thread stops before anything it uses goes.
     std::unique_ptr<WriteBehind> behind_;

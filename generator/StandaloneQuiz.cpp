@@ -104,6 +104,47 @@ void AppendHtmlJson(TextBuffer& out, std::string_view html)
         AppendJsonString(out, html);
 }
 
+// Where the page is built: whole in memory, as a string (the editor's
+// preview, SCORM packages, tests)...
+class WholePage {
+public:
+    explicit WholePage(std::size_t room) { text_.Reserve(room); }
+    TextBuffer& Text() { return text_; }
+    void Spill() { }
+    std::size_t Offset() const { return text_.Size(); }
+    std::size_t HashFrom(std::size_t offset) const { return std::hash<std::string_view> {}(text_.View().substr(offset)); }
+    std::string Take() { return text_.Take(); }
+
+private:
+    TextBuffer text_;
+};
+
+// ...or stored into its file chunk by chunk, the page never whole in memory:
+// making memory for a few megabytes costs more than writing them (a
+// production by the editor or the command line). The progress key is then
+// the hash of the data as the file holds it.
+class StoredPage {
+public:
+    explicit StoredPage(const std::string& path)
+        : writer_(path, PageWriter::LineBreaks::CrLf, PageWriter::Length::Long)
+    {
+    }
+    TextBuffer& Text() { return writer_.Text(); }
+    void Spill() { writer_.SpillHere(); }
+    std::size_t Offset() const { return writer_.Offset(); }
+    // The same hash as WholePage's, of the bytes the file holds.
+    std::size_t HashFrom(std::size_t offset)
+    {
+        std::size_t hash = 0;
+        writer_.ReadBack(offset, [&](std::string_view bytes) { hash = std::hash<std::string_view> {}(bytes); });
+        return hash;
+    }
+    void Commit() { writer_.Commit(); }
+
+private:
+    PageWriter writer_;
+};
+
 // The line that announces the number of questions on the entry page, as the
 // site writes it; empty when the option is off.
 std::string CountText(const TQuizDocument& doc, int questionCount)
@@ -137,21 +178,24 @@ template <class Quests> std::string_view FeedbackText(const Quests& quests, int 
 }
 
 // The distinct feedback texts of one side as the page's JSON list.
-template <class Quests>
-void AppendMessagesJson(TextBuffer& out, const Quests& quests, const DistinctTexts& bank, int side)
+template <class Page, class Quests>
+void AppendMessagesJson(Page& page, const Quests& quests, const DistinctTexts& bank, int side)
 {
+    TextBuffer& out = page.Text();
     std::string buffer;
     out += '[';
     for (std::size_t i = 0; i < bank.Size(); ++i) {
         if (i > 0)
             out += ',';
         AppendHtmlJson(out, FeedbackText(quests, static_cast<int>(bank.FirstOccurrence(i)), side, buffer));
+        page.Spill();
     }
     out += ']';
 }
 
-template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& quests)
+template <class Page, class Quests> void AppendQuestions(Page& page, const Quests& quests)
 {
+    TextBuffer& out = page.Text();
     const int count = quests.Count();
     std::array<DistinctTexts, 2> banks; // the distinct messages of each side
     for (DistinctTexts& bank : banks)
@@ -190,18 +234,20 @@ template <class Quests> void AppendQuestions(TextBuffer& out, const Quests& ques
             out.AppendNumber(static_cast<long long>(position));
         }
         out += ']';
+        page.Spill();
     }
     out += "],\"wrong\":";
-    AppendMessagesJson(out, quests, banks[kWrongSide], kWrongSide);
+    AppendMessagesJson(page, quests, banks[kWrongSide], kWrongSide);
     out += ",\"right\":";
-    AppendMessagesJson(out, quests, banks[kRightSide], kRightSide);
+    AppendMessagesJson(page, quests, banks[kRightSide], kRightSide);
 }
 
 // The quiz as JSON for the runtime (field names read by quiz.js).
-template <class Quests>
-void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
+template <class Page, class Quests>
+void AppendQuizData(Page& page, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
-    const std::size_t start = out.Size();
+    TextBuffer& out = page.Text();
+    const std::size_t start = page.Offset();
     out += "{\"title\":";
     AppendJsonString(out, content.QuizName);
     out += ",\"certainty\":";
@@ -223,7 +269,7 @@ void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& que
         out += ']';
     }
     out += "],";
-    AppendQuestions(out, quests);
+    AppendQuestions(page, quests);
     out += ",\"gifs\":{";
     const ImageNames& names = DefaultImageNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -232,6 +278,7 @@ void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& que
         AppendJsonString(out, names[i]);
         out += ':';
         AppendJsonStringUtf8(out, DataAddress(ImageMediaType(content.Gifs[i], ".gif"), content.Gifs[i]));
+        page.Spill();
     }
     out += "},\"pictures\":{";
     bool first = true;
@@ -242,11 +289,12 @@ void AppendQuizData(TextBuffer& out, const TQuizDocument& doc, const Quests& que
         AppendJsonString(out, src);
         out += ':';
         AppendJsonStringUtf8(out, address);
+        page.Spill();
     }
     // The progress a reload keeps belongs to this very quiz: a quiz produced
     // again with other questions starts afresh.
     char key[20];
-    const std::size_t hash = std::hash<std::string_view> {}(out.View().substr(start));
+    const std::size_t hash = page.HashFrom(start);
     std::snprintf(key, sizeof key, "%016zx", hash);
     out += "},\"key\":\"";
     out += key;
@@ -347,16 +395,15 @@ std::optional<std::string> PictureAddress(const std::string& src, const std::str
     return DataAddress(type, *bytes);
 }
 
-template <class Quests>
-std::string PageOf(const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
+template <class Page, class Quests>
+void BuildPage(Page& page, const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
     const std::string style
         = InlineBlockText(Cp1252ToUtf8(doc.Style.MakeStyleSheet()) + "\n" + std::string(StandaloneStyle()), "style");
     const std::string host = InlineBlockText(content.HostScript, "script");
     const std::string runtime = InlineBlockText(StandaloneScript(), "script");
 
-    TextBuffer out;
-    out.Reserve(EstimatedSize(quests, content));
+    TextBuffer& out = page.Text();
     out += "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n";
     // Nothing may be fetched, framed or sent: the page runs its own two or
     // three blocks and shows data: pictures only.
@@ -378,7 +425,7 @@ std::string PageOf(const TQuizDocument& doc, const Quests& quests, const Standal
            "<nav id=\"quiz-nav\" class=\"quiz-nav\" aria-label=\"Navigation des questions\" hidden></nav>\n"
            "<noscript><p>Ce test a besoin de JavaScript.</p></noscript>\n"
            "<script type=\"application/json\" id=\"quiz-data\">";
-    AppendQuizData(out, doc, quests, content);
+    AppendQuizData(page, doc, quests, content);
     out += "</script>\n";
     if (!host.empty()) {
         out += "<script>";
@@ -388,24 +435,38 @@ std::string PageOf(const TQuizDocument& doc, const Quests& quests, const Standal
     out += "<script>";
     out += runtime;
     out += "</script>\n</body>\n</html>\n";
-    return out.Take();
 }
 
 template <class Quests>
-StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
+std::string PageOf(const TQuizDocument& doc, const Quests& quests, const StandaloneContent& content)
 {
-    StandaloneBuild build;
+    WholePage page(EstimatedSize(quests, content));
+    BuildPage(page, doc, quests, content);
+    return page.Take();
+}
+
+// What the page is made of besides the document, or why it is refused.
+struct Preparation {
+    std::string Refusal; // Windows-1252; empty when the page can be made
+    StandaloneContent Content;
+    std::vector<std::string> MissingPictures; // src values (Windows-1252) left out of the page
+};
+
+template <class Quests>
+Preparation Prepare(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
+{
+    Preparation prepared;
     if (const auto refusal = THKWZ::Refusal(quests)) {
-        build.Message = *refusal;
-        return build;
+        prepared.Refusal = *refusal;
+        return prepared;
     }
     const std::string quizFileName = QuizFileNameOf(job.DocumentPath);
     if (quizFileName.empty()) {
-        build.Message = std::string(THKWZ::kNoFileName) + LF + std::string(kRefused);
-        return build;
+        prepared.Refusal = std::string(THKWZ::kNoFileName) + LF + std::string(kRefused);
+        return prepared;
     }
 
-    StandaloneContent content;
+    StandaloneContent& content = prepared.Content;
     content.QuizName = Utf8ToCp1252(quizFileName);
     content.ResumBody = job.ResumBody;
     content.HostScript = job.HostScript;
@@ -430,25 +491,41 @@ StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const Gi
         if (text.find('<') != std::string_view::npos) // most texts hold no tag
             ForEachImageSource(text, takePicture);
     });
-    build.Page = PageOf(doc, quests, content);
-    build.MissingPictures.assign(missing.begin(), missing.end());
+    prepared.MissingPictures.assign(missing.begin(), missing.end());
+    return prepared;
+}
+
+template <class Quests>
+StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
+{
+    Preparation prepared = Prepare(doc, quests, gifs, job);
+    StandaloneBuild build;
+    build.Message = std::move(prepared.Refusal);
+    if (!build.Message.empty())
+        return build;
+    build.Page = PageOf(doc, quests, prepared.Content);
+    build.MissingPictures = std::move(prepared.MissingPictures);
     return build;
 }
 
-StandaloneOutcome WriteStandalone(const StandaloneBuild& build, const StandaloneJob& job)
+template <class Quests>
+StandaloneOutcome ProduceOf(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
 {
+    Preparation prepared = Prepare(doc, quests, gifs, job);
     StandaloneOutcome outcome;
-    if (build.Page.empty()) {
-        outcome.Message = build.Message;
+    if (!prepared.Refusal.empty()) {
+        outcome.Message = std::move(prepared.Refusal);
         return outcome;
     }
     outcome.OutputPath = job.OutputPath.empty() ? StandalonePath(job.DocumentPath) : job.OutputPath;
     // The page can be written again at any time: no wait for the disk.
-    WriteFileAtomically(outcome.OutputPath, build.Page, Durability::Regenerable);
+    StoredPage page(outcome.OutputPath);
+    BuildPage(page, doc, quests, prepared.Content);
+    page.Commit();
     outcome.Produced = true;
-    outcome.MissingPictures = build.MissingPictures;
+    outcome.MissingPictures = std::move(prepared.MissingPictures);
     outcome.Message = "Le quiz autonome " + Utf8ToCp1252(outcome.OutputPath) + " vient d'\xEAtre cr\xE9\xE9.";
-    outcome.Message += PicturesLeftOut(build.MissingPictures);
+    outcome.Message += PicturesLeftOut(outcome.MissingPictures);
     return outcome;
 }
 
@@ -477,13 +554,13 @@ StandaloneBuild BuildStandalone(const TQuizDocument& doc, const GifSource& gifs,
 
 StandaloneOutcome ProduceStandalone(const TQuizDocument& doc, const GifSource& gifs, const StandaloneJob& job)
 {
-    return WriteStandalone(BuildOf(doc, doc.Quests, gifs, job), job);
+    return ProduceOf(doc, doc.Quests, gifs, job);
 }
 
 StandaloneOutcome ProduceStandalone(
     const TQuizDocument& doc, const TQuestViews& quests, const GifSource& gifs, const StandaloneJob& job)
 {
-    return WriteStandalone(BuildOf(doc, quests, gifs, job), job);
+    return ProduceOf(doc, quests, gifs, job);
 }
 
 std::string PicturesLeftOut(const std::vector<std::string>& missing)

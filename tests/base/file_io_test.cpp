@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
 namespace tavimor {
@@ -92,6 +93,33 @@ TEST(FileIo, BothDurabilitiesReplaceAtomicallyAndKeepThePermissions)
         EXPECT_EQ(folder.Names(), std::vector<std::string> {"page.htm"});
     }
     EXPECT_THROW(AtomicFile(folder.File("absent/page.htm"), Durability::Regenerable), FileCreateError);
+}
+
+TEST(FileIo, AnAtomicFileReadsBackWhatItHoldsFromAnyOffset)
+{
+    TempFolder folder;
+    const std::string path = folder.File("page.htm");
+    std::string bytes(3 * 4096 + 100, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 13 % 251);
+    AtomicFile file(path, Durability::Regenerable);
+    file.Write(std::string_view(bytes).substr(0, 5000));
+    file.Write(std::string_view(bytes).substr(5000));
+    const auto readBack = [&](std::size_t offset) {
+        std::string seen = "unread";
+        file.ReadBack(offset, [&](std::string_view back) { seen = back; });
+        return seen;
+    };
+    // On and off the system's page boundaries, to the end and past it.
+    for (const std::size_t offset : {0u, 1u, 4095u, 4096u, 5000u, 12387u, 12388u, 20000u})
+        EXPECT_EQ(readBack(offset), std::string_view(bytes).substr(std::min(offset, bytes.size()))) << offset;
+
+    // The file goes on and is put in place as any other.
+    file.Write("fin");
+    EXPECT_EQ(readBack(bytes.size()), "fin");
+    file.Commit();
+    EXPECT_EQ(ReadWholeFile(path), bytes + "fin");
+    EXPECT_THROW(file.ReadBack(0, [](std::string_view) { }), StreamWriteError);
 }
 
 TEST(FileIo, AValueReaderTakesAFileInPieces)

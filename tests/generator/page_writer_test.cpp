@@ -68,6 +68,47 @@ TEST(PageWriter, PiecesEndingAnywhereGiveThePageStoredWhole)
     EXPECT_EQ(folder.Names(), std::vector<std::string> {"page.htm"});
 }
 
+// A page of the file's form, stored behind, here or right away, tells its
+// length and reads back what it was given so far from any offset.
+TEST(PageWriter, APageReadBackWhileItIsBuiltIsWhatItWasGiven)
+{
+    TempFolder folder;
+    const std::string path = folder.File("page.htm");
+    std::mt19937 random(7);
+    std::string text(3000000, ' ');
+    for (char& c : text)
+        c = "ab\r\n\xE9 "[random() % 6];
+    text.back() = 'x'; // the last line is then ended by the commit
+    PageWriter page(path, PageWriter::LineBreaks::CrLf, PageWriter::Length::Long);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t piece = std::min<std::size_t>(text.size() - at, 1 + random() % 300000);
+        const std::string_view given = std::string_view(text).substr(at, piece);
+        switch (random() % 3) {
+        case 0:
+            page.Text() += given;
+            page.Spill();
+            break;
+        case 1:
+            page.Text() += given;
+            page.SpillHere();
+            break;
+        default:
+            page.Write(given);
+        }
+        at += piece;
+        ASSERT_EQ(page.Offset(), at);
+        if (random() % 4 == 0) {
+            const std::size_t from = random() % (at + 10);
+            std::string seen;
+            page.ReadBack(from, [&](std::string_view back) { seen = back; });
+            ASSERT_TRUE(seen == std::string_view(text).substr(std::min(from, at), at - std::min(from, at))) << from;
+        }
+    }
+    page.Commit();
+    EXPECT_TRUE(ReadBytes(path) == text + "\r\n");
+}
+
 TEST(PageWriter, AnUnfinishedPageLeavesThePreviousOne)
 {
     TempFolder folder;

@@ -307,6 +307,37 @@ TEST(ProduceStandalone, WritesBesideTheSiteFolderWithThePicturesInside)
     EXPECT_EQ(data["gifs"].size(), 9u);
 }
 
+// The file is written chunk by chunk as the page is made, and its progress
+// key hashed from what the file holds: it must be the page made whole.
+TEST(ProduceStandalone, APageOfManyChunksIsThePageMadeWhole)
+{
+    Job j;
+    // A picture longer than a chunk, and questions enough for several more.
+    std::string picture = "\x89PNG\r\n\x1A\n";
+    for (int i = 0; picture.size() < 400000; ++i)
+        picture += static_cast<char>(i * 31 % 256);
+    fs::create_directories(j.folder.Path() + "chimie/img");
+    WriteBytes(j.folder.Path() + "chimie/img/grand.png", picture);
+    j.doc.Quests.Quest(1).QText = "<img src=\"../img/grand.png\">";
+    for (int n = 3; n <= 3000; ++n) {
+        j.doc.Quests.AddQuest();
+        TQuest& q = j.doc.Quests.Quest(n);
+        const std::string number = std::to_string(n);
+        q.QText = "Question " + number + ": o\xF9 se trouve la capitale \"" + number + "\" ?";
+        q.Reps = {"R\xE9ponse " + number, "Autre r\xE9ponse", "<b>Aucune</b>"};
+        q.GoodRep = n % 3;
+        q.UseGenMess = {false, n % 2 == 0};
+        q.Mess[0] = "Non: la r\xE9ponse " + std::to_string(n % 50) + " \xE9tait attendue.";
+    }
+
+    const StandaloneOutcome outcome = j.Run();
+    ASSERT_TRUE(outcome.Produced) << outcome.Message;
+    const std::string written = ReadBytes(outcome.OutputPath);
+    EXPECT_GT(written.size(), 3u * 256 * 1024);
+    EXPECT_TRUE(written == BuildStandalone(j.doc, j.gifs, j.job).Page);
+    EXPECT_EQ(QuizData(written)["questions"].size(), 3000u);
+}
+
 TEST(ProduceStandalone, RefusesAsTheSiteDoesAndWritesNothing)
 {
     Job one;
