@@ -112,7 +112,10 @@ public:
     TextBuffer& Text() { return text_; }
     void Spill() { }
     std::size_t Offset() const { return text_.Size(); }
-    std::size_t HashFrom(std::size_t offset) const { return std::hash<std::string_view> {}(text_.View().substr(offset)); }
+    std::size_t HashFrom(std::size_t offset) const
+    {
+        return std::hash<std::string_view> {}(text_.View().substr(offset));
+    }
     std::string Take() { return text_.Take(); }
 
 private:
@@ -509,7 +512,8 @@ StandaloneBuild BuildOf(const TQuizDocument& doc, const Quests& quests, const Gi
 }
 
 template <class Quests>
-StandaloneOutcome ProduceOf(const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
+StandaloneOutcome ProduceOf(
+    const TQuizDocument& doc, const Quests& quests, const GifSource& gifs, const StandaloneJob& job)
 {
     Preparation prepared = Prepare(doc, quests, gifs, job);
     StandaloneOutcome outcome;

@@ -119,7 +119,7 @@ TEST(FileIo, AnAtomicFileReadsBackWhatItHoldsFromAnyOffset)
     EXPECT_EQ(readBack(bytes.size()), "fin");
     file.Commit();
     EXPECT_EQ(ReadWholeFile(path), bytes + "fin");
-    EXPECT_THROW(file.ReadBack(0, [](std::string_view) { }), StreamWriteError);
+    EXPECT_THROW(file.ReadBack(0, [](std::string_view) {}), StreamWriteError);
 }
 
 TEST(FileIo, AValueReaderTakesAFileInPieces)
