@@ -4,19 +4,24 @@
 #include "generator/StandaloneQuiz.h"
 
 #include "base/Cp1252.h"
+#include "base/Errors.h"
+#include "common/child_process.h"
 #include "generator/PageSet.h"
 #include "site_test_support.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <openssl/evp.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <regex>
 
 namespace tavimor {
 namespace {
 
 using namespace site_test;
+using test::RunInChild;
 
 std::string Lower(std::string text)
 {
@@ -307,19 +312,17 @@ TEST(ProduceStandalone, WritesBesideTheSiteFolderWithThePicturesInside)
     EXPECT_EQ(data["gifs"].size(), 9u);
 }
 
-// The file is written chunk by chunk as the page is made, and its progress
-// key hashed from what the file holds: it must be the page made whole.
-TEST(ProduceStandalone, APageOfManyChunksIsThePageMadeWhole)
+// Questions 3 to last, with accents, quotes and tags, and a picture longer
+// than a chunk of the written page in question 1.
+void MakeLong(Job& j, int last)
 {
-    Job j;
-    // A picture longer than a chunk, and questions enough for several more.
     std::string picture = "\x89PNG\r\n\x1A\n";
     for (int i = 0; picture.size() < 400000; ++i)
         picture += static_cast<char>(i * 31 % 256);
     fs::create_directories(j.folder.Path() + "chimie/img");
     WriteBytes(j.folder.Path() + "chimie/img/grand.png", picture);
     j.doc.Quests.Quest(1).QText = "<img src=\"../img/grand.png\">";
-    for (int n = 3; n <= 3000; ++n) {
+    for (int n = 3; n <= last; ++n) {
         j.doc.Quests.AddQuest();
         TQuest& q = j.doc.Quests.Quest(n);
         const std::string number = std::to_string(n);
@@ -329,13 +332,45 @@ TEST(ProduceStandalone, APageOfManyChunksIsThePageMadeWhole)
         q.UseGenMess = {false, n % 2 == 0};
         q.Mess[0] = "Non: la r\xE9ponse " + std::to_string(n % 50) + " \xE9tait attendue.";
     }
+}
 
+// The file is written chunk by chunk as the page is made, and its progress
+// key hashed from what the file holds: it must be the page made whole.
+TEST(ProduceStandalone, APageOfManyChunksIsThePageMadeWhole)
+{
+    Job j;
+    MakeLong(j, 3000);
     const StandaloneOutcome outcome = j.Run();
     ASSERT_TRUE(outcome.Produced) << outcome.Message;
     const std::string written = ReadBytes(outcome.OutputPath);
     EXPECT_GT(written.size(), 3u * 256 * 1024);
     EXPECT_TRUE(written == BuildStandalone(j.doc, j.gifs, j.job).Page);
     EXPECT_EQ(QuizData(written)["questions"].size(), 3000u);
+}
+
+TEST(ProduceStandalone, AWriteThatFailsHalfWayKeepsThePreviousPage)
+{
+    Job j;
+    ASSERT_TRUE(j.Run().Produced);
+    const std::string path = j.folder.Path() + "chimie.html";
+    const std::string previous = ReadBytes(path);
+    MakeLong(j, 3000);
+    // The page is past the size limit of the process: 0 when the production
+    // fails with "Stream write error", 2 when it says it succeeded.
+    const int status = RunInChild([&] {
+        const rlimit limit {256 * 1024, 256 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        try {
+            j.Run();
+        } catch (const Error& e) {
+            return std::string(e.what()) == "Stream write error" ? 0 : 1;
+        }
+        return 2;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(ReadBytes(path) == previous);
+    EXPECT_EQ(j.folder.Names(), (std::vector<std::string> {"Prefs", "chimie", "chimie.html"}));
 }
 
 TEST(ProduceStandalone, RefusesAsTheSiteDoesAndWritesNothing)
