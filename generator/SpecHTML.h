@@ -11,6 +11,7 @@
 #include "generator/TextBuffer.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>

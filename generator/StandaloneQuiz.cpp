@@ -104,8 +104,8 @@ void AppendHtmlJson(TextBuffer& out, std::string_view html)
         AppendJsonString(out, html);
 }
 
-// Where the page is built: whole in memory, as a string (the editor's
-// preview, SCORM packages, tests)...
+// Where the page is built: whole in memory, as a string (a SCORM package,
+// which carries it in its archive)...
 class WholePage {
 public:
     explicit WholePage(std::size_t room) { text_.Reserve(room); }
