@@ -124,7 +124,7 @@ private:
     // Each chunk handed over wakes the writing thread, a cost of its own on
     // a virtual machine: 256 KiB made the 10,000-question script faster
     // than 64 or 128 KiB did, and 1 MiB slower.
-    static constexpr std::size_t kChunk = 256 * 1024;
+    static constexpr std::size_t kChunk = std::size_t {256} * 1024;
     // A chunk and the little that it may run over.
     static constexpr std::size_t kChunkRoom = kChunk + kChunk / 4;
 
