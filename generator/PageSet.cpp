@@ -39,7 +39,7 @@ bool FileExists(const std::string& path)
 
 std::string PrefsImageFile(const GifSource& gifs, const std::string& prefsDir, const std::string& name)
 {
-    const std::string prefsFile = prefsDir + name + ".gif";
+    std::string prefsFile = prefsDir + name + ".gif";
     if (!FileExists(prefsFile))
         ExportGifResource(gifs, name, prefsDir);
     return prefsFile;

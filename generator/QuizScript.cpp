@@ -482,7 +482,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     const bool cloze = type == TRepType::rOList;
     const auto& reps = quests.GetReps(n - 1);
     // The blank first entry of a cloze list shifts every choice by one.
-    const std::size_t shift = cloze ? 1 : 0;
+    const long long shift = cloze ? 1 : 0;
 
     addKey();
     out += "]= new TQuest()\r\n";
@@ -497,7 +497,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     out += " ; ";
     addKey();
     out += "].mChx =";
-    out.AppendNumber(static_cast<long long>(reps.size() + shift));
+    out.AppendNumber(static_cast<long long>(reps.size()) + shift);
     out += " ; ";
     addKey();
     out += "].chx = new Array(";
@@ -511,7 +511,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     for (std::size_t i = 0; i < reps.size(); ++i) {
         addKey();
         out += "].chx[";
-        out.AppendNumber(static_cast<long long>(i + shift));
+        out.AppendNumber(static_cast<long long>(i) + shift);
         out += "] = \"";
         out.AppendJsText(reps[i]);
         out += "\"\r\n";
@@ -520,7 +520,7 @@ void AppendQuestionRecord(TextBuffer& out, const Quests& quests, const MessageIn
     // 65535 (65536 for cloze) when no choice is marked: no answer equals it.
     addKey();
     out += "].CGood =";
-    out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + static_cast<long long>(shift));
+    out.AppendNumber(static_cast<long long>(quests.GetGoodRep(n)) + shift);
     out += " ; ";
     addKey();
     out += "].CGiven =-1 ; ";
