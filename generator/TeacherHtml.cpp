@@ -1,9 +1,11 @@
 #include "generator/TeacherHtml.h"
 
+#include "base/ByteScan.h"
 #include "base/Cp1252.h"
 #include "base/TextHelpers.h"
 #include "generator/SpecHTML.h"
 
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <vector>
@@ -92,8 +94,9 @@ bool IsLetter(char c)
 // Elements whose content the tokenizer reads as text up to their end tag.
 bool HoldsRawText(std::string_view tag)
 {
-    for (const std::string_view name :
-        {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"}) {
+    static constexpr std::array<std::string_view, 8> kNames {
+        "script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"};
+    for (const std::string_view name : kNames) {
         if (SameIgnoringCase(tag, name))
             return true;
     }
@@ -103,11 +106,13 @@ bool HoldsRawText(std::string_view tag)
 // The position after the end tag "</" + tag (any case) from pos, or npos.
 std::size_t AfterEndTag(std::string_view html, std::size_t pos, std::string_view tag)
 {
-    for (pos = html.find("</", pos); pos != std::string_view::npos; pos = html.find("</", pos + 2)) {
+    for (pos = FindByte(html, '<', pos); pos != std::string_view::npos; pos = FindByte(html, '<', pos + 1)) {
+        if (pos + 1 == html.size() || html[pos + 1] != '/')
+            continue;
         const std::size_t nameEnd = pos + 2 + tag.size();
         if (nameEnd <= html.size() && SameIgnoringCase(html.substr(pos + 2, tag.size()), tag)
             && (nameEnd == html.size() || IsBlank(html[nameEnd]) || html[nameEnd] == '/' || html[nameEnd] == '>')) {
-            const std::size_t close = html.find('>', nameEnd);
+            const std::size_t close = FindByte(html, '>', nameEnd);
             return close == std::string_view::npos ? close : close + 1;
         }
     }
@@ -116,8 +121,8 @@ std::size_t AfterEndTag(std::string_view html, std::size_t pos, std::string_view
 
 // Reads the attributes of the start tag whose name ends at pos, up to its
 // ">"; returns the position after the tag, or npos when the text ends first.
-std::size_t ReadStartTag(
-    std::string_view html, std::string_view tag, std::size_t pos, const std::function<void(const TagAttribute&)>& visit)
+template <class Visit>
+std::size_t ReadStartTag(std::string_view html, std::string_view tag, std::size_t pos, Visit& visit)
 {
     const std::size_t size = html.size();
     for (;;) {
@@ -141,7 +146,7 @@ std::size_t ReadStartTag(
             if (pos >= size)
                 return std::string_view::npos;
             if (html[pos] == '"' || html[pos] == '\'') {
-                const std::size_t close = html.find(html[pos], pos + 1);
+                const std::size_t close = FindByte(html, html[pos], pos + 1);
                 if (close == std::string_view::npos)
                     return std::string_view::npos;
                 attribute.Value = html.substr(pos + 1, close - pos - 1);
@@ -187,7 +192,7 @@ bool IsLetterOrDigit(char c)
 bool MayHoldStyleOrHandler(std::string_view html)
 {
     const std::size_t size = html.size();
-    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1)) {
+    for (std::size_t at = FindByte(html, '<', 0); at != std::string_view::npos; at = FindByte(html, '<', at + 1)) {
         std::size_t pos = at + 1;
         if (pos == size || !IsLetter(html[pos]))
             continue;
@@ -207,7 +212,8 @@ bool MayHoldStyleOrHandler(std::string_view html)
 // Whether html holds "<img" in any case, which every IMG tag starts with.
 bool MayHoldImage(std::string_view html)
 {
-    for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1)) {
+    for (std::size_t at = FindBeforeLetter(html, '<', 'i', 0); at != std::string_view::npos;
+         at = FindBeforeLetter(html, '<', 'i', at + 1)) {
         if (SameIgnoringCase(html.substr(at + 1, 3), "img"))
             return true;
     }
@@ -228,12 +234,10 @@ bool HasScheme(std::string_view address)
     return true;
 }
 
-} // namespace
-
-void ForEachAttribute(std::string_view html, const std::function<void(const TagAttribute&)>& visit,
-    const std::function<void(const RawTextElement&)>& rawText)
+// ForEachAttribute, with the callers' own functions called directly.
+template <class Visit, class RawText> void VisitTags(std::string_view html, Visit&& visit, RawText&& rawText)
 {
-    std::size_t pos = html.find('<');
+    std::size_t pos = FindByte(html, '<', 0);
     while (pos != std::string_view::npos && pos + 1 < html.size()) {
         const std::string_view rest = html.substr(pos + 1);
         std::size_t next = pos + 1;
@@ -241,7 +245,7 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
             next = html.find("-->", pos + 4);
             next = next == std::string_view::npos ? next : next + 3;
         } else if (rest[0] == '!' || rest[0] == '?' || rest[0] == '/') {
-            next = html.find('>', pos + 1);
+            next = FindByte(html, '>', pos + 1);
             next = next == std::string_view::npos ? next : next + 1;
         } else if (IsLetter(rest[0])) {
             std::size_t nameEnd = pos + 1;
@@ -251,14 +255,25 @@ void ForEachAttribute(std::string_view html, const std::function<void(const TagA
             next = ReadStartTag(html, tag, nameEnd, visit);
             if (next != std::string_view::npos && HoldsRawText(tag)) {
                 next = AfterEndTag(html, next, tag);
-                if (rawText)
-                    rawText(RawTextElement {tag, pos, next == std::string_view::npos ? html.size() : next});
+                rawText(RawTextElement {tag, pos, next == std::string_view::npos ? html.size() : next});
             }
         }
         if (next == std::string_view::npos)
             return;
-        pos = html.find('<', next);
+        pos = FindByte(html, '<', next);
     }
+}
+
+} // namespace
+
+void ForEachAttribute(std::string_view html, const std::function<void(const TagAttribute&)>& visit,
+    const std::function<void(const RawTextElement&)>& rawText)
+{
+    const auto raw = [&rawText](const RawTextElement& element) {
+        if (rawText)
+            rawText(element);
+    };
+    VisitTags(html, visit, raw);
 }
 
 void ForEachImageSourceSpan(
@@ -268,13 +283,18 @@ void ForEachImageSourceSpan(
         return; // most texts hold no picture, many no tag at all
     // The first src attribute of a tag counts, as in a browser.
     std::size_t lastTag = std::string_view::npos;
-    ForEachAttribute(html, [&](const TagAttribute& attribute) {
-        const auto tagStart = static_cast<std::size_t>(attribute.Tag.data() - html.data());
-        if (tagStart != lastTag && SameIgnoringCase(attribute.Tag, "img") && SameIgnoringCase(attribute.Name, "src")) {
-            lastTag = tagStart;
-            found(DecodeReferences(attribute.Value), attribute.Value);
-        }
-    });
+    const auto noRawText = [](const RawTextElement&) {};
+    VisitTags(
+        html,
+        [&](const TagAttribute& attribute) {
+            const auto tagStart = static_cast<std::size_t>(attribute.Tag.data() - html.data());
+            if (tagStart != lastTag && SameIgnoringCase(attribute.Tag, "img")
+                && SameIgnoringCase(attribute.Name, "src")) {
+                lastTag = tagStart;
+                found(DecodeReferences(attribute.Value), attribute.Value);
+            }
+        },
+        noRawText);
 }
 
 void ForEachImageSource(std::string_view html, const std::function<void(const std::string& src)>& found)
@@ -290,7 +310,7 @@ bool AppendQuietHtml(std::string& out, std::string_view html)
     // Edits in text order: a renamed attribute (Begin == End) or a left-out
     // element (Begin < End).
     std::vector<RawTextElement> edits;
-    ForEachAttribute(
+    VisitTags(
         html,
         [&](const TagAttribute& attribute) {
             const std::string_view name = attribute.Name;
