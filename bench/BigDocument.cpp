@@ -79,4 +79,21 @@ TQuizDocument MakeBigDocument(int questionCount)
     return doc;
 }
 
+TQuizDocument MakeStyledDocument(int questionCount)
+{
+    TQuizDocument doc = MakeBigDocument(questionCount);
+    const auto paragraph = [](const std::string& text) {
+        return "<p style=\"margin:0 0 6pt 0;font-family:Calibri\"><span style=\"color:#1f3864\">" + text
+            + "</span> <b>(</b><i>voir le cours</i><b>)</b></p>\r\n";
+    };
+    for (int n = 1; n <= questionCount; ++n) {
+        TQuest& q = doc.Quests.Quest(n);
+        q.QText = paragraph(q.QText) + paragraph("Lisez bien l'\xE9nonc\xE9 avant de r\xE9pondre.")
+            + paragraph("Une seule r\xE9ponse est attendue.");
+        for (std::string& message : q.Mess)
+            message = paragraph(message);
+    }
+    return doc;
+}
+
 } // namespace tavimor::bench

@@ -11,4 +11,9 @@ namespace tavimor::bench {
 // is a cloze text, and every tenth carries an attached-file link.
 TQuizDocument MakeBigDocument(int questionCount);
 
+// The same document with the texts a teacher pastes from a word processor:
+// each question text is a few paragraphs with style attributes and inline
+// tags, each own feedback one such paragraph.
+TQuizDocument MakeStyledDocument(int questionCount);
+
 } // namespace tavimor::bench

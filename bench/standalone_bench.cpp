@@ -1,5 +1,5 @@
 // The self-contained quiz page of documents of growing size: the page text
-// alone, and the whole production with the images and the file on disk. The
+// alone (of plain and of styled texts), and the whole production with the images and the file on disk. The
 // time per question must stay flat.
 #include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
@@ -15,9 +15,9 @@ namespace {
 
 using tavimor::bench::CountQuestions;
 
-void BM_StandalonePage(benchmark::State& state)
+// Builds the page of doc in memory, over and over.
+void TimePage(benchmark::State& state, const tavimor::TQuizDocument& doc)
 {
-    const tavimor::TQuizDocument doc = tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0)));
     tavimor::StandaloneContent content;
     content.QuizName = "Banque";
     content.ResumBody = doc.Pages.GetBody(0);
@@ -29,6 +29,18 @@ void BM_StandalonePage(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
     CountQuestions(state);
+}
+
+void BM_StandalonePage(benchmark::State& state)
+{
+    TimePage(state, tavimor::bench::MakeBigDocument(static_cast<int>(state.range(0))));
+}
+
+// The same with the styled texts of a word processor, every one of which
+// the page must read tag by tag to quieten its style attributes.
+void BM_StandalonePageStyled(benchmark::State& state)
+{
+    TimePage(state, tavimor::bench::MakeStyledDocument(static_cast<int>(state.range(0))));
 }
 
 void BM_ProduceStandalone(benchmark::State& state)
@@ -51,4 +63,5 @@ void BM_ProduceStandalone(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_StandalonePage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StandalonePageStyled)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ProduceStandalone)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
