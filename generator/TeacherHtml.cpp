@@ -36,6 +36,18 @@ bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
     return true;
 }
 
+// The same for two names as written, in any case each.
+bool SameName(std::string_view one, std::string_view other)
+{
+    if (one.size() != other.size())
+        return false;
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        if (Lower(one[i]) != Lower(other[i]))
+            return false;
+    }
+    return true;
+}
+
 // The character a reference such as "amp" or "#233" stands for, or -1.
 int ReferenceValue(std::string_view name)
 {
@@ -103,14 +115,15 @@ bool HoldsRawText(std::string_view tag)
     return false;
 }
 
-// The position after the end tag "</" + tag (any case) from pos, or npos.
+// The position after the end tag "</" + tag (tag and end tag in any case)
+// from pos, or npos.
 std::size_t AfterEndTag(std::string_view html, std::size_t pos, std::string_view tag)
 {
     for (pos = FindByte(html, '<', pos); pos != std::string_view::npos; pos = FindByte(html, '<', pos + 1)) {
         if (pos + 1 == html.size() || html[pos + 1] != '/')
             continue;
         const std::size_t nameEnd = pos + 2 + tag.size();
-        if (nameEnd <= html.size() && SameIgnoringCase(html.substr(pos + 2, tag.size()), tag)
+        if (nameEnd <= html.size() && SameName(html.substr(pos + 2, tag.size()), tag)
             && (nameEnd == html.size() || IsBlank(html[nameEnd]) || html[nameEnd] == '/' || html[nameEnd] == '>')) {
             const std::size_t close = FindByte(html, '>', nameEnd);
             return close == std::string_view::npos ? close : close + 1;
@@ -328,11 +341,20 @@ bool AppendQuietHtml(std::string& out, std::string_view html)
         });
     if (edits.empty())
         return false;
+    const std::size_t start = out.size();
     std::size_t copied = 0;
     for (const RawTextElement& edit : edits) {
         out.append(html.substr(copied, edit.Begin - copied));
-        if (edit.Begin == edit.End)
+        if (edit.Begin == edit.End) {
             out.append(kPrefix);
+        } else if (out.size() > start && out.back() == '<') {
+            // A "<" before a style element is text ("<" then "<style>"):
+            // without the element it would open a tag with what follows
+            // ("<<style>...</style>p style=x>"), so it is written as a
+            // reference, which stays text.
+            out.pop_back();
+            out.append("&lt;");
+        }
         copied = edit.End;
     }
     out.append(html.substr(copied));

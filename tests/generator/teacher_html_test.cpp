@@ -34,6 +34,8 @@ TEST(TeacherHtml, FindsPictureSourcesAsABrowserReadsThem)
     EXPECT_EQ(Sources("<IMG SRC=\"../a b.gif\" BORDER=0><img\nalt='x>' src='c.png'/><img src=d.jpg>"),
         (std::vector<std::string> {"../a b.gif", "c.png", "d.jpg"}));
     EXPECT_EQ(Sources("<img src=\"a&amp;b&#233;.gif\" SRC=second.gif>"), (std::vector<std::string> {"a&b\xE9.gif"}));
+    // A script ends at its end tag in any case, as the picture after it shows.
+    EXPECT_EQ(Sources("<SCRIPT>'<img src=a.gif>'</Script ><img src=b.gif>"), std::vector<std::string> {"b.gif"});
     // No picture in a comment, a script, an end tag, another tag, text, or a cut tag.
     EXPECT_EQ(Sources("<!-- <img src=a.gif> --><script>'<img src=b.gif>'</script></img src=c.gif>"
                       "<imgx src=d.gif> 2 <img <img src=\"e.gif"),
@@ -45,6 +47,12 @@ TEST(TeacherHtml, QuietensStyleAndEventAttributesAndDropsStyleBlocks)
     EXPECT_EQ(Quiet("<p STYLE=\"color:red\" onClick='f()' class=x>a</p>"),
         "<p data-tavimor-STYLE=\"color:red\" data-tavimor-onClick='f()' class=x>a</p>");
     EXPECT_EQ(Quiet("a<style onload=x>p{}</style>b<STYLE>c"), "ab");
+    // A style element written in capitals ends at its end tag, in any case,
+    // and no more of the text goes with it.
+    EXPECT_EQ(Quiet("<STYLE>p{}</STYLE>a<b style=x>b</b><Style>i{}</sTyLe>c"), "a<b data-tavimor-style=x>b</b>c");
+    // A "<" that was text before a left-out style element stays text.
+    EXPECT_EQ(Quiet("<<style>x</style>p style=1 onclick=f()>a<<STYLE></STYLE><style></style>b>"),
+        "&lt;p style=1 onclick=f()>a&lt;b>");
     // Text that only looks like attributes, and a script's content, stay.
     EXPECT_EQ(Quiet("x < 3 style=1 <!-- <b style=y> --> <script>'<i onx=1>'</script> <b on>"), "(unchanged)");
 }
@@ -52,9 +60,10 @@ TEST(TeacherHtml, QuietensStyleAndEventAttributesAndDropsStyleBlocks)
 // Tag soup made of the pieces that change what the tag reader sees.
 std::string RandomSoup(std::mt19937& random)
 {
-    static constexpr std::array<std::string_view, 38> kPieces {"<", ">", "/", "\"", "'", "=", " ", "\n", "on", "ON",
+    static constexpr std::array<std::string_view, 41> kPieces {"<", ">", "/", "\"", "'", "=", " ", "\n", "on", "ON",
         "oN", "o", "n", "x", "style", "StYlE", "sty", "le", "img", "IMG", "src", "<!--", "-->", "script", "title",
-        "\xE9", "\f", "<img ", "<p ", "<a/", " src=", "on=", "'x'", "<b>", "</b>", "<br/>", "<h1>", "<?"};
+        "\xE9", "\f", "<img ", "<p ", "<a/", " src=", "on=", "'x'", "<b>", "</b>", "<br/>", "<h1>", "<?", "<STYLE>",
+        "</style>", "</Title>"};
     std::string soup;
     const int count = std::uniform_int_distribution<int>(1, 24)(random);
     for (int i = 0; i < count; ++i)
@@ -97,6 +106,9 @@ TEST(TeacherHtml, QuickLooksAgreeWithAFullReadingOfTheTags)
             [&](const RawTextElement& element) { edits = edits || Small(element.Tag) == "style"; });
         std::string out;
         ASSERT_EQ(AppendQuietHtml(out, soup), edits) << soup;
+        // What was quietened holds nothing more to quieten.
+        std::string again;
+        ASSERT_FALSE(AppendQuietHtml(again, out)) << soup << " gave " << out;
         ASSERT_EQ(Sources(soup), pictures) << soup;
         quietened += edits ? 1 : 0;
         withPictures += pictures.empty() ? 0 : 1;
