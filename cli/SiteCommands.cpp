@@ -9,21 +9,6 @@
 
 namespace tavimor::cli {
 
-namespace {
-
-// The session of a command on a big document stays until the process ends,
-// which follows the command at once: freeing the document's many texts one by
-// one costs more than the system's release of the whole process. Held by a
-// pointer that stays reachable, so that a leak checker does not count it.
-QuizSession& KeepUntilExit(std::unique_ptr<QuizSession> session)
-{
-    static QuizSession* kept = nullptr;
-    kept = session.release();
-    return *kept;
-}
-
-} // namespace
-
 int Produce(const Args& args)
 {
     const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Prefs, "produce");
@@ -43,10 +28,12 @@ int Produce(const Args& args)
 int Exam(const Args& args)
 {
     const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Prefs, "exam");
-    QuizSession* const session = &KeepUntilExit(MakeSession(parsed.prefsDir));
-    if (!OpenOrRefuse(*session, parsed.document))
+    const auto written = MakeSession(parsed.prefsDir)->WriteExamOfFile(parsed.document);
+    if (written.refusal) {
+        Say(std::cerr, *written.refusal);
         return 1;
-    const ExamOutcome outcome = session->WriteExam();
+    }
+    const ExamOutcome& outcome = written.produced;
     Say(outcome.Written ? std::cout : std::cerr, outcome.Message);
     return outcome.Written ? 0 : 1;
 }

@@ -260,20 +260,42 @@ QuizSession::FileOutcome<StandaloneOutcome> QuizSession::ProduceStandaloneOfFile
     });
 }
 
+namespace {
+
+// The exam and its answer key of a document of questionCount questions,
+// written by site, whose document path is set.
+ExamOutcome WriteExamWith(THKWZ& site, int questionCount)
+{
+    if (questionCount == 0)
+        return {false, "Le document n'a aucune question: impossible de produire l'examen!"};
+    // The folders of this document, made as a production makes them: after
+    // another document was produced, the exam would otherwise land there.
+    if (!site.SetFolders())
+        return {false, THKWZ::kNoFileName};
+    site.WriteExam(false);
+    site.WriteExam(true);
+    return {true, site.ExamAnnouncement(false)};
+}
+
+} // namespace
+
 ExamOutcome QuizSession::WriteExam()
 {
-    if (doc_.Quests.Count() == 0)
-        return {false, "Le document n'a aucune question: impossible de produire l'examen!"};
     site_->DocumentPath = path_;
     site_->PrefsDir = PrefsDir();
     site_->Notify = options_.Notify;
-    // The folders of this document, made as a production makes them: after
-    // another document was produced, the exam would otherwise land there.
-    if (!site_->SetFolders())
-        return {false, THKWZ::kNoFileName};
-    site_->WriteExam(false);
-    site_->WriteExam(true);
-    return {true, site_->ExamAnnouncement(false)};
+    return WriteExamWith(*site_, doc_.Quests.Count());
+}
+
+QuizSession::FileOutcome<ExamOutcome> QuizSession::WriteExamOfFile(const std::string& path) const
+{
+    return ProduceFromFile<ExamOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
+        THKWZ site(read, quests, *options_.Gifs);
+        site.DocumentPath = path;
+        site.PrefsDir = PrefsDir();
+        site.Notify = options_.Notify;
+        return WriteExamWith(site, quests.Count());
+    });
 }
 
 StandaloneOutcome QuizSession::ProduceStandalone(const std::string& resumBody, const std::string& outputPath)

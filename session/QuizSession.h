@@ -97,6 +97,9 @@ public:
     // The self-contained quiz of the document file at path, read in the same way.
     FileOutcome<StandaloneOutcome> ProduceStandaloneOfFile(
         const std::string& path, const std::string& outputPath = {}) const;
+    // The exam and its answer key of the document file at path, read in the
+    // same way, as WriteExam writes them for the open document.
+    FileOutcome<ExamOutcome> WriteExamOfFile(const std::string& path) const;
     // ---- Learning platforms.
 
     // A new untitled document from a GIFT file, modified; returns what was

@@ -63,7 +63,8 @@ template <class Build> std::string TextOrError(Build build)
     }
 }
 
-// Every file of the site and the final message, produced in its own folder.
+// Every file of the site and of the exam, and the messages, produced in a
+// folder of their own.
 template <class MakeGenerator> std::map<std::string, std::string> ProducedSite(MakeGenerator makeGenerator)
 {
     TempFolder folder;
@@ -76,6 +77,12 @@ template <class MakeGenerator> std::map<std::string, std::string> ProducedSite(M
     generator.ResumBody = "R\xE9sum\xE9";
     generator.Notify = [&messages](const std::string& message) { messages.push_back(message); };
     site["(message)"] = TextOrError([&] { return generator.Produce(true).Message; });
+    // The exam and its key as the exam command writes them, beside the site.
+    site["(exam)"] = TextOrError([&] {
+        generator.WriteExam(false);
+        generator.WriteExam(true);
+        return generator.ExamAnnouncement(false);
+    });
     if (fs::exists(folder.Path() + "Quiz"))
         for (const std::string& file : FilesUnder(folder.Path() + "Quiz"))
             site[file] = ReadBytes(folder.Path() + "Quiz/" + file);
