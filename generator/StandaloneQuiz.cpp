@@ -507,10 +507,8 @@ Preparation Prepare(const TQuizDocument& doc, const Quests& quests, const GifSou
         else
             missing.insert(src);
     };
-    ForEachTeacherText(doc, quests, job.ResumBody, [&](std::string_view text) {
-        if (text.find('<') != std::string_view::npos) // most texts hold no tag
-            ForEachImageSource(text, takePicture);
-    });
+    ForEachTeacherText(
+        doc, quests, job.ResumBody, [&](std::string_view text) { ForEachImageSource(text, takePicture); });
     prepared.MissingPictures.assign(missing.begin(), missing.end());
     return prepared;
 }

@@ -25,19 +25,9 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (Lower(text[i]) != lowerWord[i])
-            return false;
-    }
-    return true;
-}
-
-// The same for two names as written, in any case each.
-bool SameName(std::string_view one, std::string_view other)
+// Whether two names are the same in ASCII letters of any case, as HTML
+// compares tag and attribute names.
+bool SameIgnoringCase(std::string_view one, std::string_view other)
 {
     if (one.size() != other.size())
         return false;
@@ -123,7 +113,7 @@ std::size_t AfterEndTag(std::string_view html, std::size_t pos, std::string_view
         if (pos + 1 == html.size() || html[pos + 1] != '/')
             continue;
         const std::size_t nameEnd = pos + 2 + tag.size();
-        if (nameEnd <= html.size() && SameName(html.substr(pos + 2, tag.size()), tag)
+        if (nameEnd <= html.size() && SameIgnoringCase(html.substr(pos + 2, tag.size()), tag)
             && (nameEnd == html.size() || IsBlank(html[nameEnd]) || html[nameEnd] == '/' || html[nameEnd] == '>')) {
             const std::size_t close = FindByte(html, '>', nameEnd);
             return close == std::string_view::npos ? close : close + 1;
