@@ -96,4 +96,44 @@ TQuizDocument MakeStyledDocument(int questionCount)
     return doc;
 }
 
+TQuizDocument MakeShortDocument(int questionCount)
+{
+    TQuizDocument doc = MakeBigDocument(0);
+    for (int i = 0; i < questionCount; ++i) {
+        doc.Quests.AddQuest();
+        TQuest& q = doc.Quests.Current();
+        const std::string place = Place(i);
+        switch (i % 3) {
+        case 0:
+            q.QText = place
+                + " est-elle une pr\xE9"
+                  "fecture\xA0?";
+            for (int c = 0; c < 4; ++c)
+                q.Reps.push_back(Place(i + c));
+            break;
+        case 1:
+            q.QType = TRepType::rTrue;
+            q.QText = place + " se trouve au sud de la Loire.";
+            q.Reps = {"Vrai", "Faux"};
+            break;
+        default:
+            q.QType = TRepType::rOList;
+            q.QText = "On arrive \xE0 " + place + " par <option>.";
+            q.Reps = {"la route", "le train", "le bateau"};
+            break;
+        }
+        q.NRep = static_cast<std::uint16_t>(q.Reps.size());
+        q.GoodRep = i % q.NRep;
+        q.Priority = i % 3;
+        if (i % 3 == 2) {
+            q.UseGenMess = {false, false};
+            q.Mess[kWrongSide] = "Non, revoyez la carte.";
+            q.Mess[kRightSide] = "Oui, c'est bien " + q.Reps[static_cast<std::size_t>(q.GoodRep)] + ".";
+        } else {
+            q.MessIdx = {i % 3, (i + 1) % 3};
+        }
+    }
+    return doc;
+}
+
 } // namespace tavimor::bench

@@ -16,4 +16,10 @@ TQuizDocument MakeBigDocument(int questionCount);
 // tags, each own feedback one such paragraph.
 TQuizDocument MakeStyledDocument(int questionCount);
 
+// A bank of short questions, as a teacher's quick checks: standard ones with
+// four choices, true/false ones and cloze texts in turn, a sentence each,
+// every third question with its own feedback and the others with the
+// generic messages. Its site is mostly the fixed part of each record.
+TQuizDocument MakeShortDocument(int questionCount);
+
 } // namespace tavimor::bench

@@ -1,5 +1,6 @@
-// tavimor-bigdoc COUNT OUT.kwz: writes the benchmarks' big document with COUNT
-// questions as a document file, for the whole-process measurements of
+// tavimor-bigdoc [--short] COUNT OUT.kwz: writes the benchmarks' big document
+// with COUNT questions as a document file, or with --short their bank of
+// short questions, for the whole-process measurements of
 // bench/whole-process.sh.
 #include "bench/BigDocument.h"
 #include "model/DocumentFile.h"
@@ -11,16 +12,19 @@
 
 int main(int argc, char** argv)
 {
+    const bool shortQuestions = argc == 4 && std::strcmp(argv[1], "--short") == 0;
+    const int first = shortQuestions ? 2 : 1;
     int count = 0;
-    const char* countText = argc == 3 ? argv[1] : "";
+    const char* countText = argc == first + 2 ? argv[first] : "";
     const char* countEnd = countText + std::strlen(countText);
     const auto parsed = std::from_chars(countText, countEnd, count);
-    if (argc != 3 || parsed.ec != std::errc() || parsed.ptr != countEnd || count < 1 || count > 65535) {
-        std::cerr << "usage: tavimor-bigdoc COUNT OUT.kwz (COUNT from 1 to 65535)\n";
+    if (argc != first + 2 || parsed.ec != std::errc() || parsed.ptr != countEnd || count < 1 || count > 65535) {
+        std::cerr << "usage: tavimor-bigdoc [--short] COUNT OUT.kwz (COUNT from 1 to 65535)\n";
         return 2;
     }
     try {
-        tavimor::SaveDocument(tavimor::bench::MakeBigDocument(count), argv[2]);
+        const auto make = shortQuestions ? tavimor::bench::MakeShortDocument : tavimor::bench::MakeBigDocument;
+        tavimor::SaveDocument(make(count), argv[first + 1]);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

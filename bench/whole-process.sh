@@ -11,6 +11,8 @@
 #      shared machine;
 #      both beside their floor: tavimor-io-floor reads the document and
 #      writes files of the same sizes, without any of the work (reported);
+#   1c. both again on a bank of 10,000 short questions (reported: the
+#      targets are about the big document, but other shapes should stay near);
 #   2. the peak memory of that production against the size of the document
 #      (target: at most 4 times);
 #   3. the editor's start to its first window on the screen against a minimal
@@ -113,6 +115,27 @@ echo "I/O floor / cp: $(compare "$work/standalone.json" 2 1)"
   "tavimor-cli standalone" "rm -f $work/Autonome.html" \
   "$cli standalone $work/Banque.kwz $work/Autonome.html --prefs $work/prefs" \
   "cp (its page)" "rm -f $work/Copie.html" "cp $work/Quiz.html $work/Copie.html"
+
+# 1c. Both again on a bank of short questions (tavimor-bigdoc --short), whose
+# site is mostly the fixed part of each record: the ratios of another shape
+# of document than the big one, reported beside the targets.
+"$bigdoc" --short "$questions" "$work/Courtes.kwz"
+"$cli" produce "$work/Courtes.kwz" --prefs "$work/prefs" >/dev/null
+cp -r "$work/Courtes" "$work/SiteCourt"
+"$cli" standalone "$work/Courtes.kwz" "$work/Courtes.html" --prefs "$work/prefs" >/dev/null
+echo "short questions: document $(stat -c %s "$work/Courtes.kwz") bytes, site $(du -sb "$work/SiteCourt" | cut -f1) bytes"
+hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/short.json" \
+  --prepare "rm -rf $work/Courtes" -n "tavimor-cli produce (short)" "$cli produce $work/Courtes.kwz --prefs $work/prefs" \
+  --prepare "rm -rf $work/CopieCourt" -n "cp -r (its site)" "cp -r $work/SiteCourt $work/CopieCourt" \
+  --prepare "rm -f $work/Autonome.html" -n "tavimor-cli standalone (short)" \
+  "$cli standalone $work/Courtes.kwz $work/Autonome.html --prefs $work/prefs" \
+  --prepare "rm -f $work/Copie.html" -n "cp (its page)" "cp $work/Courtes.html $work/Copie.html" >/dev/null
+medians "$work/short.json"
+echo "short questions, produce / cp -r: $(compare "$work/short.json" 0 1)"
+echo "short questions, standalone / cp: $(compare "$work/short.json" 2 3)"
+rm -rf "$work/Courtes"
+peak_kib=$(/usr/bin/time -f %M "$cli" produce "$work/Courtes.kwz" --prefs "$work/prefs" 2>&1 >/dev/null | tail -1)
+echo "short questions, peak memory of produce: $(python3 -c "print(f'{$peak_kib * 1024 / $(stat -c %s "$work/Courtes.kwz"):.2f}')") x the document"
 
 # 2. Peak resident memory of the production.
 rm -rf "$work/Banque"
