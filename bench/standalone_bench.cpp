@@ -1,6 +1,6 @@
 // The self-contained quiz page of documents of growing size: the page text
-// alone (of plain and of styled texts), and the whole production with the images and the file on disk. The
-// time per question must stay flat.
+// alone (of plain and of styled texts), and the whole production with the
+// images and the file on disk. The time per question must stay flat.
 #include "bench/BenchSupport.h"
 #include "bench/BigDocument.h"
 #include "generator/StandaloneQuiz.h"

@@ -211,12 +211,17 @@ std::string QuizSession::ExportJson() const
 // ---------------------------------------------------------------------------
 // Productions
 
+void QuizSession::AimSite(THKWZ& site, const std::string& documentPath) const
+{
+    site.DocumentPath = documentPath;
+    site.PrefsDir = PrefsDir();
+    site.Notify = options_.Notify;
+}
+
 ProduceOutcome QuizSession::ProduceSite(const std::string& resumBody)
 {
-    site_->DocumentPath = path_;
-    site_->PrefsDir = PrefsDir();
+    AimSite(*site_, path_);
     site_->ResumBody = resumBody;
-    site_->Notify = options_.Notify;
     return site_->Produce(true);
 }
 
@@ -239,10 +244,8 @@ QuizSession::FileOutcome<ProduceOutcome> QuizSession::ProduceSiteOfFile(const st
     return ProduceFromFile<ProduceOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
         EnsureFolder(PrefsDir());
         THKWZ site(read, quests, *options_.Gifs);
-        site.DocumentPath = path;
-        site.PrefsDir = PrefsDir();
+        AimSite(site, path);
         site.ResumBody = read.Pages.GetBody(0);
-        site.Notify = options_.Notify;
         return site.Produce(true);
     });
 }
@@ -281,9 +284,7 @@ ExamOutcome WriteExamWith(THKWZ& site, int questionCount)
 
 ExamOutcome QuizSession::WriteExam()
 {
-    site_->DocumentPath = path_;
-    site_->PrefsDir = PrefsDir();
-    site_->Notify = options_.Notify;
+    AimSite(*site_, path_);
     return WriteExamWith(*site_, doc_.Quests.Count());
 }
 
@@ -291,9 +292,7 @@ QuizSession::FileOutcome<ExamOutcome> QuizSession::WriteExamOfFile(const std::st
 {
     return ProduceFromFile<ExamOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
         THKWZ site(read, quests, *options_.Gifs);
-        site.DocumentPath = path;
-        site.PrefsDir = PrefsDir();
-        site.Notify = options_.Notify;
+        AimSite(site, path);
         return WriteExamWith(site, quests.Count());
     });
 }

@@ -181,6 +181,9 @@ private:
     // views of the file), then gives produce(document, questions) its outcome.
     template <class Outcome, class Produce>
     FileOutcome<Outcome> ProduceFromFile(const std::string& path, Produce produce) const;
+    // Points site at the document file at documentPath, with this session's
+    // preferences folder and notifications.
+    void AimSite(THKWZ& site, const std::string& documentPath) const;
     const TQuest& QuestionAt(int n) const;
     void EditQuestion(int n, const std::string& name, const std::function<void(TQuest&)>& edit);
     void RememberPages() const;
