@@ -15,6 +15,8 @@
 
 #include <exception>
 
+#include <unistd.h>
+
 namespace tavimor {
 
 namespace {
@@ -30,6 +32,13 @@ QString MissingPreviewNote(const QString& problem)
 }
 
 } // namespace
+
+void PrepareProcessForPreview()
+{
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
 
 QStringList PreviewPluginCandidates(const QString& programFolder)
 {

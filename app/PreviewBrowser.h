@@ -21,6 +21,12 @@ namespace tavimor {
 
 class TPagePreview;
 
+// What the web engine of the preview plugin needs of the process, done before
+// the QApplication is made (it cannot be asked for later, when the plugin is
+// loaded): OpenGL contexts shared with the application, and no sandbox for
+// the superuser, whose sandbox refuses to start.
+void PrepareProcessForPreview();
+
 // Where the preview plugin may be, in the order tried: the file named by
 // TAVIMOR_PREVIEW_PLUGIN when that is set (and nothing else), else beside the
 // program (the build tree), then in the library folder of an installation

@@ -3,6 +3,7 @@
 // would, and saves each view as a PNG in the folder given as argument.
 // Run it under Xvfb with the xcb platform (`make screenshots`): there is no
 // window manager, so the window is given the focus before any key.
+#include "app/PreviewBrowser.h"
 #include "app/TMain.h"
 
 #include <QAbstractButton>
@@ -26,8 +27,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -192,9 +191,7 @@ void TakePictures(Photographer& p)
 
 int main(int argc, char** argv)
 {
-    // As in the editor: the embedded browser's sandbox refuses the superuser.
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    tavimor::PrepareProcessForPreview(); // as in the editor
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
     if (argc != 3) {

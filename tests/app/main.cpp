@@ -1,4 +1,5 @@
 // The editor tests run GoogleTest inside one QApplication (offscreen platform).
+#include "app/PreviewBrowser.h"
 #include "app/QtTranslations.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("TAVIMOR_PREVIEW_PLUGIN"))
         qputenv("TAVIMOR_PREVIEW_PLUGIN", TAVIMOR_PREVIEW_PLUGIN_FILE);
 #endif
+    tavimor::PrepareProcessForPreview();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavimor"));
     // The editor's dialogs as the program shows them: Qt's texts in French.

@@ -26,13 +26,19 @@ sleep 1
 # document type already registered, nothing written outside $work.
 mkdir -p "$work/bin/Prefs" "$work/data" "$work/config"
 cp "$build/app/tavimor" "$work/bin/"
+# The page preview's plugin, found beside the editor as in the build tree.
+[ -f "$build/app/tavimor-preview.so" ] && cp "$build/app/tavimor-preview.so" "$work/bin/"
 printf '[GENERAL]\r\n[PREFS]\r\nregisterFType=1\r\n' >"$work/bin/tavimor.ini"
 cp "$root/examples/decouverte.kwz" "$work/"
 
+# The web engine builds the accessibility tree of its pages only when asked
+# to; a screen reader on a desktop asks, this private bus does not.
+export QTWEBENGINE_CHROMIUM_FLAGS="--force-renderer-accessibility"
 HOME="$work" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
   QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   "$work/bin/tavimor" "$work/decouverte.kwz" >"$work/editor.log" 2>&1 &
 editor=$!
+export EDITOR_PID=$editor
 
 status=0
 timeout 300 /usr/bin/python3 "${ATSPI_SCRIPT:-$here/read_editor.py}" || status=$?
