@@ -14,14 +14,17 @@
 
 namespace tavimor {
 
+// A character that the code page lacks (π, ≤, Greek, an emoji) is kept in
+// the core as its HTML character reference ("&#960;"), which every page and
+// export shows as the character, and comes back to the editor as itself.
 inline QString FromCore(const std::string& text)
 {
-    return QString::fromStdString(Cp1252ToUtf8(text));
+    return QString::fromStdString(Cp1252ToUtf8ResolvingReferences(text));
 }
 
 inline std::string ToCore(const QString& text)
 {
-    return Utf8ToCp1252(text.toStdString());
+    return Utf8ToCp1252Referencing(text.toStdString());
 }
 
 // Text for a multi-line box: the core keeps CR LF (or a lone CR or LF) as a

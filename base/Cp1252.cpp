@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #if defined(__x86_64__)
 #include <tmmintrin.h>
@@ -53,12 +55,56 @@ void AppendUtf8(std::string& out, char32_t cp)
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+// The Unicode scalar value of the well-formed UTF-8 sequence at utf8[at], and
+// its length; a length of 0 for a malformed one (an overlong form, a
+// surrogate, past U+10FFFF, cut short).
+std::pair<char32_t, std::size_t> ScalarAt(std::string_view utf8, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        cp = lead & 0x1F;
+        least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        cp = lead & 0x0F;
+        least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        cp = lead & 0x07;
+        least = 0x10000;
+    }
+    if (length == 0 || length > utf8.size() - at)
+        return {0, 0};
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[at + k]);
+        if ((next & 0xC0) != 0x80)
+            return {0, 0};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return {0, 0};
+    return {cp, length};
+}
+
+constexpr std::string_view kReferenceOpening = "&#";
 
 } // namespace
 
@@ -76,6 +122,60 @@ bool IsAscii(std::string_view text)
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
     return true;
+}
+
+std::string Utf8ToCp1252Referencing(std::string_view utf8, std::size_t* references)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto [cp, length] = ScalarAt(utf8, i);
+        if (length == 0) {
+            out += kCp1252Replacement;
+            ++i; // resynchronise on the next byte
+            continue;
+        }
+        i += length;
+        if (const std::optional<char> byte = Cp1252Byte(cp)) {
+            out += *byte;
+            continue;
+        }
+        out += kReferenceOpening;
+        out += std::to_string(static_cast<std::uint32_t>(cp));
+        out += ';';
+        if (references)
+            ++*references;
+    }
+    return out;
+}
+
+std::string Cp1252ToUtf8ResolvingReferences(std::string_view text)
+{
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t at = text.find(kReferenceOpening); at != std::string_view::npos;
+         at = text.find(kReferenceOpening, at + 1)) {
+        // Only the form written above: decimal digits without a leading
+        // zero, at most seven of them, then ';'.
+        std::size_t end = at + kReferenceOpening.size();
+        std::uint32_t cp = 0;
+        while (end < text.size() && end - at - kReferenceOpening.size() < 8 && text[end] >= '0' && text[end] <= '9')
+            cp = cp * 10 + static_cast<std::uint32_t>(text[end++] - '0');
+        const std::size_t digits = end - at - kReferenceOpening.size();
+        if (digits == 0 || digits > 7 || text[at + kReferenceOpening.size()] == '0' || end >= text.size()
+            || text[end] != ';')
+            continue;
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) || Cp1252Byte(cp))
+            continue;
+        out += Cp1252ToUtf8(text.substr(done, at - done));
+        AppendUtf8(out, cp);
+        done = end + 1;
+    }
+    if (done == 0)
+        return Cp1252ToUtf8(text);
+    out += Cp1252ToUtf8(text.substr(done));
+    return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view text)

@@ -85,30 +85,6 @@ void CheckUtf8(std::string_view text)
     }
 }
 
-// Valid UTF-8 as Windows-1252; a character the code page lacks becomes a
-// decimal character reference, counted in references.
-std::string ToCp1252(std::string_view utf8, int& references)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t length = Utf8Length(utf8, i);
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
-        if (const std::optional<char> byte = Cp1252Byte(cp)) {
-            out += *byte;
-        } else {
-            out += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";
-            ++references;
-        }
-    }
-    return out;
-}
-
 // The first character of chars at or after from that no backslash escapes.
 std::size_t FindUnescaped(std::string_view s, std::size_t from, std::string_view chars)
 {
@@ -333,7 +309,10 @@ private:
         std::string text(TrimmedView(Unescape(untagged)));
         if (format == TextFormat::Plain)
             text = PlainToHtml(text);
-        return ToCp1252(text, content_.References);
+        std::size_t references = 0;
+        std::string cp1252 = Utf8ToCp1252Referencing(text, &references);
+        content_.References += static_cast<int>(references);
+        return cp1252;
     }
 
     void ReadAnswers(std::string_view block)

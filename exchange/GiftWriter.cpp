@@ -84,7 +84,10 @@ public:
     }
 
 private:
-    static std::string Escaped(const std::string& cp1252) { return GiftEscape(Cp1252ToUtf8(cp1252)); }
+    static std::string Escaped(const std::string& cp1252)
+    {
+        return GiftEscape(Cp1252ToUtf8ResolvingReferences(cp1252));
+    }
 
     std::string Feedback(int side) const { return GetFeedbackHtml(quests_, n_, side); }
 

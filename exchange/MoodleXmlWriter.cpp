@@ -19,10 +19,11 @@ constexpr std::size_t kNameLength = 60;
 
 // Windows-1252 text as UTF-8 for XML 1.0, which has no place for the C0
 // control characters other than tab and line feed; line breaks become line
-// feeds, as an XML reader would make them anyway.
+// feeds, as an XML reader would make them anyway. A character kept as a
+// reference because the code page lacks it is written as itself.
 std::string XmlText(std::string_view cp1252)
 {
-    const std::string utf8 = Cp1252ToUtf8(cp1252);
+    const std::string utf8 = Cp1252ToUtf8ResolvingReferences(cp1252);
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];

@@ -37,7 +37,7 @@ std::string PlainTitle(const std::string& html)
     }
     while (!title.empty() && title.back() == ' ')
         title.pop_back();
-    return Cp1252ToUtf8(title);
+    return Cp1252ToUtf8ResolvingReferences(title);
 }
 
 struct ZipDeleter {

@@ -187,7 +187,7 @@ public:
         if (const json* v = Find(key)) {
             if (!v->is_string())
                 Fail(Where(key), "a string");
-            out = Utf8ToCp1252(v->get_ref<const std::string&>());
+            out = Utf8ToCp1252Referencing(v->get_ref<const std::string&>());
         }
     }
 
@@ -216,7 +216,7 @@ public:
             for (const json& item : *v) {
                 if (!item.is_string())
                     Fail(where, "an array of strings");
-                out.push_back(Utf8ToCp1252(item.get_ref<const std::string&>()));
+                out.push_back(Utf8ToCp1252Referencing(item.get_ref<const std::string&>()));
             }
         }
     }

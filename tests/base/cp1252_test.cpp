@@ -153,6 +153,54 @@ TEST(Cp1252, ReadingAgreesWithTheRulesOnRandomInput)
     }
 }
 
+// What a person types goes into the core with the characters the code page
+// lacks as references, and comes back exactly as typed.
+TEST(Cp1252, CharactersBeyondTheCodePageTravelAsReferencesAndComeBack)
+{
+    struct Case {
+        std::string utf8;
+        std::string core;
+        std::size_t references;
+    };
+    const Case cases[] = {
+        {"Le nombre \xCF\x80 vaut environ 3,14", "Le nombre &#960; vaut environ 3,14", 1},
+        {"x \xE2\x89\xA4 y \xE2\x88\x9A"
+         "2",
+            "x &#8804; y &#8730;2", 2},
+        {"\xF0\x9F\x98\x80!", "&#128512;!", 1}, // outside the BMP
+        {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", "\xE9t\xE9 \x80", 0}, // in the code page: its bytes
+        {"\xD0\x96&#233;", "&#1046;&#233;", 1}, // a reference typed by hand stays as typed
+        {"", "", 0},
+    };
+    for (const Case& c : cases) {
+        std::size_t references = 0;
+        EXPECT_EQ(Utf8ToCp1252Referencing(c.utf8, &references), c.core) << c.utf8;
+        EXPECT_EQ(references, c.references) << c.utf8;
+        EXPECT_EQ(Cp1252ToUtf8ResolvingReferences(c.core), c.utf8) << c.core;
+    }
+    // Malformed UTF-8 still becomes the replacement, one per bad byte.
+    EXPECT_EQ(Utf8ToCp1252Referencing("a\xC3(\xED\xA0\x80"
+                                      "b"),
+        "a?(???b");
+    EXPECT_EQ(Utf8ToCp1252Referencing("\xC0\xAF"), "??"); // overlong
+}
+
+TEST(Cp1252, OnlyTheReferencesWrittenForTheEditorAreResolved)
+{
+    // The form the editor writes, of a character the code page lacks: resolved.
+    EXPECT_EQ(Cp1252ToUtf8ResolvingReferences("&#960;&#960;"), "\xCF\x80\xCF\x80");
+    EXPECT_EQ(Cp1252ToUtf8ResolvingReferences("&&#960;;"), "&\xCF\x80;");
+    // Anything else stays as it is, so that storing it again gives the same bytes.
+    for (const std::string kept : {"&#233;", "&#0960;", "&#960", "&#x3C0;", "&#;", "&#55296;", "&#1114112;",
+             "&#99999999;", "&#38;", "&#", "&", "&#9601234567;"}) {
+        EXPECT_EQ(Cp1252ToUtf8ResolvingReferences(kept), Cp1252ToUtf8(kept)) << kept;
+        EXPECT_EQ(Utf8ToCp1252Referencing(Cp1252ToUtf8ResolvingReferences(kept)), kept) << kept;
+    }
+    // Every byte of the code page still comes back.
+    const std::string bytes = AllBytes();
+    EXPECT_EQ(Utf8ToCp1252Referencing(Cp1252ToUtf8ResolvingReferences(bytes)), bytes);
+}
+
 TEST(Cp1252, AsciiTest)
 {
     EXPECT_TRUE(IsAscii(""));

@@ -71,6 +71,23 @@ TEST(GiftExport, WritesEachKindOfQuestion)
             "Question 7: ni texte ni choix de r\xE9ponse, elle est omise."));
 }
 
+// A character the code page lacks, kept in the document as a reference, is
+// written into the UTF-8 exports as itself and comes back as the reference.
+TEST(GiftExport, CharactersKeptAsReferencesAreWrittenAsThemselves)
+{
+    TQuizDocument doc = test::StartupDocument();
+    Add(doc, Question(TRepType::rKWZ, "Le nombre &#960; vaut", {"&#8776; 3,14", "&#8805; 4"}, 0));
+    const TPlatformExport gift = GiftText(doc, "Cours");
+    EXPECT_THAT(gift.Text, HasSubstr("Le nombre \xCF\x80 vaut{\r\n\t=\xE2\x89\x88 3,14#"));
+    EXPECT_THAT(gift.Text, testing::Not(HasSubstr("&")));
+
+    TQuizDocument back = test::StartupDocument();
+    ImportGift(back, gift.Text);
+    ASSERT_EQ(back.Quests.Count(), 1);
+    EXPECT_EQ(back.Quests.GetQText(0), "Le nombre &#960; vaut");
+    EXPECT_EQ(back.Quests.Current().Reps[1], "&#8805; 4");
+}
+
 TEST(GiftImport, SkipsOtherKindsAndListsThemByLine)
 {
     const std::string gift = "// banque\n$CATEGORY: $course$/top/X\n\n"

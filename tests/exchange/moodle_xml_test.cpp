@@ -149,6 +149,18 @@ TEST_F(MoodleXmlExport, EveryQuestionReadsBackAsTheFormatAsksFor)
 
 // Two different pictures of one name in one text keep both; the same picture
 // twice is carried once.
+TEST_F(MoodleXmlExport, CharactersKeptAsReferencesAreWrittenAsThemselves)
+{
+    TQuizDocument doc = test::StartupDocument();
+    Add(doc, Question(TRepType::rKWZ, "Le nombre &#960; vaut", {"&#8776; 3,14", "4"}, 0));
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_string(MoodleXml(doc, DocumentPath()).Text.c_str()));
+    const pugi::xml_node question = xml.child("quiz").find_child_by_attribute("question", "type", "multichoice");
+    // The name is plain text: a reference would show as such.
+    EXPECT_EQ(Text(question.child("name")), "1. Le nombre \xCF\x80 vaut");
+    EXPECT_EQ(Text(question.child("questiontext")), "Le nombre \xCF\x80 vaut");
+}
+
 TEST_F(MoodleXmlExport, PicturesOfTheSameNameStayApart)
 {
     folder_.Write("logo.gif", "GIF87a");
