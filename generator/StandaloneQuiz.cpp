@@ -7,6 +7,7 @@
 #include "generator/InlineData.h"
 #include "generator/PageSet.h"
 #include "generator/QuestionTexts.h"
+#include "generator/QuizKey.h"
 #include "generator/SpecHTML.h"
 #include "generator/StandaloneRuntime.h"
 #include "generator/TeacherHtml.h"
@@ -270,6 +271,12 @@ void AppendQuizData(Page& page, const TQuizDocument& doc, const Quests& quests, 
     const std::size_t start = page.Offset();
     out += "{\"title\":";
     AppendJsonString(out, content.QuizName);
+    // What the student's results record needs: the key of these questions
+    // and the teacher's address for "Envoyer mes résultats à l'enseignant".
+    out += ",\"quizKey\":\"";
+    out += QuizKey(quests, doc.Header.UseCertainty);
+    out += "\",\"email\":";
+    AppendJsonString(out, TrimBlanks(doc.Header.Email));
     out += ",\"certainty\":";
     out += doc.Header.UseCertainty ? "true" : "false";
     out += ",\"certSentence\":";
