@@ -23,13 +23,16 @@ ok = {
     "base/A.h": '#include <string>\n',
     "model/B.h": '#include "base/A.h"\n#include "presentation/C.h"\n',
     "presentation/C.h": '#include "base/A.h"\n',
-    "session/D.cpp": '#include "model/B.h"\n#include "resources/EmbeddedGifs.h"\n',
+    "session/D.cpp": '#include "model/B.h"\n#include "resources/EmbeddedGifs.h"\n#include "analysis/E.h"\n',
+    "analysis/E.h": '#include "base/A.h"\n',
 }
 faults = {
     "a lower layer includes a higher one": {"base/A.h": '#include "model/B.h"\n', "model/B.h": ""},
     "the platform pieces reach the model": {"platform/P.cpp": '#include "model/B.h"\n', "model/B.h": ""},
     "the core includes Qt": {"generator/G.cpp": "#include <QString>\n"},
     "the core includes the editor": {"session/S.cpp": '#include "app/TMain.h"\n'},
+    "the statistics reach the session": {"analysis/A.cpp": '#include "session/QuizSession.h"\n'},
+    "the statistics reach the platform exports": {"analysis/A.cpp": '#include "exchange/GiftReader.h"\n'},
 }
 
 failures = 0

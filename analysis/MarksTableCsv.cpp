@@ -1,0 +1,350 @@
+#include "analysis/MarksTableCsv.h"
+
+#include "analysis/CsvRecords.h"
+#include "analysis/DecimalText.h"
+#include "base/Cp1252.h"
+#include "base/FileIo.h"
+#include "base/TextHelpers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <vector>
+
+namespace tavimor {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// ---------------------------------------------------------------------------
+// Writing
+
+std::string CsvField(std::string_view utf8)
+{
+    if (utf8.find_first_of(";\"\r\n") == std::string_view::npos)
+        return std::string(utf8);
+    std::string quoted = "\"";
+    for (const char c : utf8) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string CsvNumber(double value)
+{
+    return DecimalText(value, 4, ',', TrailingZeros::Drop);
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+// "100 000": the thousands apart, as French writes them.
+std::string Thousands(std::size_t count)
+{
+    std::string digits = std::to_string(count);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, " ");
+    return digits;
+}
+
+[[noreturn]] void Refuse(const std::string& message)
+{
+    throw MarksTableError(message);
+}
+
+[[noreturn]] void RefuseTooBig()
+{
+    Refuse("Le fichier fait plus de " + std::to_string(kMaxMarksFileBytes / (1024 * 1024))
+        + " Mo, la plus grande taille lue pour un tableau de notes.");
+}
+
+// The length of the UTF-8 sequence at text[at], or 0 when it is not valid
+// (overlong forms, surrogates and code points above U+10FFFF included).
+std::size_t Utf8Length(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
+            return 0;
+    return length;
+}
+
+void CheckUtf8(std::string_view text)
+{
+    std::size_t line = 1;
+    for (std::size_t at = 0; at < text.size();) {
+        if (LineBreakLength(text, at) == 1) // CR LF counts once, at its LF
+            ++line;
+        const std::size_t length = Utf8Length(text, at);
+        if (length == 0)
+            Refuse("Le fichier n'est pas un texte UTF-8 valide (ligne " + std::to_string(line)
+                + ") : enregistrez-le au format \xAB CSV UTF-8 \xBB puis recommencez.");
+        at += length;
+    }
+}
+
+// 3 for "Q3", " q03 " or "Q3 "; nothing for any other header.
+std::optional<int> QuestionNumber(std::string_view header)
+{
+    if (header.size() < 2 || header.size() > 10 || (header[0] != 'Q' && header[0] != 'q'))
+        return std::nullopt;
+    const std::string_view digits = header.substr(1);
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    int number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc() || end != digits.data() + digits.size())
+        return std::nullopt;
+    return number;
+}
+
+// Élève, Eleve, ÉLÈVE, Nom, Name, Student...: compared in the code page with
+// the case and the accents of the e folded.
+bool IsNameHeader(std::string_view utf8)
+{
+    std::string folded = Utf8ToCp1252(utf8);
+    for (char& c : folded) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 'A' && byte <= 'Z')
+            c = static_cast<char>(byte - 'A' + 'a');
+        else if ((byte >= 0xC8 && byte <= 0xCB) || (byte >= 0xE8 && byte <= 0xEB))
+            c = 'e';
+    }
+    return folded == "eleve" || folded == "nom" || folded == "name" || folded == "student";
+}
+
+struct QuestionColumn {
+    std::size_t column = 0;
+    int number = 0;
+    std::string header; // as written, Windows-1252, for the messages
+    std::size_t index = 0; // the question's place in the table, by number
+};
+
+struct Layout {
+    std::vector<QuestionColumn> questions; // in column order
+    std::optional<std::size_t> nameColumn;
+};
+
+// The columns of the first record that holds anything.
+Layout ReadHeader(CsvRecords& records)
+{
+    while (records.NextRecord()) {
+        Layout layout;
+        bool blank = true;
+        std::size_t column = 0;
+        for (auto field = records.NextField(); field; field = records.NextField(), ++column) {
+            const std::string_view header = TrimmedView(*field);
+            blank = blank && header.empty();
+            if (const std::optional<int> number = QuestionNumber(header)) {
+                if (layout.questions.size() == kMaxMarksQuestions)
+                    Refuse("Le tableau a plus de " + Thousands(kMaxMarksQuestions)
+                        + " colonnes de questions, le plus grand nombre lu.");
+                layout.questions.push_back({column, *number, Utf8ToCp1252(header), 0});
+            } else if (!layout.nameColumn && IsNameHeader(header)) {
+                layout.nameColumn = column;
+            }
+        }
+        if (!blank)
+            return layout;
+    }
+    Refuse("Le fichier est vide : il n'a ni en-t\xEAte ni notes.");
+}
+
+// Sets each column's place in the table and returns the question numbers in
+// that order; two columns of the same number are refused.
+std::vector<int> OrderQuestions(Layout& layout)
+{
+    if (layout.questions.empty())
+        Refuse("Aucune colonne de questions : la premi\xE8re ligne doit nommer chaque question Q1, Q2, Q3\x85 "
+               "(colonnes s\xE9par\xE9"
+               "es par \xAB ; \xBB ou \xAB , \xBB).");
+    std::vector<QuestionColumn*> byNumber;
+    for (QuestionColumn& question : layout.questions)
+        byNumber.push_back(&question);
+    std::stable_sort(byNumber.begin(), byNumber.end(),
+        [](const QuestionColumn* a, const QuestionColumn* b) { return a->number < b->number; });
+    std::vector<int> numbers;
+    for (std::size_t index = 0; index < byNumber.size(); ++index) {
+        if (index > 0 && byNumber[index - 1]->number == byNumber[index]->number)
+            Refuse("Les colonnes \xAB " + byNumber[index - 1]->header + " \xBB et \xAB " + byNumber[index]->header
+                + " \xBB portent le m\xEAme num\xE9ro de question.");
+        byNumber[index]->index = index;
+        numbers.push_back(byNumber[index]->number);
+    }
+    return numbers;
+}
+
+// A mark: digits with at most one decimal point (or comma, when allowed),
+// within 0..1. An empty cell is 0.
+std::optional<double> ParseMark(std::string_view cell, bool decimalComma)
+{
+    constexpr std::size_t kLongestMark = 32;
+    if (cell.empty())
+        return 0.0;
+    if (cell.size() > kLongestMark)
+        return std::nullopt;
+    char text[kLongestMark];
+    bool point = false;
+    bool digit = false;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        char c = cell[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (!point && (c == '.' || (decimalComma && c == ','))) {
+            point = true;
+            c = '.';
+        } else {
+            return std::nullopt;
+        }
+        text[i] = c;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text, text + cell.size(), value);
+    if (!digit || error != std::errc() || end != text + cell.size() || !(value >= 0.0 && value <= 1.0))
+        return std::nullopt;
+    return value;
+}
+
+// The cell as a message shows it: in the code page, a long one cut short.
+std::string Shown(std::string_view cell)
+{
+    constexpr std::size_t kShownLength = 40;
+    std::string shown = Utf8ToCp1252(cell);
+    if (shown.size() > kShownLength)
+        shown = shown.substr(0, kShownLength) + "\x85";
+    return shown;
+}
+
+double MarkOrRefuse(std::string_view cell, bool decimalComma, std::size_t line, const QuestionColumn& column)
+{
+    const std::optional<double> mark = ParseMark(cell, decimalComma);
+    if (!mark)
+        Refuse("Ligne " + std::to_string(line) + ", colonne " + column.header + " : \xAB " + Shown(cell)
+            + " \xBB n'est pas une note entre 0 et 1.");
+    return *mark;
+}
+
+void CheckRoomForStudent(const TMarksTable& table)
+{
+    if (table.StudentCount() == kMaxMarksStudents)
+        Refuse("Le tableau a plus de " + Thousands(kMaxMarksStudents) + " \xE9l\xE8ves, le plus grand nombre lu.");
+    if ((table.StudentCount() + 1) * table.QuestionCount() > kMaxMarks)
+        Refuse("Le tableau a plus de " + Thousands(kMaxMarks) + " notes, le plus grand nombre lu.");
+}
+
+void ReadStudents(CsvRecords& records, const Layout& layout, bool decimalComma, TMarksTable& table)
+{
+    std::vector<double> marks(table.QuestionCount());
+    while (records.NextRecord()) {
+        std::fill(marks.begin(), marks.end(), 0.0);
+        std::string_view name;
+        bool blank = true;
+        std::size_t nextQuestion = 0;
+        std::size_t column = 0;
+        for (auto field = records.NextField(); field; field = records.NextField(), ++column) {
+            const std::string_view cell = TrimmedView(*field);
+            blank = blank && cell.empty();
+            if (column == layout.nameColumn)
+                name = cell;
+            if (nextQuestion < layout.questions.size() && layout.questions[nextQuestion].column == column) {
+                const QuestionColumn& question = layout.questions[nextQuestion++];
+                marks[question.index] = MarkOrRefuse(cell, decimalComma, records.Line(), question);
+            }
+        }
+        if (blank)
+            continue; // spreadsheets leave rows of empty cells
+        CheckRoomForStudent(table);
+        table.AddStudent(
+            name.empty() ? std::to_string(table.StudentCount() + 1) : Utf8ToCp1252Referencing(name), marks);
+    }
+}
+
+} // namespace
+
+std::string MarksTableCsv(const TMarksTable& table)
+{
+    std::string out(kByteOrderMark);
+    out += "\xC3\x89l\xC3\xA8ve";
+    for (const int number : table.QuestionNumbers())
+        out += ";Q" + std::to_string(number);
+    out += ";Total;Taux\r\n";
+    for (std::size_t student = 0; student < table.StudentCount(); ++student) {
+        out += CsvField(Cp1252ToUtf8ResolvingReferences(table.StudentName(student)));
+        for (const double mark : table.StudentMarks(student))
+            out += ';' + CsvNumber(mark);
+        const double total = table.Total(student);
+        out += ';' + CsvNumber(total) + ';';
+        if (table.QuestionCount() > 0)
+            out += CsvNumber(100.0 * total / static_cast<double>(table.QuestionCount()));
+        out += "\r\n";
+    }
+    return out;
+}
+
+void WriteMarksTableCsv(const std::string& path, const TMarksTable& table)
+{
+    WriteFileAtomically(path, MarksTableCsv(table), Durability::Durable);
+}
+
+TMarksTable ReadMarksTable(std::string_view bytes)
+{
+    if (bytes.size() > kMaxMarksFileBytes)
+        RefuseTooBig();
+    if (bytes.starts_with(kByteOrderMark))
+        bytes.remove_prefix(kByteOrderMark.size());
+    CheckUtf8(bytes);
+    const char separator = HeaderSeparator(bytes);
+    CsvRecords records(bytes, separator);
+    Layout layout = ReadHeader(records);
+    TMarksTable table(OrderQuestions(layout));
+    ReadStudents(records, layout, separator == ';', table);
+    return table;
+}
+
+TMarksTable ReadMarksTableFile(const std::string& path)
+{
+    FileReader file(path);
+    if (file.SizeLeft() > kMaxMarksFileBytes)
+        RefuseTooBig();
+    // One byte more than the size told, to see a file that grew meanwhile.
+    std::string bytes(file.SizeLeft() + 1, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kMaxMarksFileBytes)
+                RefuseTooBig();
+            bytes.resize(std::min(2 * bytes.size(), kMaxMarksFileBytes + 1));
+        }
+        const std::size_t got = file.Read(bytes.data() + filled, bytes.size() - filled);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    return ReadMarksTable(bytes);
+}
+
+} // namespace tavimor
