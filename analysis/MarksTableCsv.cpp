@@ -146,6 +146,7 @@ struct QuestionColumn {
 struct Layout {
     std::vector<QuestionColumn> questions; // in column order
     std::optional<std::size_t> nameColumn;
+    std::size_t width = 0; // the header's number of columns
 };
 
 // The columns of the first record that holds anything.
@@ -167,8 +168,10 @@ Layout ReadHeader(CsvRecords& records)
                 layout.nameColumn = column;
             }
         }
-        if (!blank)
+        if (!blank) {
+            layout.width = column;
             return layout;
+        }
     }
     Refuse("Le fichier est vide : il n'a ni en-t\xEAte ni notes.");
 }
@@ -247,6 +250,21 @@ double MarkOrRefuse(std::string_view cell, bool decimalComma, std::size_t line, 
     return *mark;
 }
 
+// A cell past the header's last column belongs to no column. Cells split by
+// a decimal comma in a file separated by commas come here, instead of being
+// read as other marks.
+[[noreturn]] void RefuseCellOutsideHeader(std::size_t line, bool decimalComma)
+{
+    std::string message
+        = "Ligne " + std::to_string(line) + " : la ligne a plus de cellules que l'en-t\xEAte n'a de colonnes.";
+    if (!decimalComma)
+        message += " Quand l'en-t\xEAte ne contient aucun \xAB ; \xBB, les champs sont s\xE9par\xE9s par \xAB , \xBB "
+                   "et les notes \xE9"
+                   "crites avec un point d\xE9"
+                   "cimal (0.5).";
+    Refuse(message);
+}
+
 void CheckRoomForStudent(const TMarksTable& table)
 {
     if (table.StudentCount() == kMaxMarksStudents)
@@ -258,17 +276,20 @@ void CheckRoomForStudent(const TMarksTable& table)
 void ReadStudents(CsvRecords& records, const Layout& layout, bool decimalComma, TMarksTable& table)
 {
     std::vector<double> marks(table.QuestionCount());
+    std::string name; // a copy: the field's view lasts only until the next field
     while (records.NextRecord()) {
         std::fill(marks.begin(), marks.end(), 0.0);
-        std::string_view name;
+        name.clear();
         bool blank = true;
         std::size_t nextQuestion = 0;
         std::size_t column = 0;
         for (auto field = records.NextField(); field; field = records.NextField(), ++column) {
             const std::string_view cell = TrimmedView(*field);
             blank = blank && cell.empty();
+            if (column >= layout.width && !cell.empty())
+                RefuseCellOutsideHeader(records.Line(), decimalComma);
             if (column == layout.nameColumn)
-                name = cell;
+                name.assign(cell);
             if (nextQuestion < layout.questions.size() && layout.questions[nextQuestion].column == column) {
                 const QuestionColumn& question = layout.questions[nextQuestion++];
                 marks[question.index] = MarkOrRefuse(cell, decimalComma, records.Line(), question);

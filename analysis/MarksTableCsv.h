@@ -17,7 +17,9 @@
 // allowed) is a question, the questions ordered by number; the name comes
 // from the first column headed Élève, Eleve, Nom, Name or Student (any
 // case), else is the row's number among the students. Other columns are
-// ignored, and so are rows with nothing in them. An empty mark counts 0.
+// ignored, and so are rows with nothing in them. An empty mark counts 0; a
+// row may stop short of the header's last column, but a cell past it that
+// is not empty is refused (a decimal comma in a file separated by commas).
 #pragma once
 
 #include "analysis/MarksTable.h"

@@ -145,6 +145,10 @@ TEST(MarksTableCsv, ReadsQuotedFieldsAndCountsTheirLines)
     EXPECT_EQ(Names(table), (std::vector<std::string> {"Dupont; Jean", "Le \"Grand\"\nsur deux lignes", "Zo\xE9x"}));
     EXPECT_EQ(Rows(table), (std::vector<std::vector<double>> {{0.5, 1}, {0, 0}, {1, 1}}));
 
+    // A name unquoted into the reader's buffer survives the quoted fields after it.
+    EXPECT_EQ(Names(ReadMarksTable("Nom;Q1;Remarque\n\"Le \"\"Grand\"\"\";1;\"tr\"\"es\"\"\"x\n")),
+        std::vector<std::string> {"Le \"Grand\""});
+
     // The line break inside quotes counts: Bob is on line 6.
     EXPECT_EQ(Refusal(bytes + "Bob;2;0\n"), "Ligne 6, colonne Q1 : \xAB 2 \xBB n'est pas une note entre 0 et 1.");
     EXPECT_EQ(
@@ -169,13 +173,22 @@ TEST(MarksTableCsv, NamesComeFromTheirColumnOrTheRowNumber)
 TEST(MarksTableCsv, KeepsOnlyQuestionColumns)
 {
     // None of these headers is a question; a short row reads its missing
-    // cells as 0 and the cells past the header are ignored.
+    // cells as 0, and empty cells past the header are nothing.
     const TMarksTable table = ReadMarksTable("Q;Q1a;Question 1;QQ1;Q-1;Q 1;Q1;Total\n"
                                              "x;x;x;x;x;x;0,5;x\n"
                                              "x\n"
-                                             "x;x;x;x;x;x;1;x;x;x\n");
+                                             "x;x;x;x;x;x;1;x; ;;\n");
     EXPECT_EQ(table.QuestionNumbers(), std::vector<int> {1});
     EXPECT_EQ(Rows(table), (std::vector<std::vector<double>> {{0.5}, {0}, {1}}));
+
+    // A cell past the header is no mark of anything: in a file separated by
+    // commas it is most likely the decimals of a mark written with a comma.
+    EXPECT_EQ(Refusal("Q1;Q2\n1;1;x\n"), "Ligne 2 : la ligne a plus de cellules que l'en-t\xEAte n'a de colonnes.");
+    EXPECT_THAT(Refusal("Nom,Q1,Q2\nAna,1,0,5\n"),
+        testing::StartsWith(
+            "Ligne 2 : la ligne a plus de cellules que l'en-t\xEAte n'a de colonnes. Quand l'en-t\xEAte "
+            "ne contient aucun \xAB ; \xBB, les champs sont s\xE9par\xE9s par \xAB , \xBB"));
+    EXPECT_THAT(Refusal("Q1\n0,25\n"), testing::StartsWith("Ligne 2 : la ligne a plus de cellules"));
 }
 
 TEST(MarksTableCsv, RefusesWhatIsNoMarksTable)
