@@ -27,5 +27,6 @@ int ExportGiftCommand(const Args& args);
 int ExportMoodleCommand(const Args& args);
 int ImportGiftCommand(const Args& args);
 int ExportScorm(const Args& args);
+int Stats(const Args& args);
 
 } // namespace tavimor::cli

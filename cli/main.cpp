@@ -106,6 +106,25 @@ constexpr CommandEntry kCommands[] = {
         "becomes the questions' own messages. Other kinds of questions are\n"
         "left out and listed with their line. A malformed file or one that is\n"
         "not UTF-8 is refused with its line number, and nothing is written."},
+    {"stats", tavimor::cli::Stats, "MARKS.csv [--json]",
+        "Prints the item analysis of a class's marks: the number of students,\n"
+        "then for every question its facility (the mean mark, 0 to 1), the\n"
+        "standard deviation of its marks, its discrimination index and\n"
+        "discriminative efficiency (against the rest of the test) and its\n"
+        "effective weight, the last three in percent. MARKS.csv is a table in\n"
+        "UTF-8 with one row a student and a column headed Q1, Q2... for each\n"
+        "question, each mark a fraction of the question's maximum (an empty\n"
+        "cell counts 0); the name comes from a column headed Eleve, Nom, Name\n"
+        "or Student, and other columns are ignored. When the header line holds\n"
+        "a \";\" the fields are separated by \";\" and the decimals by a comma\n"
+        "or a point, otherwise by \",\" and a point. A figure that cannot be\n"
+        "computed (fewer than two students, a question everyone scored the\n"
+        "same on) shows as a dash. With --json, prints {\"students\": N,\n"
+        "\"questions\": [{\"question\": 1, \"facility\": ..., \"sd\": ...,\n"
+        "\"discrimination_index\": ..., \"discriminative_efficiency\": ...,\n"
+        "\"effective_weight\": ...}, ...]} at full precision, null for such a\n"
+        "figure. A file that is not such a table is refused with the line and\n"
+        "column at fault."},
 };
 
 const CommandEntry* FindCommand(std::string_view name)
@@ -158,7 +177,8 @@ std::string FullHelp()
                        "  or:  tavimor-cli help COMMAND\n"
                        "Produces and converts Tavimor quiz documents (.kwz) without opening\n"
                        "the editor: the quiz site, the printable exam, the text form, JSON,\n"
-                       "the self-contained quiz and the learning-platform formats.\n"
+                       "the self-contained quiz and the learning-platform formats. Also\n"
+                       "analyses the marks of a class.\n"
                        "Texts inside documents are kept in Windows-1252; messages and JSON\n"
                        "are UTF-8.\n"
                        "\n"
