@@ -1,0 +1,207 @@
+// Students' results records read back and checked against their quiz: what
+// counts, what is refused with its reason, what is set apart as altered, and
+// which attempt of a student counts.
+#include "analysis/ClassResults.h"
+
+#include "generator/QuizKey.h"
+#include "model/sample_document.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace tavimor {
+namespace {
+
+using test::Add;
+using test::Question;
+using testing::HasSubstr;
+
+// A quiz of three questions, right choices 0, 1 and (cloze) 2.
+TQuizDocument Quiz(bool certainty)
+{
+    TQuizDocument doc = test::StartupDocument();
+    doc.Header.UseCertainty = certainty;
+    Add(doc, Question(TRepType::rKWZ, "Capitale ?", {"Paris", "Lyon", "Nice"}, 0));
+    Add(doc, Question(TRepType::rTrue, "La Loire est en Espagne.", {"Vrai", "Faux"}, 1));
+    Add(doc, Question(TRepType::rOList, "Le <option> est haut.", {"Puy", "Jura", "mont Blanc"}, 2));
+    return doc;
+}
+
+struct Given {
+    std::optional<int> choice;
+    bool certain = false;
+};
+
+// The record line a student's page writes, made here as the page makes it:
+// marks, totals and check value from the answers given.
+std::string RecordLine(const TQuizDocument& doc, const std::string& student, const std::vector<Given>& given,
+    const std::string& started = "2026-12-08T14:32:05+01:00", const std::string& finished = "2026-12-08T14:41:47+01:00",
+    const std::string& key = "")
+{
+    const bool certainty = doc.Header.UseCertainty;
+    std::string answers;
+    int right = 0;
+    int points = 0;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const bool isRight = given[i].choice && *given[i].choice == doc.Quests.Quest(static_cast<int>(i) + 1).GoodRep;
+        const int twentieths = !given[i].choice ? 0
+            : !certainty                        ? (isRight ? 20 : 0)
+            : isRight                           ? (given[i].certain ? 20 : 11)
+                                                : (given[i].certain ? 0 : 9);
+        right += isRight ? 1 : 0;
+        points += twentieths;
+        const std::string mark = twentieths == 20 ? "1" : twentieths == 11 ? "0.55" : twentieths == 9 ? "0.45" : "0";
+        answers += std::string(i ? "," : "") + "{\"question\":" + std::to_string(i + 1)
+            + ",\"choice\":" + (given[i].choice ? std::to_string(*given[i].choice) : "null")
+            + ",\"certain\":" + (certainty ? (given[i].certain ? "true" : "false") : "null")
+            + ",\"right\":" + (isRight ? "true" : "false") + ",\"mark\":" + mark + "}";
+    }
+    const int n = static_cast<int>(given.size());
+    const int score = (right * 200 + n) / (2 * n);
+    const int weighted = (points * 10 + n) / (2 * n);
+    std::string line = "{\"format\":\"tavimor-results\",\"version\":1,\"quiz\":{\"title\":\"G\\u00e9o\\u0020test\","
+                       "\"file\":\"geo\",\"key\":\""
+        + (key.empty() ? QuizKey(doc.Quests, certainty) : key) + "\",\"questions\":" + std::to_string(n)
+        + ",\"certainty\":" + (certainty ? "true" : "false") + "},\"student\":\"" + student + "\",\"started\":\""
+        + started + "\",\"finished\":\"" + finished + "\",\"answers\":[" + answers + "],\"totals\":{\"right\":"
+        + std::to_string(right) + ",\"questions\":" + std::to_string(n) + ",\"score_percent\":" + std::to_string(score)
+        + ",\"weighted_percent\":" + (certainty ? std::to_string(weighted) : "null") + "},\"check\":\"\"}";
+    const std::string check = RecordCheckValue(line);
+    line.insert(line.size() - 2, check);
+    return line;
+}
+
+TClassResults Gather(const TQuizDocument& doc, const std::vector<TResultsSource>& sources, TGatherOptions options = {})
+{
+    return GatherResults(doc, "geo", sources, options);
+}
+
+TEST(ResultsRecords, AreReadFromAFileOrASavedEmailAndMarkedAgainFromTheDocument)
+{
+    const TQuizDocument doc = Quiz(true);
+    const std::string line = RecordLine(doc, "Marie\\u0020Dupont", {{0, true}, {0, false}, {std::nullopt}});
+    // The e-mail as a mail program saves it: quoted-printable, cut every 76 characters.
+    std::string email = "Subject: R=C3=A9sultats\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+                        "Bonjour,=0D=0Avoici mes r=C3=A9sultats.\r\n";
+    for (std::size_t at = 0; at < line.size(); at += 75)
+        email += line.substr(at, 75) + (at + 75 < line.size() ? "=\r\n" : "\r\n");
+    const TQuizDocument other = Quiz(true);
+    const std::string line2 = RecordLine(other, "Paul", {{0, false}, {1, true}, {2, true}});
+
+    const TClassResults results = Gather(doc, {{"marie.json", line + "\n"}, {"paul.eml", email + line2 + "\r\n"}});
+    EXPECT_TRUE(results.Refused.empty()) << results.Refused[0].Reason;
+    EXPECT_TRUE(results.Altered.empty());
+    EXPECT_EQ(results.Copies, 1); // Marie's record came twice: in her file and in Paul's message
+    ASSERT_EQ(results.Students.size(), 2u);
+    const TStudentResult& marie = results.Students[0];
+    EXPECT_EQ(marie.Student, "Marie Dupont");
+    EXPECT_EQ(marie.Record.QuizTitle, "G\xE9o test");
+    EXPECT_THAT(marie.Marks, testing::ElementsAre(1.0, 0.45, 0.0));
+    EXPECT_EQ(marie.Right, 1);
+    EXPECT_DOUBLE_EQ(marie.RatePercent, 100 * 1.45 / 3);
+    EXPECT_EQ(marie.Seconds, 9 * 60 + 42);
+    EXPECT_THAT(results.Students[1].Marks, testing::ElementsAre(0.55, 1.0, 1.0));
+
+    const TMarksTable table = results.Marks();
+    ASSERT_EQ(table.StudentCount(), 2u);
+    EXPECT_EQ(table.QuestionNumbers(), (std::vector<int> {1, 2, 3}));
+}
+
+TEST(ResultsRecords, RefusesWhatCannotCountAndSaysWhy)
+{
+    const TQuizDocument doc = Quiz(false);
+    const std::string good = RecordLine(doc, "Ana", {{0}, {1}, {2}});
+    TQuizDocument changed = Quiz(false);
+    changed.Quests.Quest(2).GoodRep = 0;
+    std::string other
+        = RecordLine(doc, "Cy", {{0}, {1}, {2}}, "2026-12-08T14:32:05Z", "2026-12-08T14:33:05Z", "0123456789abcdef");
+    other.replace(other.find("\"file\":\"geo\""), 12, "\"file\":\"histoire\"");
+    std::string future = good;
+    future.replace(future.find("\"version\":1"), 11, "\"version\":7");
+    const TClassResults results = Gather(doc,
+        {
+            {"cut.json", good.substr(0, good.size() / 2)},
+            {"old.json", RecordLine(changed, "Bob", {{0}, {1}, {2}})},
+            {"other.json", other},
+            {"future.json", future},
+            {"notes.txt", "Rien \xE0 voir."},
+            {"good.json", good},
+        });
+    std::vector<std::string> reasons;
+    for (const TRefusedFile& refused : results.Refused)
+        reasons.push_back(refused.File + ": " + refused.Reason);
+    ASSERT_EQ(reasons.size(), 5u);
+    EXPECT_THAT(reasons[0], HasSubstr("cut.json: le r\xE9sultat est endommag\xE9"));
+    EXPECT_THAT(reasons[1], HasSubstr("old.json: ce r\xE9sultat r\xE9pond \xE0 une autre version de ce quiz"));
+    EXPECT_THAT(reasons[2], HasSubstr("other.json: ce r\xE9sultat r\xE9pond \xE0 un autre quiz"));
+    EXPECT_THAT(reasons[3],
+        HasSubstr("future.json: ce r\xE9sultat vient d'une version plus r\xE9"
+                  "cente"));
+    EXPECT_THAT(reasons[4], HasSubstr("notes.txt: aucun r\xE9sultat"));
+    ASSERT_EQ(results.Students.size(), 1u);
+    EXPECT_EQ(results.Students[0].Student, "Ana");
+}
+
+TEST(ResultsRecords, AlteredRecordsAreSetApartUnlessAskedFor)
+{
+    const TQuizDocument doc = Quiz(false);
+    // A mark raised by hand: the check value no longer matches.
+    std::string edited = RecordLine(doc, "Eve", {{1}, {1}, {2}});
+    edited.replace(edited.find("\"right\":false,\"mark\":0"), 22, "\"right\":true,\"mark\":1");
+    // The same, with the check value computed again: the marks no longer
+    // match the answers given.
+    std::string recomputed = edited.substr(0, edited.size() - 10) + "\"}";
+    recomputed.insert(recomputed.size() - 2, RecordCheckValue(recomputed));
+    const std::vector<TResultsSource> sources {{"eve.json", edited}, {"eve2.json", recomputed}};
+
+    const TClassResults left = Gather(doc, sources);
+    EXPECT_TRUE(left.Students.empty());
+    ASSERT_EQ(left.Altered.size(), 2u);
+    EXPECT_FALSE(left.Altered[0].Record.CheckMatches);
+    EXPECT_TRUE(left.Altered[1].Record.CheckMatches);
+    // Counted as the document marks them when asked for.
+    const TClassResults kept = Gather(doc, sources, {TAttemptChoice::First, true});
+    ASSERT_EQ(kept.Students.size(), 1u);
+    EXPECT_EQ(kept.Students[0].Attempts, 2);
+    EXPECT_THAT(kept.Students[0].Marks, testing::ElementsAre(0.0, 1.0, 1.0));
+}
+
+TEST(ResultsRecords, OneAttemptCountsPerStudent)
+{
+    const TQuizDocument doc = Quiz(false);
+    const std::vector<TResultsSource> sources {
+        {"2.json",
+            RecordLine(
+                doc, "L\\u00e9a\\u0020Roy", {{0}, {1}, {0}}, "2026-12-08T10:00:00+01:00", "2026-12-08T10:05:00+01:00")},
+        {"1.json",
+            RecordLine(
+                doc, "l\\u00e9a\\u0020\\u0020roy", {{1}, {0}, {0}}, "2026-12-08T08:30:00Z", "2026-12-08T08:40:00Z")},
+        {"3.json",
+            RecordLine(
+                doc, "L\\u00e9a\\u0020Roy", {{0}, {0}, {0}}, "2026-12-08T11:00:00+01:00", "2026-12-08T11:05:00+01:00")},
+    };
+    const auto rightOf = [&](TAttemptChoice choice) {
+        const TClassResults results = Gather(doc, sources, {choice, false});
+        EXPECT_EQ(results.Students.size(), 1u);
+        return results.Students.empty() ? -1 : results.Students[0].Right;
+    };
+    // 08:30 UTC is 09:30 in Paris: the second file is the first attempt.
+    EXPECT_EQ(rightOf(TAttemptChoice::First), 0);
+    EXPECT_EQ(rightOf(TAttemptChoice::Last), 1);
+    EXPECT_EQ(rightOf(TAttemptChoice::Best), 2);
+}
+
+TEST(ResultsRecords, TimesAreReadWithTheirOffsetOrNotAtAll)
+{
+    EXPECT_EQ(ParseIsoTime("1970-01-01T00:00:00Z"), 0);
+    EXPECT_EQ(ParseIsoTime("2026-12-08T14:32:05+01:00"), ParseIsoTime("2026-12-08T13:32:05Z"));
+    EXPECT_EQ(ParseIsoTime("2000-03-01T00:00:00-05:30"), 951868800 + 5 * 3600 + 1800);
+    for (const char* bad : {"", "2026-12-08", "2026-12-08 14:32:05Z", "2026-13-08T14:32:05Z",
+             "2026-12-08T14:32:05+1:00", "2026-12-08T24:00:00Z", "2026-12-08T14:32:05+01:0x"})
+        EXPECT_FALSE(ParseIsoTime(bad)) << bad;
+}
+
+} // namespace
+} // namespace tavimor
