@@ -56,7 +56,7 @@ std::string Thousands(std::size_t count)
 
 [[noreturn]] void RefuseTooBig()
 {
-    Refuse("Le fichier fait plus de " + std::to_string(kMaxMarksFileBytes / (1024 * 1024))
+    Refuse("Le fichier fait plus de " + std::to_string(kMaxMarksFileBytes >> 20)
         + " Mo, la plus grande taille lue pour un tableau de notes.");
 }
 

@@ -40,7 +40,7 @@ public:
 
 // What the reader takes at most: a bigger table is refused with a message
 // before it takes memory or time in proportion.
-inline constexpr std::size_t kMaxMarksFileBytes = 64 * 1024 * 1024;
+inline constexpr std::size_t kMaxMarksFileBytes = std::size_t {64} << 20;
 inline constexpr std::size_t kMaxMarksStudents = 100'000;
 inline constexpr std::size_t kMaxMarksQuestions = 10'000;
 // Students times questions, so that a file of empty cells (one byte each)

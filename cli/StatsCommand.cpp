@@ -69,6 +69,9 @@ std::string StatisticsJson(std::size_t students, const std::vector<TItemStatisti
 // the columns line up by size) and printed in UTF-8.
 
 constexpr const char* kNoValue = "\x97"; // an em dash
+// "Écart-type", the escape apart: "\xC9ca" would read as one hex number.
+constexpr const char* kDeviationHeader = "\xC9"
+                                         "cart-type";
 
 std::string Figure(const std::optional<double>& value, int decimals, const char* unit = "")
 {
@@ -105,10 +108,8 @@ std::string Aligned(const std::vector<Row>& rows)
 std::string StatisticsTable(std::size_t students, const std::vector<TItemStatistics>& items)
 {
     std::string text = std::to_string(students) + (students == 1 ? " \xE9l\xE8ve" : " \xE9l\xE8ves") + "\n";
-    std::vector<Row> rows {{"Question", "Facilit\xE9",
-        "\xC9"
-        "cart-type",
-        "Indice de discrimination", "Efficacit\xE9 discriminante", "Poids effectif"}};
+    std::vector<Row> rows {{"Question", "Facilit\xE9", kDeviationHeader, "Indice de discrimination",
+        "Efficacit\xE9 discriminante", "Poids effectif"}};
     for (const TItemStatistics& item : items)
         rows.push_back(ItemRow(item));
     return text + Aligned(rows);
