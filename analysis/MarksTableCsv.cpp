@@ -19,12 +19,19 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // ---------------------------------------------------------------------------
 // Writing
 
+// A text field. The names are typed by students: one that a spreadsheet
+// would take for a formula ("=", "+", "-", "@", or a tab or carriage return
+// before them) gets an apostrophe in front, which spreadsheets show as text.
 std::string CsvField(std::string_view utf8)
 {
-    if (utf8.find_first_of(";\"\r\n") == std::string_view::npos)
-        return std::string(utf8);
+    std::string text;
+    if (!utf8.empty() && std::string_view("=+-@\t\r").find(utf8.front()) != std::string_view::npos)
+        text = "'";
+    text += utf8;
+    if (text.find_first_of(";\"\r\n") == std::string::npos)
+        return text;
     std::string quoted = "\"";
-    for (const char c : utf8) {
+    for (const char c : text) {
         if (c == '"')
             quoted += '"';
         quoted += c;

@@ -28,5 +28,6 @@ int ExportMoodleCommand(const Args& args);
 int ImportGiftCommand(const Args& args);
 int ExportScorm(const Args& args);
 int Stats(const Args& args);
+int Results(const Args& args);
 
 } // namespace tavimor::cli

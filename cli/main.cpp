@@ -106,6 +106,27 @@ constexpr CommandEntry kCommands[] = {
         "becomes the questions' own messages. Other kinds of questions are\n"
         "left out and listed with their line. A malformed file or one that is\n"
         "not UTF-8 is refused with its line number, and nothing is written."},
+    {"results", tavimor::cli::Results,
+        "DOC.kwz FILE_OR_FOLDER... [--csv OUT.csv] [--json] [--attempt first|last|best] [--include-altered]",
+        "Reads the results that students saved from the self-contained quiz of\n"
+        "DOC.kwz (results files, or any text file holding a results line, such\n"
+        "as a saved e-mail), from the files given and from every file in the\n"
+        "folders given, and checks each against the document. A result of\n"
+        "another quiz or of another version of it (its questions or right\n"
+        "answers changed since), a damaged, cut or newer file is refused with\n"
+        "its name and the reason; the others still count. A result whose check\n"
+        "value does not match was changed after the page wrote it: it is listed\n"
+        "as \"modifie apres coup\" and left out unless --include-altered. The\n"
+        "same result twice counts once, and a student counts once: by the\n"
+        "attempt started first (what the student knew), the last one with\n"
+        "--attempt last, or the best with --attempt best. Every mark is\n"
+        "computed again from the document. Prints each student's right\n"
+        "answers, weighted rate and time taken, then the item analysis as stats\n"
+        "does. --csv OUT.csv writes the marks table (UTF-8, \";\", decimal\n"
+        "comma: Eleve;Q1;...;QN;Total;Taux), which stats reads. --json prints\n"
+        "{\"students\", \"questions\" as stats does, \"marks\": [{\"student\",\n"
+        "\"marks\", \"right\", \"rate\"}], \"refused\": [{\"file\", \"reason\"}]}.\n"
+        "Exits 1 when no result could be counted."},
     {"stats", tavimor::cli::Stats, "MARKS.csv [--json]",
         "Prints the item analysis of a class's marks: the number of students,\n"
         "then for every question its facility (the mean mark, 0 to 1), the\n"

@@ -96,6 +96,18 @@ TEST(MarksTableCsv, WritesTheSpreadsheetForm)
     EXPECT_EQ(MarksTableCsv(ClassOfFive()), expected);
 }
 
+TEST(MarksTableCsv, NamesThatLookLikeFormulasAreWrittenAsText)
+{
+    TMarksTable table({1});
+    const double mark[] = {1};
+    for (const char* name : {"=1+1", "+33 6", "-Lou", "@x", "\tTab", "Anne-Lise"})
+        table.AddStudent(name, mark);
+    EXPECT_EQ(MarksTableCsv(table),
+        kBom
+            + "\xC3\x89l\xC3\xA8ve;Q1;Total;Taux\r\n'=1+1;1;1;100\r\n'+33 6;1;1;100\r\n'-Lou;1;1;100\r\n"
+              "'@x;1;1;100\r\n'\tTab;1;1;100\r\nAnne-Lise;1;1;100\r\n");
+}
+
 TEST(MarksTableCsv, WhatIsWrittenReadsBack)
 {
     const TMarksTable written = ClassOfFive();
