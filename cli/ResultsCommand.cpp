@@ -1,5 +1,6 @@
 // results: the students' results records of a quiz, checked against its
 // document and gathered into the class's marks, with their item analysis.
+#include "analysis/ClassReport.h"
 #include "analysis/ClassResults.h"
 #include "analysis/DecimalText.h"
 #include "analysis/ItemStatistics.h"
@@ -26,6 +27,7 @@ struct ResultsArgs {
     std::string document;
     std::vector<std::string> inputs;
     std::string csv;
+    std::string report;
     bool json = false;
     TGatherOptions gather;
 };
@@ -44,6 +46,8 @@ ResultsArgs ParseResultsArgs(const Args& args)
             parsed.json = true;
         } else if (arg == "--csv") {
             parsed.csv = value();
+        } else if (arg == "--report") {
+            parsed.report = value();
         } else if (arg == "--include-altered") {
             parsed.gather.IncludeAltered = true;
         } else if (arg == "--attempt") {
@@ -173,7 +177,9 @@ std::string ResultsTable(
     std::string text = StudentCount(results.Students.size()) + ", " + std::to_string(results.QuestionCount)
         + (results.QuestionCount == 1 ? " question" : " questions") + "\n";
     if (!results.Students.empty()) {
-        std::vector<Row> rows {{"\xC9l\xE8ve", "Bonnes r\xE9ponses", "Taux pond\xE9r\xE9", "Dur\xE9" "e"}};
+        std::vector<Row> rows {{"\xC9l\xE8ve", "Bonnes r\xE9ponses", "Taux pond\xE9r\xE9",
+            "Dur\xE9"
+            "e"}};
         for (const TStudentResult& student : results.Students)
             rows.push_back(
                 {student.Student + (student.Attempts > 1 ? " (" + std::to_string(student.Attempts) + " essais)" : ""),
@@ -212,8 +218,8 @@ int Results(const Args& args)
     ReadInputs(parsed.inputs, sources, unread);
     // The page names its quiz after the document's file name up to its first point.
     const std::string name = fs::path(parsed.document).filename().string();
-    TClassResults results
-        = GatherResults(doc, Utf8ToCp1252Referencing(name.substr(0, name.find('.'))), sources, parsed.gather);
+    const std::string stem = Utf8ToCp1252Referencing(name.substr(0, name.find('.')));
+    TClassResults results = GatherResults(doc, stem, sources, parsed.gather);
     results.Refused.insert(results.Refused.begin(), unread.begin(), unread.end());
 
     const TMarksTable table = results.Marks();
@@ -221,6 +227,10 @@ int Results(const Args& args)
     const std::vector<TRefusedFile> refused = AllRefusals(results, parsed.gather);
     if (!parsed.csv.empty())
         WriteMarksTableCsv(parsed.csv, table);
+    // Written even when no record counts: the page then says which files
+    // were refused and why.
+    if (!parsed.report.empty())
+        WriteClassReport(parsed.report, doc, results, stem);
     if (parsed.json) {
         std::cout << ResultsJson(results, items, refused);
     } else {

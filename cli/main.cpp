@@ -124,7 +124,14 @@ constexpr CommandEntry kCommands[] = {
         "table (UTF-8, \";\", decimal comma: Eleve;Q1;...;QN;Total;Taux), which\n"
         "stats reads. --json prints the object stats prints with \"marks\":\n"
         "[{\"student\", \"marks\", \"right\", \"rate\"}, ...] and \"refused\": [{\"file\",\n"
-        "\"reason\"}, ...] added. Exits 1 when no result could be counted."},
+        "\"reason\"}, ...] added. --report F.html writes the class report, one\n"
+        "HTML page in French that opens in any browser without asking for\n"
+        "anything and prints on A4: the class's figures and histogram, each\n"
+        "student's result, the altered and refused files, every question's\n"
+        "statistics and the share of each answer, the questions to review and\n"
+        "why and, with the certainty option, how well each student judged their\n"
+        "own certainty. It is written even when no result counts. Exits 1 when\n"
+        "no result could be counted."},
     {"stats", tavimor::cli::Stats, "MARKS.csv [--json]",
         "Prints the item analysis of a class's marks: the number of students,\n"
         "then for every question its facility (the mean mark, 0 to 1), the\n"

@@ -99,5 +99,29 @@ TEST_F(ResultsCommand, PrintsAFrenchTableAndFailsWhenNothingCounts)
     EXPECT_EQ(Run({"results", Path("geo.kwz"), Path("a.json"), "--attempt", "meilleur"}).exitCode, 1);
 }
 
+TEST_F(ResultsCommand, WritesTheClassReportEvenWhenNothingCounts)
+{
+    Write("classe/a.json", RecordLine(doc_, "<b>Anna</b>", {{0, true}, {1, false}}) + "\n");
+    const test::CliRun run = Run({"results", Path("geo.kwz"), Path("classe"), "--report", Path("rapport.html")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string report = ReadWholeFile(Path("rapport.html"));
+    EXPECT_THAT(report, testing::StartsWith("<!DOCTYPE html>\n<html lang=\"fr\">"));
+    EXPECT_THAT(report, HasSubstr("<th scope=\"row\">&lt;b&gt;Anna&lt;/b&gt;</th><td class=\"n\">2 sur 2</td>"));
+    // Without a page title the quiz goes by the document's name.
+    EXPECT_THAT(report, HasSubstr("<p class=\"quiz\">geo</p>"));
+
+    // Nothing counted: the status says so, and the page says why.
+    Write("seul.txt", "Rien ici.");
+    const test::CliRun none = Run({"results", Path("geo.kwz"), Path("seul.txt"), "--report", Path("vide.html")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_THAT(ReadWholeFile(Path("vide.html")), HasSubstr("seul.txt</td><td>aucun r\xC3\xA9sultat"));
+
+    const test::CliRun nowhere
+        = Run({"results", Path("geo.kwz"), Path("classe"), "--report", Path("absent/rapport.html")});
+    EXPECT_EQ(nowhere.exitCode, 1);
+    EXPECT_THAT(nowhere.err, HasSubstr("absent/rapport.html"));
+    EXPECT_EQ(Run({"results", Path("geo.kwz"), Path("classe"), "--report"}).exitCode, 1);
+}
+
 } // namespace
 } // namespace tavimor
