@@ -11,7 +11,7 @@ packages=(
   nlohmann-json3-dev
   libzip-dev zlib1g-dev libpugixml-dev nettle-dev libssl-dev zip unzip
   nodejs npm chromium firefox-esr
-  qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev qt6-translations-l10n
+  qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev qt6-charts-dev qt6-translations-l10n
   xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
   at-spi2-core python3-pyatspi dbus
   hyperfine time cmark pandoc help2man librsvg2-bin python3 shared-mime-info
