@@ -17,6 +17,7 @@
 #include "app/SessionBridge.h"
 #include "app/StyleDialog.h"
 #include "app/TextCodec.h"
+#include "app/results/ClassResultsWindow.h"
 #include "base/FileIo.h"
 #include "platform/AppFolders.h"
 #include "platform/FileTypeRegistration.h"
@@ -241,6 +242,8 @@ void TMain::BuildMenus()
         [&html] { html.ProduceStandalone(); });
     OnCommand(item(htmlMenu, QStringLiteral("mScorm"), QStringLiteral("Produire paquet SCORM")),
         [&html] { html.ProduceScormPackage(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mClassResults"), QStringLiteral("Résultats de la classe...")),
+        [this] { ClassResults(); });
     connect(item(htmlMenu, QStringLiteral("mBrowse"), QStringLiteral("Appeler navigateur"), QKeySequence(Qt::Key_F9)),
         &QAction::triggered, this, Guarded(this, [&html] { html.OpenSite(); }));
 
@@ -625,6 +628,16 @@ void TMain::About()
 void TMain::Preferences()
 {
     TPrefFrm::Edit(this, settings_);
+}
+
+void TMain::ClassResults()
+{
+    if (!classResults_)
+        classResults_ = new TClassResultsWindow(this);
+    classResults_->ShowDocument(session_->Document(), CurrentFile(), IsModified());
+    classResults_->show();
+    classResults_->raise();
+    classResults_->activateWindow();
 }
 
 } // namespace tavimor

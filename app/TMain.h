@@ -9,6 +9,7 @@
 #include "presentation/StylePrefs.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -20,6 +21,7 @@ class QTabWidget;
 namespace tavimor {
 
 class QuizSession;
+class TClassResultsWindow;
 class TDocumentCommands;
 class THtmlCommands;
 class TInfoTab;
@@ -96,6 +98,8 @@ private:
     void Help();
     void About();
     void Preferences();
+    // The class results window, for the document as the screen shows it.
+    void ClassResults();
 
     Options options_;
     QString settingsFile_;
@@ -119,6 +123,7 @@ private:
     QAction* typeAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    QPointer<TClassResultsWindow> classResults_; // made when first asked for
 
     // Destroyed before the bridge and the session they work on.
     std::unique_ptr<THtmlCommands> html_;
