@@ -116,9 +116,10 @@ std::vector<const TStudentResult*> ByName(const TClassResults& results)
     return students;
 }
 
+// "0 élève" and "1 élève", as French says them; "2 élèves".
 std::string Count(int count, std::string_view one, std::string_view many)
 {
-    return std::to_string(count) + " " + Fr(count == 1 ? one : many);
+    return std::to_string(count) + " " + Fr(count < 2 ? one : many);
 }
 
 std::string StudentsText(std::size_t students)
