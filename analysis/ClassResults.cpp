@@ -152,6 +152,13 @@ TClassResults GatherResults(const TQuizDocument& doc, const std::string& documen
                 results.Refused.push_back({source.Name, std::move(reason)});
                 continue;
             }
+            // The key vouches for the questions; a record of the right key but
+            // not of their number was made or cut by hand.
+            if (record.QuestionCount != results.QuestionCount) {
+                results.Refused.push_back({source.Name,
+                    "le r\xE9sultat est endommag\xE9 : il ne compte pas autant de questions que le quiz"});
+                continue;
+            }
             TStudentResult result;
             result.File = source.Name;
             result.Student = record.Student;

@@ -4,6 +4,7 @@
 #include "analysis/ClassResults.h"
 
 #include "common/results_record.h"
+#include "generator/QuizKey.h"
 #include "model/sample_document.h"
 
 #include <gmock/gmock.h>
@@ -100,6 +101,26 @@ TEST(ResultsRecords, RefusesWhatCannotCountAndSaysWhy)
     EXPECT_THAT(reasons[4], HasSubstr("notes.txt: aucun r\xE9sultat"));
     ASSERT_EQ(results.Students.size(), 1u);
     EXPECT_EQ(results.Students[0].Student, "Ana");
+}
+
+// A record of the quiz's key whose answers were added or cut by hand is
+// refused alone: it must not stop the class, nor count.
+TEST(ResultsRecords, ARecordOfTheRightKeyButAnotherNumberOfQuestionsIsRefused)
+{
+    const TQuizDocument doc = Quiz(false);
+    const std::string key = QuizKey(doc.Quests, false);
+    const std::string longer
+        = RecordLine(doc, "Ana", {{0}, {1}, {2}, {0}}, "2026-12-08T14:32:05Z", "2026-12-08T14:33:05Z", key);
+    const std::string shorter = RecordLine(doc, "Bob", {{0}, {1}}, "2026-12-08T14:32:05Z", "2026-12-08T14:33:05Z", key);
+    for (const bool includeAltered : {false, true}) {
+        const TClassResults results = Gather(doc,
+            {{"long.json", longer}, {"short.json", shorter}, {"ok.json", RecordLine(doc, "Cy", {{0}, {1}, {2}})}},
+            {TAttemptChoice::First, includeAltered});
+        ASSERT_EQ(results.Refused.size(), 2u);
+        EXPECT_THAT(results.Refused[0].Reason, HasSubstr("autant de questions"));
+        ASSERT_EQ(results.Students.size(), 1u);
+        EXPECT_EQ(results.Marks().StudentCount(), 1u);
+    }
 }
 
 TEST(ResultsRecords, AlteredRecordsAreSetApartUnlessAskedFor)

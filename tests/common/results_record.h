@@ -28,7 +28,9 @@ inline std::string RecordLine(const TQuizDocument& doc, const std::string& stude
     int right = 0;
     int points = 0;
     for (std::size_t i = 0; i < given.size(); ++i) {
-        const bool isRight = given[i].choice && *given[i].choice == doc.Quests.Quest(static_cast<int>(i) + 1).GoodRep;
+        // Answers past the document's questions (a record made by hand) are wrong.
+        const bool isRight = given[i].choice && static_cast<int>(i) < doc.Quests.Count()
+            && *given[i].choice == doc.Quests.Quest(static_cast<int>(i) + 1).GoodRep;
         const int twentieths = !given[i].choice ? 0
             : !certainty                        ? (isRight ? 20 : 0)
             : isRight                           ? (given[i].certain ? 20 : 11)
