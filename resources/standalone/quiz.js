@@ -14,6 +14,10 @@
  *   - "Question précédente" / "Question suivante" wrap round; going on past
  *     the last question shows the end page and numbering starts again at 1;
  *     on the feedback views they move between the feedback views.
+ * On the results view the student can save a results record, one line of
+ * JSON that the teacher's program reads back (docs/formats/results-record.md),
+ * into a file through a download link, or send it to the teacher's address
+ * in an e-mail; nothing is sent by the page itself.
  * The student's progress is kept in sessionStorage under a key of the quiz,
  * so that a reload keeps it and "Recommencer" clears it; a closed tab or
  * another student's session starts afresh.
@@ -69,7 +73,7 @@
       answers.push(-1);
       cert.push(0);
     }
-    return { name: '', mode: 0, curQ: 1, view: 'entry', answers: answers, cert: cert };
+    return { name: '', mode: 0, curQ: 1, view: 'entry', answers: answers, cert: cert, started: '', finished: '' };
   }
 
   // ---- Storage ---------------------------------------------------------
@@ -120,6 +124,9 @@
     if (VIEWS.indexOf(saved.view) < 0 || !isIndex(saved.curQ - 1, count) || saved.curQ < 1) return null;
     if (!Array.isArray(saved.answers) || saved.answers.length !== count) return null;
     if (!Array.isArray(saved.cert) || saved.cert.length !== count) return null;
+    // Progress stored before the results record existed has no times.
+    if (typeof saved.started !== 'string') saved.started = '';
+    if (typeof saved.finished !== 'string') saved.finished = '';
     for (var i = 0; i < count; i++) {
       if (!isIndex(saved.answers[i], questions[i].choices.length)) return null;
       if (saved.cert[i] !== 0 && saved.cert[i] !== 1) return null;
@@ -279,6 +286,8 @@
       event.preventDefault();
       if (count === 0) return; // nothing to answer (the writer refuses such a quiz)
       state.name = field.value;
+      state.started = isoNow();
+      state.finished = '';
       state.curQ = 1;
       state.mode = 1;
       show('question');
@@ -409,6 +418,10 @@
 
   function resultsView() {
     var page = data.pages[2];
+    if (!state.finished) {
+      state.finished = isoNow();
+      save();
+    }
     var right = rightCount();
     var weighted = weightedPercent();
     var nodes = [
@@ -423,7 +436,7 @@
       ]),
     ];
     if (data.certainty) nodes.push(el('p', {}, ['Taux de réussite pondéré: ', el('b', { text: weighted + '%' })]));
-    nodes.push(resultsTable());
+    nodes.push(resultsTable(), resultsActions());
     return {
       nodes: nodes,
       title: 'Résultats',
@@ -460,6 +473,164 @@
     var said = el('div', { class: 'message' });
     said.append(block('b', message));
     return { nodes: [heading(title), text, el('div', { class: 'feedback' }, [given, said])], title: title };
+  }
+
+  // ---- The student's results record --------------------------------------
+  //
+  // What the student did, as one line of ASCII JSON that the teacher's
+  // program reads back (docs/formats/results-record.md): saved into a file
+  // through a download link, or sent in the body of an e-mail.
+
+  // Now as ISO 8601 to the second with the offset from UTC.
+  function isoNow() {
+    var now = new Date();
+    var two = function (n) {
+      return (n < 10 ? '0' : '') + n;
+    };
+    var offset = -now.getTimezoneOffset();
+    var sign = offset < 0 ? '-' : '+';
+    offset = Math.abs(offset);
+    return (
+      now.getFullYear() + '-' + two(now.getMonth() + 1) + '-' + two(now.getDate()) +
+      'T' + two(now.getHours()) + ':' + two(now.getMinutes()) + ':' + two(now.getSeconds()) +
+      sign + two(Math.floor(offset / 60)) + ':' + two(offset % 60)
+    );
+  }
+
+  var CRC_TABLE = (function () {
+    var table = [];
+    for (var n = 0; n < 256; n++) {
+      var c = n;
+      for (var k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+      table.push(c >>> 0);
+    }
+    return table;
+  })();
+
+  // The CRC-32 of an ASCII text, as eight lowercase hexadecimal digits.
+  function crc32(text) {
+    var crc = 0xffffffff;
+    for (var i = 0; i < text.length; i++) crc = CRC_TABLE[(crc ^ text.charCodeAt(i)) & 0xff] ^ (crc >>> 8);
+    return ('0000000' + ((crc ^ 0xffffffff) >>> 0).toString(16)).slice(-8);
+  }
+
+  // JSON on one line of ASCII without blanks: a mail program neither
+  // re-encodes nor wraps it.
+  function asciiJson(value) {
+    return JSON.stringify(value).replace(/[\u0000-\u0020\u007f-\uffff]/g, function (c) {
+      return '\\u' + ('000' + c.charCodeAt(0).toString(16)).slice(-4);
+    });
+  }
+
+  function quizTitle() {
+    return plainText(data.pages[0][0]) || data.title;
+  }
+
+  // The certainty mark of a question in twentieths, as the results page counts it.
+  function twentieths(i) {
+    if (state.answers[i] === -1) return 0;
+    var certain = state.cert[i] > 0;
+    if (isRight(i)) return certain ? 20 : 11;
+    return certain ? 0 : 9;
+  }
+
+  function resultsLine() {
+    var marks = { 20: 1, 11: 0.55, 9: 0.45, 0: 0 };
+    var record = {
+      format: 'tavimor-results',
+      version: 1,
+      quiz: { title: quizTitle(), file: data.title, key: data.quizKey, questions: count, certainty: data.certainty },
+      student: state.name,
+      started: state.started || isoNow(),
+      finished: state.finished || isoNow(),
+      answers: questions.map(function (q, i) {
+        var answered = state.answers[i] !== -1;
+        return {
+          question: i + 1,
+          choice: answered ? state.answers[i] : null,
+          certain: data.certainty ? state.cert[i] > 0 : null,
+          right: isRight(i),
+          mark: data.certainty ? marks[twentieths(i)] : isRight(i) ? 1 : 0,
+        };
+      }),
+      totals: {
+        right: rightCount(),
+        questions: count,
+        score_percent: count > 0 ? Math.round((rightCount() * 100) / count) : 0,
+        weighted_percent: data.certainty ? weightedPercent() : null,
+      },
+      check: '',
+    };
+    var unchecked = asciiJson(record);
+    return unchecked.slice(0, -2) + crc32(unchecked) + '"}';
+  }
+
+  // Letters and digits of a text, accents dropped, the rest as single hyphens.
+  function fileWord(text) {
+    var plain = String(text).normalize ? String(text).normalize('NFD') : String(text);
+    return plain
+      .replace(/[\u0300-\u036f]/g, '')
+      .replace(/[^A-Za-z0-9]+/g, '-')
+      .replace(/^-+|-+$/g, '');
+  }
+
+  function resultsFileName() {
+    var when = (state.finished || isoNow()).slice(0, 16).replace('T', '-').replace(':', '');
+    return [fileWord(data.title) || 'quiz', fileWord(state.name) || 'eleve', when].join('-') + '.json';
+  }
+
+  function saveResults(status) {
+    var name = resultsFileName();
+    var blob = new Blob([resultsLine() + '\n'], { type: 'application/json' });
+    var address = URL.createObjectURL(blob);
+    var anchor = el('a', { href: address, download: name, hidden: '' });
+    document.body.append(anchor);
+    anchor.click();
+    anchor.remove();
+    // The browser has the file once the click is handled; the address can go.
+    setTimeout(function () {
+      URL.revokeObjectURL(address);
+    }, 60000);
+    status.textContent = 'Vos résultats sont enregistrés dans le fichier « ' + name + ' ».';
+  }
+
+  // The address part of a mailto: link, the characters an address holds kept.
+  function mailAddress(address) {
+    return address.replace(/[^A-Za-z0-9.@_+-]/g, function (c) {
+      return encodeURIComponent(c);
+    });
+  }
+
+  function mailHref() {
+    var title = quizTitle();
+    var subject = 'Résultats de « ' + title + ' » : ' + (state.name || 'élève sans nom');
+    var lines = [
+      'Bonjour,',
+      '',
+      'Voici mes résultats au quiz « ' + title + ' » :',
+      'bonnes réponses : ' + rightCount() + ' sur ' + count + '.',
+    ];
+    if (data.certainty) lines.push('taux de réussite pondéré : ' + weightedPercent() + ' %.');
+    lines.push('', (state.name || '') + '', '', 'Résultats pour Tavimor (ne pas modifier la ligne suivante) :', resultsLine());
+    return (
+      'mailto:' + mailAddress(data.email) +
+      '?subject=' + encodeURIComponent(subject) +
+      '&body=' + encodeURIComponent(lines.join('\r\n'))
+    );
+  }
+
+  // The results view's means to hand the results to the teacher.
+  function resultsActions() {
+    var status = el('p', { class: 'results-status', role: 'status' });
+    var save = button('Enregistrer mes résultats', function () {
+      saveResults(status);
+    }, 'save-results');
+    var items = [save];
+    if (data.email) {
+      var mail = el('a', { href: mailHref(), class: 'send-results' }, ['Envoyer mes résultats à l\'enseignant']);
+      items.push(' ', mail);
+    }
+    return el('div', { class: 'results-actions' }, [el('p', {}, items), status]);
   }
 
   // ---- Readable colours --------------------------------------------------
