@@ -103,9 +103,15 @@ export function puppeteerActions(page) {
         await h.evaluate((field) => (field.value = ''));
         await h.type(text);
       }),
+    // As playwright's: the click must have ticked (or cleared) the box by the
+    // time it returns, so that what follows never overtakes it.
     setChecked: (role, name, checked) =>
       withHandle(role, name, async (h) => {
-        if ((await h.evaluate((b) => b.checked)) !== checked) await h.click();
+        if ((await h.evaluate((b) => b.checked)) === checked) return;
+        await h.click();
+        if ((await h.evaluate((b) => b.checked)) !== checked) {
+          throw new Error(`clicking the ${role} "${name}" did not change its state`);
+        }
       }),
     selectIndex: (name, index) =>
       withHandle('combobox', name, async (h) => {
@@ -129,15 +135,34 @@ export class SingleFileStudent {
     await this.waitForView();
   }
 
-  // A reload (F5) of the page, as a person presses it: not within the same
-  // moment as the last click. Chromium hands a page's session storage to its
-  // browser process asynchronously, so a reload sent by the driver right
-  // after a click may overtake the write that click made; on a machine busy
-  // with other tests a quarter of a second was once not enough.
+  // A reload (F5) of the page. The page stores the progress within the
+  // handling of each action, and every action here returns once the page has
+  // handled it, so F5 follows at once. The stored progress must come through
+  // the reload unchanged (the new page stores again what it took up); when
+  // it does not, the error tells a progress never stored from one lost or
+  // refused on loading.
   async reload() {
-    await new Promise((resolve) => setTimeout(resolve, 1000));
+    const before = await this.storedProgress();
+    if (before === null) {
+      throw new Error(`before the reload, the page stores no progress (problems: ${this.problems.join(' | ')})`);
+    }
     await this.act.reload();
     await this.waitForView();
+    const after = await this.storedProgress();
+    if (after !== before) {
+      throw new Error(
+        `the reload did not keep the progress: before ${before}, after ${after} (problems: ${this.problems.join(' | ')})`,
+      );
+    }
+  }
+
+  // The progress the page keeps in its session storage: the value of its one
+  // "tavimor-quiz:" key, or null.
+  storedProgress() {
+    return this.act.evaluate(() => {
+      const keys = Object.keys(sessionStorage).filter((key) => key.startsWith('tavimor-quiz:'));
+      return keys.length === 1 ? sessionStorage.getItem(keys[0]) : null;
+    });
   }
 
   async waitForView() {
