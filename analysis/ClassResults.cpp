@@ -3,9 +3,10 @@
 #include "generator/QuizKey.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <set>
+#include <string_view>
+#include <utility>
 
 namespace tavimor {
 namespace {
@@ -29,6 +30,24 @@ double MarkOf(bool certaintyOption, bool answered, bool right, bool certain)
     return certain ? 0 : kWrongUncertain / 20.0;
 }
 
+// A letter of the code page in small letters, accented capitals included
+// ("\xC9" gives "\xE9").
+unsigned char SmallLetter(unsigned char c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 0x20);
+    switch (c) {
+    case 0x8A: // S caron
+    case 0x8C: // OE
+    case 0x8E: // Z caron
+        return static_cast<unsigned char>(c + 0x10);
+    case 0x9F: // Y diaeresis
+        return 0xFF;
+    default:
+        return c;
+    }
+}
+
 // Students are told apart by their names without regard to case or to the
 // number of blanks between words.
 std::string StudentKey(const std::string& name)
@@ -39,11 +58,34 @@ std::string StudentKey(const std::string& name)
             if (!key.empty() && key.back() != ' ')
                 key += ' ';
         } else {
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            key += static_cast<char>(SmallLetter(static_cast<unsigned char>(c)));
         }
     }
     if (!key.empty() && key.back() == ' ')
         key.pop_back();
+    return key;
+}
+
+// The order of names in a French list: accents and case set aside ("\xC9lodie"
+// before "Emma", "Zo\xE9" after both).
+std::string SortKey(const std::string& name)
+{
+    // The base letters of the code page's small letters from E0 to FF.
+    static constexpr std::string_view kBases = "aaaaaaaceeeeiiiidnooooo/ouuuuyty";
+    std::string key;
+    for (const char c : StudentKey(name)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0xE0)
+            key += byte == 0xE6 ? std::string("ae") : std::string(1, kBases[byte - 0xE0]);
+        else if (byte == 0x9A || byte == 0x9E)
+            key += byte == 0x9A ? 's' : 'z';
+        else if (byte == 0x9C)
+            key += "oe";
+        else if (byte == 0xDF)
+            key += "ss";
+        else
+            key += c;
+    }
     return key;
 }
 
@@ -54,7 +96,7 @@ std::string ForeignReason(const TResultsRecord& record, const std::string& docum
         return {};
     if (record.QuizFile == documentStem)
         return "ce r\xE9sultat r\xE9pond \xE0 une autre version de ce quiz (ses questions ou ses bonnes "
-               "r\xE9ponses ont chang\xE9 depuis)";
+               "r\xE9ponses ont chang\xE9 depuis), ou \xE0 un autre quiz du m\xEAme nom";
     return "ce r\xE9sultat r\xE9pond \xE0 un autre quiz (\xAB " + record.QuizFile + " \xBB)";
 }
 
@@ -137,12 +179,15 @@ TClassResults GatherResults(const TQuizDocument& doc, const std::string& documen
     std::map<std::string, std::vector<TStudentResult>> attempts; // by StudentKey
     for (const TResultsSource& source : sources) {
         std::vector<TResultsRecord> records;
+        std::vector<std::string> problems;
         try {
-            records = ReadResultsRecords(source.Bytes);
+            records = ReadResultsRecords(source.Bytes, &problems);
         } catch (const RecordError& e) {
             results.Refused.push_back({source.Name, e.what()});
             continue;
         }
+        for (std::string& problem : problems)
+            results.Refused.push_back({source.Name, std::move(problem)});
         for (TResultsRecord& record : records) {
             if (!seen.insert(record.Line).second) {
                 ++results.Copies;
@@ -178,6 +223,9 @@ TClassResults GatherResults(const TQuizDocument& doc, const std::string& documen
         chosen.Attempts = static_cast<int>(tries.size());
         results.Students.push_back(std::move(chosen));
     }
+    std::stable_sort(results.Students.begin(), results.Students.end(), [](const auto& a, const auto& b) {
+        return std::pair(SortKey(a.Student), a.Student) < std::pair(SortKey(b.Student), b.Student);
+    });
     return results;
 }
 

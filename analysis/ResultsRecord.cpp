@@ -257,7 +257,7 @@ std::optional<long long> ParseIsoTime(std::string_view text)
     return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second - offset;
 }
 
-std::vector<TResultsRecord> ReadResultsRecords(std::string_view bytes)
+std::vector<TResultsRecord> ReadResultsRecords(std::string_view bytes, std::vector<std::string>* lineProblems)
 {
     if (bytes.size() > kMaxResultsFileSize)
         throw RecordError(
@@ -274,8 +274,17 @@ std::vector<TResultsRecord> ReadResultsRecords(std::string_view bytes)
         throw RecordError("aucun r\xE9sultat de quiz Tavimor dans ce fichier");
     std::vector<TResultsRecord> records;
     records.reserve(lines.size());
-    for (const std::string_view line : lines)
-        records.push_back(ReadRecord(line));
+    for (const std::string_view line : lines) {
+        if (!lineProblems) {
+            records.push_back(ReadRecord(line));
+            continue;
+        }
+        try {
+            records.push_back(ReadRecord(line));
+        } catch (const RecordError& e) {
+            lineProblems->push_back(e.what());
+        }
+    }
     return records;
 }
 

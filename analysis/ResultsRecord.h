@@ -58,9 +58,12 @@ struct TResultsRecord {
 
 // The records in a file's bytes: a results file holds one; a saved e-mail one
 // or more, maybe cut by quoted-printable soft line breaks. Throws RecordError
-// when there is none, when one is damaged or cut short, or of a later
-// version than this program reads.
-std::vector<TResultsRecord> ReadResultsRecords(std::string_view bytes);
+// when there is none or the file is too large. A record that is damaged, cut
+// short or of a later version than this program reads throws too, unless
+// lineProblems is given: its reason is then added there and the file's other
+// records are still read (a mailbox saved whole holds many).
+std::vector<TResultsRecord> ReadResultsRecords(
+    std::string_view bytes, std::vector<std::string>* lineProblems = nullptr);
 
 // The CRC-32 of the record line with its check value left empty, as the page
 // computes it: eight lowercase hexadecimal digits.

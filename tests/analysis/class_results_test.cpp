@@ -172,6 +172,38 @@ TEST(ResultsRecords, OneAttemptCountsPerStudent)
     EXPECT_EQ(rightOf(TAttemptChoice::Best), 2);
 }
 
+TEST(ResultsRecords, NamesMatchWhateverTheirCaseAndComeInFrenchOrder)
+{
+    const TQuizDocument doc = Quiz(false);
+    const TClassResults results = Gather(doc,
+        {
+            {"1.json", RecordLine(doc, "Zo\\u00e9", {{0}, {1}, {2}})},
+            {"2.json", RecordLine(doc, "\\u00c9LODIE\\u0020DUPR\\u00c9", {{0}, {1}, {2}})},
+            {"3.json", RecordLine(doc, "Emma", {{0}, {1}, {2}})},
+            {"4.json",
+                RecordLine(doc, "\\u00e9lodie\\u0020\\u0020dupr\\u00e9", {{0}, {0}, {2}}, "2026-12-08T15:00:00Z",
+                    "2026-12-08T15:05:00Z")},
+        });
+    std::vector<std::string> names;
+    for (const TStudentResult& student : results.Students)
+        names.push_back(student.Student + " x" + std::to_string(student.Attempts));
+    EXPECT_THAT(names, testing::ElementsAre("\xC9LODIE DUPR\xC9 x2", "Emma x1", "Zo\xE9 x1"));
+}
+
+// A mailbox saved whole holds many records: a damaged one is refused alone.
+TEST(ResultsRecords, OneDamagedRecordOfAMailboxLeavesTheOthersCounted)
+{
+    const TQuizDocument doc = Quiz(false);
+    const std::string cut = RecordLine(doc, "Cy", {{0}, {1}, {2}});
+    const std::string mailbox = "From a\n" + RecordLine(doc, "Ana", {{0}, {1}, {2}}) + "\nFrom b\n"
+        + cut.substr(0, cut.size() / 2) + "\nFrom c\n" + RecordLine(doc, "Bob", {{1}, {1}, {2}}) + "\n";
+    const TClassResults results = Gather(doc, {{"boite.mbox", mailbox}});
+    EXPECT_EQ(results.Students.size(), 2u);
+    ASSERT_EQ(results.Refused.size(), 1u);
+    EXPECT_EQ(results.Refused[0].File, "boite.mbox");
+    EXPECT_THAT(results.Refused[0].Reason, HasSubstr("endommag\xE9"));
+}
+
 TEST(ResultsRecords, TimesAreReadWithTheirOffsetOrNotAtAll)
 {
     EXPECT_EQ(ParseIsoTime("1970-01-01T00:00:00Z"), 0);
