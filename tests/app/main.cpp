@@ -3,6 +3,7 @@
 #include "app/QtTranslations.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,13 @@ int main(int argc, char** argv)
     // The editor under test takes the preview plugin of this build.
     if (qEnvironmentVariableIsEmpty("TAVIMOR_PREVIEW_PLUGIN"))
         qputenv("TAVIMOR_PREVIEW_PLUGIN", TAVIMOR_PREVIEW_PLUGIN_FILE);
+#endif
+#ifdef TAVIMOR_TEST_SCREENSHOT_DIR
+    // The screenshot tests run too, writing their pictures into the build tree.
+    if (qEnvironmentVariableIsEmpty("TAVIMOR_SCREENSHOT_DIR")) {
+        QDir().mkpath(QStringLiteral(TAVIMOR_TEST_SCREENSHOT_DIR));
+        qputenv("TAVIMOR_SCREENSHOT_DIR", TAVIMOR_TEST_SCREENSHOT_DIR);
+    }
 #endif
     tavimor::PrepareProcessForPreview();
     QApplication app(argc, argv);
