@@ -298,3 +298,51 @@ for (const scenario of scenarios) {
     });
   });
 }
+
+// The frames load side by side. A welcome page that is ready before the top
+// frame's page arrives throws from its onload handler (Student.isFrameOrderRace);
+// the student must still be able to start, and nothing they do is lost.
+describe('a welcome page that loads before the top frame', () => {
+  const scenario = scenarios[0];
+  const quiz = readQuiz(path.join(e2eDir, 'fixtures', `${scenario.fixture}.json`));
+  let site;
+  let server;
+  let browser;
+
+  before(async () => {
+    site = produceSite(scenario.fixture);
+    server = await serveFolder(site.siteDir);
+    browser = await launchBrowser();
+  });
+
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+    site?.remove();
+  });
+
+  it('still lets the student start and keeps the first answer', async () => {
+    const context = await browser.newContext();
+    const page = await context.newPage();
+    await page.route('**/topMenu.htm', async (route) => {
+      await new Promise((resolve) => setTimeout(resolve, 500));
+      await route.continue();
+    });
+    const s = new Student(page, server.url);
+    await s.open();
+    await s.top.locator('form[name="dataForm"]').waitFor({ state: 'attached' });
+    assert.equal(s.frameOrderRaces.length, 1, 'the welcome page ran before the top frame was there');
+    assert.equal(await s.nameField(), '', 'the name field is empty');
+
+    await s.enter(scenario.student);
+    const first = quiz.questions[0];
+    await s.answer(first, scenario.firstPass[0], quiz.certainty);
+    await s.next({ menuReloads: quiz.questions.length === 1 });
+    const state = await s.state();
+    assert.equal(state.name, scenario.student, 'the name typed reaches the top frame');
+    assert.equal(state.curQ, '2', 'the student moved on');
+    assert.equal(state.answers[0], String(scenario.firstPass[0].choice + 1), 'the first answer is kept');
+    await context.close();
+    assert.deepEqual(s.problems, [], 'no other script or console error');
+  });
+});

@@ -1,7 +1,7 @@
 // Drives a produced quiz site in one browser page as a student does: typing,
 // clicking the navigation image, the links and the answers inside the frames
 // topMenu, menu and main. Every script error and console error of any frame
-// is recorded in `problems`.
+// is recorded in `problems`, but one: see isFrameOrderRace.
 import { QuestionType } from './quiz.mjs';
 
 const LOAD_TIMEOUT_MS = 10_000;
@@ -17,7 +17,11 @@ export class Student {
     this.page = page;
     this.siteUrl = siteUrl;
     this.problems = [];
-    page.on('pageerror', (error) => this.problems.push(`script error: ${error.message}`));
+    this.frameOrderRaces = [];
+    page.on('pageerror', (error) => {
+      if (Student.isFrameOrderRace(error)) this.frameOrderRaces.push(error.message);
+      else this.problems.push(`script error: ${error.message}`);
+    });
     page.on('console', (message) => {
       if (message.type() !== 'error') return;
       const where = message.location().url ?? '';
@@ -41,6 +45,19 @@ export class Student {
 
   get top() {
     return this.page.frame({ name: 'topMenu' });
+  }
+
+  // The frames of the site load side by side. When the welcome page finishes
+  // before the top frame's page has arrived (a slow network, or a whole-site
+  // reload), its onload handler SetName() finds no hidden form yet and throws.
+  // Nothing is lost: the name field it would fill is empty on a fresh load
+  // anyway, and "commencer" works once the top frame is there. The page is
+  // written as it has always been, so the journeys accept this one error,
+  // thrown by SetName in main.htm, and keep it apart; the test "a welcome
+  // page that loads before the top frame" checks that it stays harmless.
+  static isFrameOrderRace(error) {
+    const stack = error.stack ?? '';
+    return /sNameD|dataForm/.test(error.message) && /SetName[@ (][^\n]*\/main\.htm:/.test(stack);
   }
 
   // The name of the page a frame shows ("quest.htm").
