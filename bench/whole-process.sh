@@ -23,7 +23,10 @@
 #      without the splash, timed to its main window;
 #   4. the editor opening the 10,000-question document and showing its list
 #      (target: under 0.3 s): tavimor-editor-start on the document less
-#      tavimor-editor-start on none.
+#      tavimor-editor-start on none;
+#   5. tavimor-cli results reading, checking and analysing 1,000 students'
+#      results files of a 100-question quiz (target: under 1 s), against cat
+#      of the same files (reported as a ratio).
 # The editor parts need the benchmark build with the editor (BUILD_DIR/app,
 # tavimor-minimal-window, tavimor-editor-start); without it they are skipped.
 #
@@ -43,6 +46,7 @@ floor=$build/bench/tavimor-io-floor
 editor=$build/app/tavimor
 minimal=$build/bench/tavimor-minimal-window
 editor_start=$build/bench/tavimor-editor-start
+results_files=$build/bench/tavimor-results-files
 for tool in hyperfine python3 /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "$tool is needed (scripts/setup-deps.sh installs it)" >&2; exit 2; }
 done
@@ -142,6 +146,20 @@ rm -rf "$work/Banque"
 peak_kib=$(/usr/bin/time -f %M "$cli" produce "$work/Banque.kwz" --prefs "$work/prefs" 2>&1 >/dev/null | tail -1)
 memory_ratio=$(python3 -c "print(f'{$peak_kib * 1024 / $doc_bytes:.2f}')")
 echo "peak memory of produce: $peak_kib KiB = $memory_ratio x the document  (target <= 4)"
+
+# 5. A class of 1,000 students' results files of a 100-question quiz, read,
+# checked and analysed (the marks table and the questions' statistics), against
+# cat of the same files. The files are passed one by one to both.
+"$bigdoc" 100 "$work/Classe.kwz"
+"$results_files" "$work/Classe.kwz" 1000 "$work/Copies"
+record_files=$(find "$work/Copies" -type f -name '*.json' | sort | tr '\n' ' ')
+"$cli" results "$work/Classe.kwz" $record_files | sed -n 1p
+hyperfine -N --style basic --warmup 3 --runs "$runs" --export-json "$work/results.json" \
+  -n "tavimor-cli results (1,000 files)" "$cli results $work/Classe.kwz --json $record_files" \
+  -n "cat (the same files)" "cat $record_files" >/dev/null
+medians "$work/results.json"
+results_ms=$(python3 -c "import json; print(f\"{json.load(open('$work/results.json'))['results'][0]['median'] * 1000:.0f}\")")
+echo "results of 1,000 files: $results_ms ms  (target < 1000); results / cat: $(compare "$work/results.json" 0 1)"
 
 # 3 and 4. The editor, on a display of its own.
 if [ ! -x "$editor" ] || [ ! -x "$minimal" ] || [ ! -x "$editor_start" ]; then
