@@ -5,6 +5,7 @@
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
 #include "base/TextHelpers.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -67,50 +68,11 @@ std::string Thousands(std::size_t count)
         + " Mo, la plus grande taille lue pour un tableau de notes.");
 }
 
-// The length of the UTF-8 sequence at text[at], or 0 when it is not valid
-// (overlong forms, surrogates and code points above U+10FFFF included).
-std::size_t Utf8Length(std::string_view text, std::size_t at)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
-            return 0;
-    return length;
-}
-
 void CheckUtf8(std::string_view text)
 {
-    std::size_t line = 1;
-    for (std::size_t at = 0; at < text.size();) {
-        if (LineBreakLength(text, at) == 1) // CR LF counts once, at its LF
-            ++line;
-        const std::size_t length = Utf8Length(text, at);
-        if (length == 0)
-            Refuse("Le fichier n'est pas un texte UTF-8 valide (ligne " + std::to_string(line)
-                + ") : enregistrez-le au format \xAB CSV UTF-8 \xBB puis recommencez.");
-        at += length;
-    }
+    if (const auto line = FirstMalformedUtf8Line(text))
+        Refuse("Le fichier n'est pas un texte UTF-8 valide (ligne " + std::to_string(*line)
+            + ") : enregistrez-le au format \xAB CSV UTF-8 \xBB puis recommencez.");
 }
 
 // 3 for "Q3", " q03 " or "Q3 "; nothing for any other header.

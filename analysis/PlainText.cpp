@@ -2,6 +2,7 @@
 
 #include "base/Cp1252.h"
 #include "base/TextHelpers.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -100,27 +101,6 @@ std::string WithoutTags(std::string_view html)
     return out;
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The named references a French text is likely to hold.
 std::optional<char32_t> NamedCharacter(std::string_view name)
 {
@@ -217,7 +197,8 @@ std::string DecodedReferences(std::string_view utf8)
             out += utf8[i++];
             continue;
         }
-        AppendUtf8(out, reference->first);
+        // &#0; names no character a text may hold.
+        AppendUtf8(out, reference->first == 0 ? U'\uFFFD' : reference->first);
         i += reference->second;
     }
     return out;

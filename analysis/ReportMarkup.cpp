@@ -2,7 +2,9 @@
 
 #include "analysis/DecimalText.h"
 #include "base/Cp1252.h"
+#include "base/TextHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavimor {
@@ -11,24 +13,10 @@ std::string Escaped(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (const char c : utf8) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += static_cast<unsigned char>(c) < ' ' || c == '\x7F' ? ' ' : c;
-        }
-    }
+    AppendMarkupEscaped(out, utf8);
+    // Control characters have no place in a page's text.
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < ' ' || c == '\x7F'; }, ' ');
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "base/Cp1252.h"
 
 #include "base/ByteScan.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -46,25 +47,6 @@ char FromCodePoint(char32_t cp)
     const auto found = std::lower_bound(kSortedHighControls.begin(), kSortedHighControls.end(), cp,
         [](HighControl entry, char32_t value) { return entry.codePoint < value; });
     return found != kSortedHighControls.end() && found->codePoint == cp ? found->byte : kCp1252Replacement;
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // The Unicode scalar value of the well-formed UTF-8 sequence at utf8[at], and

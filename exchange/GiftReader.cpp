@@ -7,6 +7,7 @@
 
 #include "base/Cp1252.h"
 #include "base/TextHelpers.h"
+#include "base/Utf8.h"
 #include "generator/SpecHTML.h"
 
 #include <algorithm>
@@ -31,58 +32,11 @@ constexpr const char* kKinds = "Tavimor ne lit que les questions \xE0 choix mult
 // ---------------------------------------------------------------------------
 // Characters
 
-// The length of the UTF-8 sequence at text[at], or 0 when it is not valid
-// (overlong forms, surrogates and code points above U+10FFFF included).
-std::size_t Utf8Length(std::string_view text, std::size_t at)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size())
-        return 0;
-    if (byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF)
-            return 0;
-    return length;
-}
-
 void CheckUtf8(std::string_view text)
 {
-    int line = 1;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        // A CR LF counts once, at its LF.
-        if (LineBreakLength(text, i) == 1)
-            ++line;
-        const std::size_t length = Utf8Length(text, i);
-        if (length == 0)
-            throw GiftError("Le fichier GIFT n'est pas un texte UTF-8 valide (ligne " + std::to_string(line)
-                + "): enregistrez-le en UTF-8 puis recommencez. Rien n'a \xE9t\xE9 import\xE9.");
-        i += length;
-    }
+    if (const auto line = FirstMalformedUtf8Line(text))
+        throw GiftError("Le fichier GIFT n'est pas un texte UTF-8 valide (ligne " + std::to_string(*line)
+            + "): enregistrez-le en UTF-8 puis recommencez. Rien n'a \xE9t\xE9 import\xE9.");
 }
 
 // The first character of chars at or after from that no backslash escapes.
