@@ -40,6 +40,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -587,6 +588,7 @@ void TMain::ShowStyle()
 void TMain::ShowState()
 {
     ShowDocumentName();
+    FollowWithClassResults();
     undoAction_->setEnabled(session_->CanUndo());
     undoAction_->setText(
         session_->CanUndo() ? QStringLiteral("Annuler ") + FromCore(session_->UndoName()) : QStringLiteral("Annuler"));
@@ -634,10 +636,31 @@ void TMain::ClassResults()
 {
     if (!classResults_)
         classResults_ = new TClassResultsWindow(this);
-    classResults_->ShowDocument(session_->Document(), CurrentFile(), IsModified());
+    ShowClassResultsDocument();
     classResults_->show();
     classResults_->raise();
     classResults_->activateWindow();
+}
+
+void TMain::FollowWithClassResults()
+{
+    if (!classResults_ || !classResults_->isVisible())
+        return;
+    if (!classResultsFollow_) {
+        classResultsFollow_ = new QTimer(this);
+        classResultsFollow_->setSingleShot(true);
+        classResultsFollow_->setInterval(300);
+        connect(classResultsFollow_, &QTimer::timeout, this, [this] {
+            if (classResults_ && classResults_->isVisible())
+                ShowClassResultsDocument();
+        });
+    }
+    classResultsFollow_->start();
+}
+
+void TMain::ShowClassResultsDocument()
+{
+    classResults_->ShowDocument(session_->Document(), CurrentFile(), IsModified());
 }
 
 } // namespace tavimor

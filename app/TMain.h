@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QTabWidget;
+class QTimer;
 
 namespace tavimor {
 
@@ -100,6 +101,11 @@ private:
     void Preferences();
     // The class results window, for the document as the screen shows it.
     void ClassResults();
+    // An open class results window follows the document: it checks the
+    // results again shortly after the last change, so that a burst of edits
+    // gathers them once.
+    void FollowWithClassResults();
+    void ShowClassResultsDocument();
 
     Options options_;
     QString settingsFile_;
@@ -124,6 +130,7 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QPointer<TClassResultsWindow> classResults_; // made when first asked for
+    QTimer* classResultsFollow_ = nullptr;
 
     // Destroyed before the bridge and the session they work on.
     std::unique_ptr<THtmlCommands> html_;

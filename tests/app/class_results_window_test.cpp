@@ -380,6 +380,25 @@ TEST_F(ClassResultsTest, ResultsAreCheckedAgainstTheQuizOnScreenWithItsUnsavedEd
                     .startsWith(QStringLiteral("alice.txt : ce résultat répond à une autre version de ce quiz")));
 }
 
+TEST_F(ClassResultsTest, AnOpenWindowFollowsEditsAndUndoOfTheQuiz)
+{
+    TClassResultsWindow& results = OpenOnClassFolder();
+    const int counted = Students(results).rowCount();
+    ASSERT_GT(counted, 0);
+    EXPECT_FALSE(In<QLabel>(results, "UnsavedLab")->isVisible());
+
+    // A changed question, stored when the teacher goes to the next one,
+    // makes the students' records answer another version.
+    ClickMainTab(TMain::kQuestionsTab);
+    AppendText(*Find<QPlainTextEdit>("QuestEdit"), QStringLiteral(" (en Europe)"));
+    ClickLine(*Find<QListWidget>("MainQListBox"), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&results] { return Students(results).rowCount() == 0; }));
+    EXPECT_TRUE(In<QLabel>(results, "UnsavedLab")->isVisible());
+
+    Find<QAction>("mUndo")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&results, counted] { return Students(results).rowCount() == counted; }));
+}
+
 // ---------------------------------------------------------------------------
 // The certainty option
 
