@@ -1,8 +1,8 @@
 #include "analysis/MarksTableCsv.h"
 
-#include "analysis/CsvRecords.h"
 #include "analysis/DecimalText.h"
 #include "base/Cp1252.h"
+#include "base/CsvRecords.h"
 #include "base/FileIo.h"
 #include "base/TextHelpers.h"
 #include "base/Utf8.h"
@@ -308,10 +308,14 @@ TMarksTable ReadMarksTable(std::string_view bytes)
     CheckUtf8(bytes);
     const char separator = HeaderSeparator(bytes);
     CsvRecords records(bytes, separator);
-    Layout layout = ReadHeader(records);
-    TMarksTable table(OrderQuestions(layout));
-    ReadStudents(records, layout, separator == ';', table);
-    return table;
+    try {
+        Layout layout = ReadHeader(records);
+        TMarksTable table(OrderQuestions(layout));
+        ReadStudents(records, layout, separator == ';', table);
+        return table;
+    } catch (const CsvQuoteError& e) {
+        Refuse(e.what());
+    }
 }
 
 TMarksTable ReadMarksTableFile(const std::string& path)

@@ -2,13 +2,15 @@
 // separators, RFC 4180 quotes (a quoted field holds separators, line breaks
 // and doubled quotes), records ended by CR LF, LF or CR.
 //
-// Written by hand: what the marks table needs of CSV is small and particular.
-// Its messages name the line each record starts on; the separator is chosen
-// from the header line before any field is read; and a table may hold many
-// columns the reader ignores, which should cost no copy and no memory. A
-// reader that hands out each field as a view of the text does all three in
-// a hundred lines.
+// Written by hand: what the marks table and the question bank's spreadsheet
+// need of CSV is small and particular. Their messages name the line each
+// record starts on; the separator is chosen from the header line before any
+// field is read; and a table may hold many columns the reader ignores, which
+// should cost no copy and no memory. A reader that hands out each field as a
+// view of the text does all three in a hundred lines.
 #pragma once
+
+#include "base/Errors.h"
 
 #include <cstddef>
 #include <optional>
@@ -16,6 +18,13 @@
 #include <string_view>
 
 namespace tavimor {
+
+// A quote left open at the end of the text: what() is the French message
+// (Windows-1252) naming the line of the record it opens in.
+class CsvQuoteError : public Error {
+public:
+    using Error::Error;
+};
 
 class CsvRecords {
 public:
@@ -28,7 +37,7 @@ public:
     std::size_t Line() const { return recordLine_; }
     // The next field of the current record, quotes taken off; nothing after
     // its last field. The view lasts until the next call. A quote left open
-    // at the end of the text throws MarksTableError naming the record's line.
+    // at the end of the text throws CsvQuoteError naming the record's line.
     std::optional<std::string_view> NextField();
 
 private:
@@ -50,7 +59,7 @@ private:
     std::string unquoted_; // a quoted field that is not a plain slice of the text
 };
 
-// The separator of a marks table: ";" when the first line that is not blank
+// The separator of a table: ";" when the first line that is not blank
 // holds one outside quotes, else ",".
 char HeaderSeparator(std::string_view text);
 

@@ -1,6 +1,5 @@
-#include "analysis/CsvRecords.h"
+#include "base/CsvRecords.h"
 
-#include "analysis/MarksTableCsv.h"
 #include "base/TextHelpers.h"
 
 #include <algorithm>
@@ -71,8 +70,7 @@ std::size_t CsvRecords::ClosingQuote()
 {
     const std::size_t quote = text_.find('"', at_);
     if (quote == std::string_view::npos)
-        throw MarksTableError(
-            "Ligne " + std::to_string(recordLine_) + " : un guillemet ouvert n'est jamais referm\xE9.");
+        throw CsvQuoteError("Ligne " + std::to_string(recordLine_) + " : un guillemet ouvert n'est jamais referm\xE9.");
     for (std::size_t i = at_; i < quote; ++i)
         if (LineBreakLength(text_, i) == 1) // CR LF counts once, at its LF
             ++line_;
