@@ -2,10 +2,12 @@
 
 #include "app/ErrorBoundary.h"
 #include "app/FileDialogs.h"
+#include "app/ImportReportDialog.h"
 #include "app/MessageBoxes.h"
 #include "app/SessionBridge.h"
 #include "app/TextCodec.h"
 #include "exchange/PlatformQuestion.h"
+#include "exchange/QuestionBanks.h"
 #include "model/TextExchange.h"
 #include "session/QuizSession.h"
 
@@ -161,20 +163,40 @@ void TDocumentCommands::Export()
 // ---------------------------------------------------------------------------
 // Learning platforms
 
-void TDocumentCommands::ImportGift()
+namespace {
+
+QString BankFilter(TBankFormat format)
 {
-    if (!MayDiscardChanges())
-        return;
-    const QString path = ChooseFile(kOpenTitle, QStringLiteral("Fichiers GIFT (*.gift *.txt)"), false);
+    switch (format) {
+    case TBankFormat::Gift:
+        return QStringLiteral("Fichiers GIFT (*.gift *.txt)");
+    case TBankFormat::MoodleXml:
+        return QStringLiteral("Fichiers Moodle XML (*.xml)");
+    case TBankFormat::Aiken:
+        return QStringLiteral("Fichiers Aiken (*.txt)");
+    case TBankFormat::Spreadsheet:
+        return QStringLiteral("Tableaux CSV (*.csv *.txt)");
+    }
+    return {};
+}
+
+} // namespace
+
+void TDocumentCommands::ImportBank(TBankFormat format)
+{
+    const QString formatName = QString::fromLatin1(BankFormatName(format));
+    const QString path = ChooseFile(QStringLiteral("Importer (") + formatName + QStringLiteral(")"),
+        BankFilter(format) + QStringLiteral(";;Tous les fichiers (*)"), false);
     if (path.isEmpty())
         return;
-    if (hooks_.RefreshDefaults)
-        hooks_.RefreshDefaults();
-    std::string leftOut;
-    InContext(Doing(QStringLiteral("Impossible d'importer "), path),
-        [&] { leftOut = Session().ImportGift(PathToCore(path)); });
-    if (!leftOut.empty())
-        ShowInfo(&window_, FromCore(leftOut));
+    std::string report;
+    InContext(Doing(QStringLiteral("Impossible d'importer "), path), [&] {
+        TImportedBank bank = ReadQuestionBankFile(format, PathToCore(path));
+        report = Session().ImportQuestions(std::move(bank), Session().Document().Quests.CurQ);
+    });
+    TImportReportDialog dialog(
+        QStringLiteral("Importation de ") + QFileInfo(path).fileName(), FromCore(report), &window_);
+    dialog.exec();
 }
 
 namespace {
@@ -207,6 +229,12 @@ void TDocumentCommands::ExportGift()
 {
     ExportForPlatform(QStringLiteral("Exporter (GIFT)"), QStringLiteral("Fichiers GIFT (*.gift)"), ".gift",
         [this](const std::string& path) { return Session().ExportGift(path); });
+}
+
+void TDocumentCommands::ExportSpreadsheet()
+{
+    ExportForPlatform(QStringLiteral("Exporter (tableur)"), QStringLiteral("Tableaux CSV (*.csv)"), ".csv",
+        [this](const std::string& path) { return Session().ExportSpreadsheet(path); });
 }
 
 void TDocumentCommands::ExportMoodleXml()

@@ -14,6 +14,7 @@ class QWidget;
 namespace tavimor {
 
 class QuizSession;
+enum class TBankFormat;
 struct TPlatformExport;
 class TSessionBridge;
 
@@ -41,10 +42,14 @@ public:
     bool SaveAs();
     void Import();
     void Export();
+    // Question banks of other programs: their questions are added to the
+    // open quiz after the question shown, as one step that can be undone,
+    // then the import report is shown.
+    void ImportBank(TBankFormat format);
     // The learning platforms' question files.
-    void ImportGift();
     void ExportGift();
     void ExportMoodleXml();
+    void ExportSpreadsheet();
 
     // Asks whether to save unsaved changes; false when the command is to stop.
     bool MayDiscardChanges();

@@ -19,6 +19,7 @@
 #include "app/TextCodec.h"
 #include "app/results/ClassResultsWindow.h"
 #include "base/FileIo.h"
+#include "exchange/QuestionBanks.h"
 #include "platform/AppFolders.h"
 #include "platform/FileTypeRegistration.h"
 #include "resources/EmbeddedGifs.h"
@@ -204,11 +205,19 @@ void TMain::BuildMenus()
     OnCommand(
         item(file, QStringLiteral("mExport"), QStringLiteral("Exporter (.txt)")), [&documents] { documents.Export(); });
     OnCommand(item(file, QStringLiteral("mImportGift"), QStringLiteral("Importer (GIFT)...")),
-        [&documents] { documents.ImportGift(); });
+        [&documents] { documents.ImportBank(TBankFormat::Gift); });
+    OnCommand(item(file, QStringLiteral("mImportMoodle"), QStringLiteral("Importer (Moodle XML)...")),
+        [&documents] { documents.ImportBank(TBankFormat::MoodleXml); });
+    OnCommand(item(file, QStringLiteral("mImportAiken"), QStringLiteral("Importer (Aiken)...")),
+        [&documents] { documents.ImportBank(TBankFormat::Aiken); });
+    OnCommand(item(file, QStringLiteral("mImportCsv"), QStringLiteral("Importer (tableur)...")),
+        [&documents] { documents.ImportBank(TBankFormat::Spreadsheet); });
     OnCommand(item(file, QStringLiteral("mExportGift"), QStringLiteral("Exporter (GIFT)...")),
         [&documents] { documents.ExportGift(); });
     OnCommand(item(file, QStringLiteral("mExportMoodle"), QStringLiteral("Exporter (Moodle XML)...")),
         [&documents] { documents.ExportMoodleXml(); });
+    OnCommand(item(file, QStringLiteral("mExportCsv"), QStringLiteral("Exporter (tableur)...")),
+        [&documents] { documents.ExportSpreadsheet(); });
     connect(item(file, QStringLiteral("mPrefs"), QStringLiteral("Préférences...")), &QAction::triggered, this,
         Guarded(this, [this] { Preferences(); }));
     connect(item(file, QStringLiteral("mQuit"), QStringLiteral("Quitter"), QKeySequence(Qt::CTRL | Qt::Key_Q)),

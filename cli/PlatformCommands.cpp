@@ -1,5 +1,5 @@
-// export-gift, export-moodle and import-gift: the quiz to and from the files
-// that learning platforms take into their question banks.
+// export-gift and export-moodle: the quiz as the files that learning
+// platforms take into their question banks.
 #include "cli/CommandSupport.h"
 
 #include "base/Cp1252.h"
@@ -37,26 +37,13 @@ int ExportMoodleCommand(const Args& args)
     return 0;
 }
 
-// import-gift IN.gift OUT.kwz: a new document with the file's questions,
-// saved. Nothing is written when the file cannot be imported.
-int ImportGiftCommand(const Args& args)
+int ExportCsvCommand(const Args& args)
 {
-    const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Output, "import-gift");
-    if (parsed.output.empty())
-        throw UsageError {"import-gift takes the GIFT file to read and the document to write"};
+    const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Output, "export-csv");
     const auto session = MakeSession(parsed.prefsDir);
-    const std::string notice = session->ImportGift(parsed.document);
-    session->SaveAs(parsed.output);
-    const int count = session->Document().Quests.Count();
-    Say(std::cout,
-        std::to_string(count)
-            + (count == 1 ? " question import\xE9"
-                            "e dans "
-                          : " questions import\xE9"
-                            "es dans ")
-            + Utf8ToCp1252(parsed.output) + ".");
-    if (!notice.empty())
-        Say(std::cout, notice);
+    if (!OpenOrRefuse(*session, parsed.document))
+        return 1;
+    SayNotes(session->ExportSpreadsheet(parsed.output));
     return 0;
 }
 

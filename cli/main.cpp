@@ -100,12 +100,35 @@ constexpr CommandEntry kCommands[] = {
         "with the message the site shows for it after \"#\". Without OUT.gift it\n"
         "is written beside the document, named after it up to the first point\n"
         "of its name, with .gift. What could not be carried is said."},
-    {"import-gift", tavimor::cli::ImportGiftCommand, "IN.gift OUT.kwz",
+    {"import-gift", tavimor::cli::ImportGiftCommand, "IN.gift (OUT.kwz | --into DOC.kwz)",
         "Reads the multiple-choice, true/false and missing-word questions of a\n"
-        "GIFT file into a new document and saves it as OUT.kwz; their feedback\n"
-        "becomes the questions' own messages. Other kinds of questions are\n"
-        "left out and listed with their line. A malformed file or one that is\n"
-        "not UTF-8 is refused with its line number, and nothing is written."},
+        "GIFT file (UTF-8) into a new document saved as OUT.kwz, or adds them\n"
+        "at the end of DOC.kwz. Each answer's feedback is kept in the question's\n"
+        "messages, the general feedback after both. Prints the import report:\n"
+        "every question of the file that did not come in as written, with its\n"
+        "line, its title or first words and what was not carried over (other\n"
+        "kinds, partial credit brought to 0, an unreadable question). A file\n"
+        "that is not UTF-8, or holds no question a quiz can hold, is refused\n"
+        "and nothing is written."},
+    {"import-moodle", tavimor::cli::ImportMoodleCommand, "IN.xml (OUT.kwz | --into DOC.kwz)",
+        "The same for a Moodle XML question file: multiple choice with one\n"
+        "answer at 100 %, true/false, and cloze questions holding one\n"
+        "multiple-choice list. Pictures inside the file are written beside the\n"
+        "document, never over another file. A file that is not well-formed XML\n"
+        "is refused with its line."},
+    {"import-aiken", tavimor::cli::ImportAikenCommand, "IN.txt (OUT.kwz | --into DOC.kwz)",
+        "The same for an Aiken file: each question, its choices \"A.\" or\n"
+        "\"A)\", then \"ANSWER: X\"."},
+    {"export-csv", tavimor::cli::ExportCsvCommand, "DOC.kwz [OUT.csv]",
+        "Writes the questions of DOC.kwz as a spreadsheet file (UTF-8 with a\n"
+        "byte-order mark, \";\"), one question a row: type, question, right\n"
+        "choice, messages, points, priority, columns, attached file, then the\n"
+        "choices. import-csv reads it back to the same questions, so that a bank\n"
+        "can be edited in a spreadsheet program. Without OUT.csv it is written\n"
+        "beside the document, named after it up to the first point of its name."},
+    {"import-csv", tavimor::cli::ImportCsvCommand, "IN.csv (OUT.kwz | --into DOC.kwz)",
+        "The same for a spreadsheet saved as CSV, one question a row, in the\n"
+        "columns export-csv writes (\";\" or \",\", UTF-8)."},
     {"results", tavimor::cli::Results, "DOC.kwz FILE... [--csv F] [--json] [--attempt W]",
         "Reads the results that students saved from the self-contained quiz of\n"
         "DOC.kwz: results files, or any text file holding a results line, such as\n"

@@ -8,6 +8,7 @@
 #include "base/Cp1252.h"
 #include "base/TextHelpers.h"
 #include "base/Utf8.h"
+#include "exchange/MarkdownText.h"
 #include "generator/SpecHTML.h"
 
 #include <algorithm>
@@ -21,13 +22,6 @@ namespace tavimor {
 namespace {
 
 constexpr std::size_t kMaxCount = std::numeric_limits<std::uint16_t>::max();
-constexpr const char* kKinds = "Tavimor ne lit que les questions \xE0 choix multiple, vrai/faux et mots manquants";
-
-[[noreturn]] void Malformed(int line, const std::string& reason)
-{
-    throw GiftError("Fichier GIFT mal form\xE9, ligne " + std::to_string(line) + ": " + reason
-        + ". Rien n'a \xE9t\xE9 import\xE9.");
-}
 
 // ---------------------------------------------------------------------------
 // Characters
@@ -189,12 +183,24 @@ struct Answer {
     std::optional<std::string> Feedback;
 };
 
+// A question that cannot be read as written: it is skipped and listed, and
+// the reading goes on with the next one.
+struct Unreadable {
+    std::size_t Offset;
+    std::string Reason;
+};
+
+bool IsPunctuation(char c)
+{
+    return std::string_view(".,;:!?)]").find(c) != std::string_view::npos;
+}
+
 class QuestionReader {
 public:
-    QuestionReader(const Paragraph& paragraph, TGiftContent& content)
+    QuestionReader(const Paragraph& paragraph, TImportedBank& bank)
         : p_(paragraph)
         , text_(paragraph.Text)
-        , content_(content)
+        , bank_(bank)
     {
     }
 
@@ -203,32 +209,57 @@ public:
         std::size_t pos = text_.find_first_not_of(" \t\n");
         if (pos == std::string_view::npos)
             return;
-        if (text_.substr(pos).starts_with("$CATEGORY:"))
-            return;
+        // A category is one line; a question may follow on the next one.
+        while (text_.substr(pos).starts_with("$CATEGORY:")) {
+            const std::size_t lineEnd = std::min(text_.find('\n', pos), text_.size());
+            const std::string category(TrimmedView(text_.substr(pos + 10, lineEnd - pos - 10)));
+            bank_.Notes.push_back({Line(pos), {},
+                "cat\xE9gorie \xAB\xA0" + Utf8ToCp1252Referencing(category)
+                    + "\xA0\xBB : les cat\xE9gories ne sont pas gard\xE9"
+                      "es",
+                false});
+            pos = text_.find_first_not_of(" \t\n", lineEnd);
+            if (pos == std::string_view::npos)
+                return;
+        }
+        start_ = pos;
+        try {
+            ReadQuestion(pos);
+        } catch (const Unreadable& fault) {
+            Skip("question illisible, ligne " + std::to_string(Line(fault.Offset)) + " : " + fault.Reason);
+        }
+    }
+
+private:
+    int Line(std::size_t offset) const { return p_.LineAt(offset); }
+
+    void ReadQuestion(std::size_t pos)
+    {
         if (text_.substr(pos).starts_with("::")) {
             const std::size_t close = FindTitleEnd(pos + 2);
             if (close == std::string_view::npos)
-                Malformed(Line(pos), "le titre ouvert par \xAB ::\xA0\xBB n'est pas ferm\xE9");
+                throw Unreadable {pos, "le titre ouvert par \xAB ::\xA0\xBB n'est pas ferm\xE9"};
+            title_ = text_.substr(pos + 2, close - pos - 2);
             pos = close + 2;
         }
 
         const std::size_t open = FindUnescaped(text_, pos, "{}");
         if (open == std::string_view::npos)
-            return Skip("description");
+            return Skip("description (pas de r\xE9ponses)");
         if (text_[open] == '}')
-            Malformed(Line(open),
+            throw Unreadable {open,
                 "\xAB }\xA0\xBB sans \xAB {\xA0\xBB (\xE9"
-                "crivez \\} pour le caract\xE8re)");
+                "crivez \\} pour le caract\xE8re)"};
         const std::size_t close = FindUnescaped(text_, open + 1, "{}");
         if (close == std::string_view::npos)
-            Malformed(Line(open), "\xAB {\xA0\xBB sans \xAB }\xA0\xBB");
+            throw Unreadable {open, "\xAB {\xA0\xBB sans \xAB }\xA0\xBB"};
         if (text_[close] == '{')
-            Malformed(Line(close),
+            throw Unreadable {close,
                 "\xAB {\xA0\xBB dans un bloc de r\xE9ponses (\xE9"
-                "crivez \\{ pour le caract\xE8re)");
+                "crivez \\{ pour le caract\xE8re)"};
         const std::size_t extra = FindUnescaped(text_, close + 1, "{}");
         if (extra != std::string_view::npos)
-            Malformed(Line(extra), "une question n'a qu'un bloc de r\xE9ponses entre accolades");
+            throw Unreadable {extra, "une question ne peut avoir qu'un bloc de r\xE9ponses entre accolades"};
 
         // The format tag starts the question text, or what follows the
         // answers when they come first.
@@ -241,10 +272,17 @@ public:
         ReadAnswers(text_.substr(open + 1, close - open - 1));
     }
 
-private:
-    int Line(std::size_t offset) const { return p_.LineAt(offset); }
+    // How the report names the question: its title, else its first words.
+    std::string Name() const
+    {
+        if (!TrimmedView(title_).empty())
+            return FirstWords(Utf8ToCp1252Referencing(Unescape(title_)));
+        const std::string_view rest = text_.substr(start_);
+        return FirstWords(Utf8ToCp1252Referencing(Unescape(rest.substr(0, FindUnescaped(rest, 0, "{")))));
+    }
 
-    void Skip(const char* kind) { content_.Skipped.push_back({p_.LineNumbers.front(), kind}); }
+    void Skip(const std::string& reason) { bank_.Notes.push_back(SkippedQuestion(Line(start_), Name(), reason)); }
+    void Note(const std::string& what) { notes_.push_back(what); }
 
     std::size_t FindTitleEnd(std::size_t from) const
     {
@@ -263,15 +301,17 @@ private:
         std::string text(TrimmedView(Unescape(untagged)));
         if (format == TextFormat::Plain)
             text = PlainToHtml(text);
+        else if (format == TextFormat::Markdown)
+            text = MarkdownToHtml(text);
         std::size_t references = 0;
         std::string cp1252 = Utf8ToCp1252Referencing(text, &references);
-        content_.References += static_cast<int>(references);
+        bank_.References += static_cast<int>(references);
         return cp1252;
     }
 
     void ReadAnswers(std::string_view block)
     {
-        std::optional<std::string> general;
+        std::string general;
         const std::size_t generalAt = FindGeneralFeedback(block);
         if (generalAt != std::string_view::npos) {
             general = Convert(block.substr(generalAt + 4));
@@ -287,18 +327,24 @@ private:
         if (FindUnescaped(answers, 0, "=") != std::string_view::npos && answers.find("->") != std::string_view::npos)
             return Skip("appariement");
         const std::size_t hash = FindUnescaped(answers, 0, "#");
-        std::string word(TrimmedView(answers.substr(0, hash)));
-        std::transform(word.begin(), word.end(), word.begin(),
-            [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        const std::string word(TrimmedView(answers.substr(0, hash)));
+        // Only capitals make a true/false answer, as platforms read it.
         if (word == "T" || word == "TRUE" || word == "F" || word == "FALSE")
             return ReadTrueFalse(word.front() == 'T', hash == std::string_view::npos ? "" : answers.substr(hash + 1),
                 hash != std::string_view::npos, general);
+        std::string upper = word;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+            [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        if (upper == "T" || upper == "TRUE" || upper == "F" || upper == "FALSE")
+            return Skip(
+                "\xAB\xA0" + word + "\xA0\xBB n'est pas une r\xE9ponse vrai/faux (T, TRUE, F ou FALSE, en capitales)");
         Skip("r\xE9ponse courte");
     }
 
-    // The question text ahead of the answers. An HTML text loses one leading
-    // "&nbsp;": what a writer puts after the [html] tag when the text is
-    // empty, since the tag cannot stand right before the answers.
+    // The question text ahead of the answers; the title when there is none.
+    // An HTML text loses one leading "&nbsp;": what a writer puts after the
+    // [html] tag when the text is empty, since the tag cannot stand right
+    // before the answers.
     std::string Before() const
     {
         std::string before = Convert(before_, false);
@@ -307,8 +353,13 @@ private:
         return before;
     }
 
-    void ReadTrueFalse(
-        bool isTrue, std::string_view feedbacks, bool hasFeedback, const std::optional<std::string>& general)
+    std::string TitleText() const
+    {
+        std::string title = Utf8ToCp1252Referencing(TrimmedView(Unescape(title_)));
+        return format_ == TextFormat::Html || format_ == TextFormat::Moodle ? title : PlainToHtml(title);
+    }
+
+    void ReadTrueFalse(bool isTrue, std::string_view feedbacks, bool hasFeedback, const std::string& general)
     {
         TQuest quest;
         quest.QType = TRepType::rTrue;
@@ -316,74 +367,102 @@ private:
         const std::string after = Convert(after_, false);
         if (!after.empty())
             quest.QText += (quest.QText.empty() ? "_____ " : " _____ ") + after;
+        if (quest.QText.empty())
+            quest.QText = TitleText();
         quest.Reps = {"Vrai", "Faux"};
         quest.GoodRep = isTrue ? 0 : 1;
-        std::optional<std::string> wrong;
-        std::optional<std::string> right;
+        std::string wrong;
+        std::string right;
         if (hasFeedback) {
             const std::size_t second = FindUnescaped(feedbacks, 0, "#");
             wrong = Convert(feedbacks.substr(0, second));
             if (second != std::string_view::npos)
                 right = Convert(feedbacks.substr(second + 1));
         }
-        Keep(std::move(quest), wrong ? wrong : general, right ? right : general);
+        Keep(std::move(quest), wrong, right, general);
     }
 
-    void ReadChoices(std::string_view block, const std::optional<std::string>& general)
+    void ReadChoices(std::string_view block, const std::string& general)
     {
         std::vector<Answer> answers;
         std::size_t at = FindUnescaped(block, 0, "=~");
         if (!TrimmedView(block.substr(0, at)).empty())
-            Malformed(Line(answersAt_),
+            throw Unreadable {answersAt_,
                 "du texte pr\xE9"
                 "c\xE8"
-                "de la premi\xE8re r\xE9ponse");
+                "de la premi\xE8re r\xE9ponse"};
+        int empty = 0;
         while (at != std::string_view::npos) {
             const std::size_t next = FindUnescaped(block, at + 1, "=~");
             const std::size_t end = next == std::string_view::npos ? block.size() : next;
-            answers.push_back(ReadAnswer(block.substr(at + 1, end - at - 1), block[at] == '=', answersAt_ + at));
+            Answer answer = ReadAnswer(block.substr(at + 1, end - at - 1), block[at] == '=');
+            if (answer.Text.empty())
+                ++empty;
+            else
+                answers.push_back(std::move(answer));
             if (answers.size() > kMaxCount)
-                Malformed(Line(answersAt_ + at), "plus de 65535 r\xE9ponses");
+                throw Unreadable {answersAt_ + at, "plus de 65535 r\xE9ponses"};
             at = next;
         }
+        if (empty > 0)
+            Note(empty == 1 ? std::string("une r\xE9ponse vide est ignor\xE9"
+                                          "e")
+                            : std::to_string(empty)
+                        + " r\xE9ponses vides sont ignor\xE9"
+                          "es");
 
         const auto full
             = std::count_if(answers.begin(), answers.end(), [](const Answer& a) { return a.Fraction >= 100; });
         if (full != 1)
-            return Skip("choix multiple sans bonne r\xE9ponse unique");
+            return Skip(full == 0 ? "choix multiple sans r\xE9ponse enti\xE8rement juste"
+                                  : "choix multiple \xE0 plusieurs bonnes r\xE9ponses");
+        if (std::any_of(
+                answers.begin(), answers.end(), [](const Answer& a) { return a.Fraction != 0 && a.Fraction < 100; }))
+            Note("cr\xE9"
+                 "dit partiel ramen\xE9 \xE0 0");
 
         TQuest quest;
         std::string before = Before();
         const std::string after = Convert(after_, false);
         if (after.empty()) {
             quest.QType = TRepType::rKWZ;
-            quest.QText = before;
+            quest.QText = before.empty() ? TitleText() : before;
         } else {
             // The marker stands where the answers were; a marker already in
-            // the text ahead of it would take its place, so it is written as text.
+            // the text ahead of it would take its place, so it is written as
+            // text. The pages take the character after the marker away:
+            // a blank, then the rest as the source spaced it.
             quest.QType = TRepType::rOList;
             for (std::size_t m = before.find(kOptionMarker); m != std::string::npos; m = before.find(kOptionMarker, m))
                 before.replace(m, 1, "&lt;");
-            quest.QText = before + (before.empty() ? "" : " ") + kOptionMarker + " " + after;
+            const bool spacedPunctuation = !after_.empty() && std::isspace(static_cast<unsigned char>(after_.front()))
+                && IsPunctuation(after.front());
+            quest.QText
+                = before + (before.empty() ? "" : " ") + kOptionMarker + (spacedPunctuation ? "  " : " ") + after;
         }
 
-        std::optional<std::string> right;
-        std::optional<std::string> wrong;
+        std::string right;
+        std::vector<TAnswerFeedback> wrong;
         for (std::size_t i = 0; i < answers.size(); ++i) {
             Answer& answer = answers[i];
-            quest.Reps.push_back(std::move(answer.Text));
             if (answer.Fraction >= 100) {
                 quest.GoodRep = static_cast<std::int32_t>(i);
-                right = answer.Feedback;
-            } else if (answer.Feedback && (!wrong || wrong->empty())) {
-                wrong = answer.Feedback;
+                right = answer.Feedback.value_or("");
+            } else {
+                wrong.push_back({answer.Text, answer.Feedback.value_or("")});
             }
+            quest.Reps.push_back(std::move(answer.Text));
         }
-        Keep(std::move(quest), wrong ? wrong : general, right ? right : general);
+        bool combined = false;
+        const std::string wrongMessage = WrongSideMessage(wrong, &combined);
+        if (combined)
+            Note(kCombinedFeedbackNote);
+        Keep(std::move(quest), wrongMessage, right, general);
     }
 
-    // "[%weight%]text[#feedback]" after the "=" or "~" at offset.
-    Answer ReadAnswer(std::string_view raw, bool marked, std::size_t offset) const
+    // "[%weight%]text[#feedback]" after a "=" (marked) or a "~". A "%" that
+    // does not open a weight from -100 to 100 is text, as platforms read it.
+    Answer ReadAnswer(std::string_view raw, bool marked) const
     {
         Answer answer;
         answer.Fraction = marked ? 100 : 0;
@@ -398,31 +477,35 @@ private:
                 number.remove_prefix(1);
             double weight = 0;
             const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), weight);
-            if (number.empty() || error != std::errc() || end != number.data() + number.size() || weight < -100
-                || weight > 100)
-                Malformed(Line(offset), "poids de r\xE9ponse illisible (un pourcentage entre -100 et 100 est attendu)");
-            answer.Fraction = weight;
-            rest = rest.substr(close + 1);
+            if (!number.empty() && error == std::errc() && end == number.data() + number.size() && weight >= -100
+                && weight <= 100) {
+                answer.Fraction = weight;
+                rest = rest.substr(close + 1);
+            }
         }
         const std::size_t hash = FindUnescaped(rest, 0, "#");
         answer.Text = Convert(rest.substr(0, hash));
         if (hash != std::string_view::npos)
             answer.Feedback = Convert(rest.substr(hash + 1));
-        if (answer.Text.empty())
-            Malformed(Line(offset), "r\xE9ponse vide");
         return answer;
     }
 
-    void Keep(TQuest quest, const std::optional<std::string>& wrong, const std::optional<std::string>& right)
+    void Keep(TQuest quest, const std::string& wrong, const std::string& right, const std::string& general)
     {
-        if (content_.Quests.size() >= kMaxCount)
-            Malformed(p_.LineNumbers.front(), "plus de 65535 questions");
+        if (bank_.Quests.size() >= kMaxCount)
+            return Skip("un quiz tient au plus 65535 questions");
         quest.NRep = static_cast<std::uint16_t>(quest.Reps.size());
-        if (wrong)
-            SetOwnMessage(quest, kWrongSide, *wrong);
-        if (right)
-            SetOwnMessage(quest, kRightSide, *right);
-        content_.Quests.push_back(std::move(quest));
+        if (!general.empty() && (!wrong.empty() || !right.empty()) && (wrong != general || right != general))
+            Note("le commentaire g\xE9n\xE9ral (####) est ajout\xE9 aux deux messages");
+        const std::string wrongMessage = WithGeneralFeedback(wrong, general);
+        const std::string rightMessage = WithGeneralFeedback(right, general);
+        if (!wrongMessage.empty())
+            SetOwnMessage(quest, kWrongSide, wrongMessage);
+        if (!rightMessage.empty())
+            SetOwnMessage(quest, kRightSide, rightMessage);
+        bank_.Quests.push_back(std::move(quest));
+        for (const std::string& what : notes_)
+            bank_.Notes.push_back({Line(start_), Name(), what, false});
     }
 
     static void SetOwnMessage(TQuest& quest, int side, const std::string& message)
@@ -433,66 +516,27 @@ private:
 
     const Paragraph& p_;
     std::string_view text_;
-    TGiftContent& content_;
+    TImportedBank& bank_;
     TextFormat format_ = TextFormat::Moodle;
+    std::size_t start_ = 0;
+    std::string_view title_;
     std::string_view before_;
     std::string_view after_;
     std::size_t answersAt_ = 0;
+    std::vector<std::string> notes_;
 };
 
 } // namespace
 
-TGiftContent ReadGift(std::string_view bytes)
+TImportedBank ReadGift(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     CheckUtf8(bytes);
-    TGiftContent content;
+    TImportedBank bank;
     for (const Paragraph& paragraph : Paragraphs(bytes))
-        QuestionReader(paragraph, content).Read();
-    return content;
-}
-
-std::string GiftImportNotice(const TGiftContent& content)
-{
-    std::string notice;
-    if (!content.Skipped.empty()) {
-        notice = content.Skipped.size() == 1 ? "Une question n'a pas \xE9t\xE9 import\xE9"
-                                               "e"
-                                             : std::to_string(content.Skipped.size())
-                + " questions n'ont pas \xE9t\xE9 import\xE9"
-                  "es";
-        notice += std::string(" (") + kKinds + "):";
-        for (const TGiftSkipped& skipped : content.Skipped)
-            notice += "\n  ligne " + std::to_string(skipped.Line) + ": " + skipped.Kind;
-    }
-    if (content.References > 0) {
-        if (!notice.empty())
-            notice += "\n";
-        notice += std::to_string(content.References)
-            + " caract\xE8re(s) absent(s) du jeu Windows-1252 sont \xE9"
-              "crits en r\xE9"
-              "f\xE9rences HTML (&#...;), que "
-              "les pages produites affichent tels quels.";
-    }
-    return notice;
-}
-
-std::string ImportGift(TQuizDocument& doc, std::string_view bytes)
-{
-    TGiftContent content = ReadGift(bytes);
-    if (content.Quests.empty()) {
-        std::string message
-            = std::string("Ce fichier GIFT ne contient aucune question \xE0 importer (") + kKinds + ").";
-        if (!content.Skipped.empty())
-            message += "\n" + GiftImportNotice(content);
-        throw GiftError(message);
-    }
-    for (TQuest& quest : content.Quests) {
-        const std::uint16_t n = doc.Quests.AddQuest();
-        doc.Quests.Quest(n) = std::move(quest);
-    }
-    return GiftImportNotice(content);
+        QuestionReader(paragraph, bank).Read();
+    return bank;
 }
 
 } // namespace tavimor

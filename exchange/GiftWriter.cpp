@@ -73,7 +73,8 @@ public:
             // Without a tag of its own, the text after the answers would
             // give its first word as the format.
             const bool tagRest = !html_ && TrimBlanks(parts.Before).empty() && StartsWithFormatTag(rest);
-            return (tagRest ? "[moodle]" : Stem(parts.Before)) + "{" + Answers(" ") + "} " + rest;
+            return (tagRest ? "[moodle]" : Stem(parts.Before)) + "{" + Answers(" ") + "}"
+                + std::string(ClozeRestSeparator(rest)) + rest;
         }
         case TPlatformKind::MultipleChoice:
             return Stem(quest_.QText) + "{" + kEol + Answers(kEol) + kEol + "}";

@@ -57,7 +57,11 @@ std::string FirstWords(std::string_view text)
 
 TImportNote SkippedQuestion(int line, std::string question, std::string_view reason)
 {
-    return {line, std::move(question), "non import\xE9" "e : " + std::string(reason), true};
+    return {line, std::move(question),
+        "non import\xE9"
+        "e : "
+            + std::string(reason),
+        true};
 }
 
 std::string WrongSideMessage(const std::vector<TAnswerFeedback>& wrong, bool* combined)
@@ -100,7 +104,10 @@ std::string ImportReportText(const TImportedBank& bank)
     const auto skipped = static_cast<std::size_t>(
         std::count_if(bank.Notes.begin(), bank.Notes.end(), [](const TImportNote& note) { return note.Skipped; }));
     std::string text = std::to_string(imported)
-        + (imported > 1 ? " questions import\xE9" "es" : " question import\xE9" "e");
+        + (imported > 1 ? " questions import\xE9"
+                          "es"
+                        : " question import\xE9"
+                          "e");
     if (skipped > 0)
         text += ", " + std::to_string(skipped) + " non import\xE9" + (skipped > 1 ? "es" : "e");
     text += ".";
@@ -116,7 +123,9 @@ std::string ImportReportText(const TImportedBank& bank)
     }
     if (bank.References > 0)
         text += "\n" + std::to_string(bank.References)
-            + " caract\xE8re(s) absent(s) du jeu Windows-1252 sont \xE9" "crits en r\xE9" "f\xE9"
+            + " caract\xE8re(s) absent(s) du jeu Windows-1252 sont \xE9"
+              "crits en r\xE9"
+              "f\xE9"
               "rences HTML (&#...;), que les pages produites affichent tels quels.";
     return text;
 }

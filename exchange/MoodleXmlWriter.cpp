@@ -201,7 +201,7 @@ private:
             list += (right ? "=" : "") + ClozeEscape(quest_.Reps[i]) + "#" + (right ? rightFeedback : wrongFeedback);
         }
         list += "}";
-        return parts.Before + list + " " + parts.Rest;
+        return parts.Before + list + std::string(ClozeRestSeparator(parts.Rest)) + parts.Rest;
     }
 
     const TQuestList& quests_;

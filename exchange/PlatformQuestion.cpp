@@ -102,6 +102,13 @@ bool HoldsMarkup(std::string_view text)
     return false;
 }
 
+std::string_view ClozeRestSeparator(std::string_view rest)
+{
+    if (rest.empty() || std::string_view(" \t\r\n.,;:!?)]").find(rest.front()) != std::string_view::npos)
+        return "";
+    return " ";
+}
+
 std::string QuizNameOf(const std::string& documentPath)
 {
     const std::string name = QuizFileNameOf(documentPath);

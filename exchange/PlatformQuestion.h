@@ -50,6 +50,11 @@ std::optional<std::size_t> RightChoice(const TQuest& quest);
 // reference ("&eacute;", "&#233;"); a lone "<" or "&" in prose does not count.
 bool HoldsMarkup(std::string_view text);
 
+// What an export writes between a cloze question's answers and the text
+// after them: a blank, but nothing before punctuation (".", ",", ")"...) or
+// a text that starts with its own blank, so that "{...}." stays together.
+std::string_view ClozeRestSeparator(std::string_view rest);
+
 // The quiz name of a document: its file name cut before the first point.
 std::string QuizNameOf(const std::string& documentPath);
 

@@ -23,7 +23,7 @@ namespace {
     std::abort();
 }
 
-tavimor::TQuizDocument DocumentOf(const tavimor::TGiftContent& content)
+tavimor::TQuizDocument DocumentOf(const tavimor::TImportedBank& content)
 {
     tavimor::TQuizDocument doc;
     tavimor::ResetToStartupState(doc, "");
@@ -73,7 +73,7 @@ void CheckSame(const tavimor::TQuizDocument& read, const tavimor::TQuizDocument&
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    tavimor::TGiftContent content;
+    tavimor::TImportedBank content;
     try {
         content = tavimor::ReadGift(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const tavimor::GiftError&) {

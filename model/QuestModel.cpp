@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tavimor {
 namespace {
@@ -91,6 +92,27 @@ void TQuestList::InsertQuest(int n, TQuest quest)
         throw ListIndexError(static_cast<long long>(n) - 1);
     quests_.insert(quests_.begin() + (n - 1), std::move(quest));
     current_ = static_cast<std::size_t>(n - 1);
+}
+
+void TQuestList::InsertQuests(int n, std::vector<TQuest> quests)
+{
+    if (n < 1 || n > Count() + 1)
+        throw ListIndexError(static_cast<long long>(n) - 1);
+    quests_.insert(
+        quests_.begin() + (n - 1), std::make_move_iterator(quests.begin()), std::make_move_iterator(quests.end()));
+    current_ = static_cast<std::size_t>(n - 1);
+}
+
+void TQuestList::DeleteQuests(int n, int count)
+{
+    if (count <= 0)
+        return;
+    if (n < 1 || count > Count() - n + 1)
+        throw ListIndexError(static_cast<long long>(n) - 1 + count - 1);
+    quests_.erase(quests_.begin() + (n - 1), quests_.begin() + (n - 1 + count));
+    const auto left = static_cast<std::uint16_t>(quests_.size());
+    CurQ = static_cast<std::uint16_t>(std::min<int>(n, left));
+    current_ = CurQ > 0 ? CurQ - 1u : 0u;
 }
 
 void TQuestList::Clear()

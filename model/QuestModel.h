@@ -69,6 +69,12 @@ public:
     // Puts quest at number n (1..Count()+1); the questions from n on move one
     // place down. CurQ is not changed.
     void InsertQuest(int n, TQuest quest);
+    // The same for several questions at once, the first at number n, in
+    // time proportional to the list's size.
+    void InsertQuests(int n, std::vector<TQuest> quests);
+    // Removes count questions from number n on (all within the list); CurQ
+    // as DeleteQuest leaves it for question n.
+    void DeleteQuests(int n, int count);
     // Removes every question; the banks and NoAnswerMess stay.
     void Clear();
     // Moves one question (0-based positions), as a drop in the question list.

@@ -2,13 +2,15 @@
 
 #include "base/Errors.h"
 #include "base/FileIo.h"
-#include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
 #include "exchange/MoodleXmlWriter.h"
+#include "exchange/QuestionBanks.h"
+#include "exchange/SpreadsheetCsv.h"
 #include "model/DocumentJson.h"
 #include "model/TextExchange.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 namespace tavimor {
@@ -310,13 +312,58 @@ StandaloneOutcome QuizSession::ProduceStandalone(const std::string& resumBody, c
 // ---------------------------------------------------------------------------
 // Learning platforms
 
-std::string QuizSession::ImportGift(const std::string& path)
+std::string QuizSession::ImportQuestions(TImportedBank bank, int after, const std::string& pictureFolder)
 {
-    const std::string bytes = ReadWholeFile(path);
-    TQuizDocument read = NewDocument(options_.Defaults);
-    std::string notice = tavimor::ImportGift(read, bytes);
-    Replace(std::move(read), {}, kDocumentVersion, false);
-    return notice;
+    std::string report = ImportReportText(bank);
+    if (bank.Quests.empty())
+        throw ImportError("Ce fichier ne contient aucune question \xE0 importer : Tavimor lit les questions \xE0 "
+                          "choix multiple, vrai/faux et \xE0 trous. Rien n'a \xE9t\xE9 import\xE9.\n"
+            + report);
+    // A generic message the document does not have (a spreadsheet names
+    // them by number) becomes the first one of its side.
+    int unknownMessages = 0;
+    for (TQuest& quest : bank.Quests) {
+        for (const int side : {kWrongSide, kRightSide}) {
+            const auto s = static_cast<std::size_t>(side);
+            const auto& bankOfSide = doc_.Quests.GenMess[s];
+            if (!quest.UseGenMess[s]
+                || (quest.MessIdx[s] >= 0 && static_cast<std::size_t>(quest.MessIdx[s]) < bankOfSide.size()))
+                continue;
+            ++unknownMessages;
+            quest.MessIdx[s] = 0;
+            quest.UseGenMess[s] = !bankOfSide.empty();
+        }
+    }
+    if (unknownMessages > 0)
+        report += "\n" + std::to_string(unknownMessages)
+            + " message(s) g\xE9n\xE9rique(s) demand\xE9(s) n'existent pas dans ce quiz : le premier message "
+              "g\xE9n\xE9rique de leur c\xF4t\xE9 les remplace.";
+    const int count = static_cast<int>(bank.Quests.size());
+    if (doc_.Quests.Count() + count > 65535)
+        throw Error("Le quiz compte " + std::to_string(doc_.Quests.Count()) + " questions et le fichier "
+            + std::to_string(count) + " : un quiz en tient au plus 65535. Rien n'a \xE9t\xE9 import\xE9.");
+    after = std::clamp(after, 0, doc_.Quests.Count());
+    if (!bank.Pictures.empty()) {
+        std::string folder = pictureFolder;
+        if (folder.empty() && !path_.empty())
+            folder = FolderPart(path_).empty() ? "./" : FolderPart(path_);
+        if (folder.empty())
+            throw Error("Enregistrez d'abord le quiz : les images du fichier import\xE9 sont \xE9"
+                        "crites dans son dossier. Rien n'a \xE9t\xE9 import\xE9.");
+        PlacePictures(bank, folder);
+    }
+    const int first = after + 1;
+    auto quests = std::make_shared<const std::vector<TQuest>>(std::move(bank.Quests));
+    Do(EditStep {"l'importation de " + std::to_string(count) + (count > 1 ? " questions" : " question"),
+        [first, quests](TQuizDocument& doc) {
+            doc.Quests.InsertQuests(first, *quests);
+            return SessionChange {Part::QuestionList, first};
+        },
+        [first, count](TQuizDocument& doc) {
+            doc.Quests.DeleteQuests(first, count);
+            return SessionChange {Part::QuestionList, std::min(first, doc.Quests.Count())};
+        }});
+    return report;
 }
 
 // The file an export writes: the one asked for, else the document's name with suffix.
@@ -333,6 +380,13 @@ TPlatformExport QuizSession::ExportGift(const std::string& path)
 {
     const std::string target = ExportTarget(path, ".gift");
     return ExportGiftFile(doc_, QuizNameOf(path_.empty() ? target : path_), target);
+}
+
+TPlatformExport QuizSession::ExportSpreadsheet(const std::string& path)
+{
+    TPlatformExport exported;
+    exported.Text = SpreadsheetCsvText(doc_.Quests);
+    return SaveExport(std::move(exported), ExportTarget(path, ".csv"));
 }
 
 TPlatformExport QuizSession::ExportMoodleXml(const std::string& path)

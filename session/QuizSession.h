@@ -10,6 +10,7 @@
 #include "generator/GifSource.h"
 #include "generator/PageSet.h"
 #include "generator/StandaloneQuiz.h"
+#include "exchange/ImportReport.h"
 #include "model/DocumentFile.h"
 #include "presentation/HtmlParams.h"
 #include "session/EditHistory.h"
@@ -102,15 +103,23 @@ public:
     FileOutcome<ExamOutcome> WriteExamOfFile(const std::string& path) const;
     // ---- Learning platforms.
 
-    // A new untitled document from a GIFT file, modified; returns what was
-    // left out (Windows-1252, empty when nothing was). A file that cannot be
-    // imported throws GiftError, and nothing changes.
-    std::string ImportGift(const std::string& path);
+    // Adds the questions of a bank read from another program's file after
+    // question after (0: before the first) as one step that can be undone
+    // ("l'importation de 12 questions"), the first of them shown. Its
+    // pictures are written first into pictureFolder, by default the
+    // document's. Returns the import report (ImportReportText). Nothing
+    // changes when the bank holds no question (ImportError, with the report),
+    // when the quiz would hold more than 65535 questions, or when pictures
+    // have no folder to go to (an untitled document): Error.
+    std::string ImportQuestions(TImportedBank bank, int after, const std::string& pictureFolder = {});
     // The GIFT and Moodle XML question files, by default beside the document
     // under the quiz name (.gift, .xml); an untitled document needs a path.
     // The result names the file and says what could not be carried.
     TPlatformExport ExportGift(const std::string& path = {});
     TPlatformExport ExportMoodleXml(const std::string& path = {});
+    // The questions as a spreadsheet file (.csv), one question a row, that
+    // the spreadsheet import reads back to the same questions.
+    TPlatformExport ExportSpreadsheet(const std::string& path = {});
     // The SCORM 1.2 package, by default QuizName-scorm.zip beside the document.
     TScormOutcome ProduceScormPackage(
         const std::string& resumBody, int passMark = kDefaultPassMark, const std::string& outputPath = {});

@@ -4,7 +4,13 @@
 #include "main_window_helpers.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
 #include <QInputDialog>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 namespace tavimor::testing {
@@ -73,7 +79,9 @@ TEST_F(PlatformCommandsTest, GiftAndMoodleExportsGoWhereTheTeacherChooses)
     EXPECT_TRUE(moodle.readAll().contains("<question type=\"truefalse\">"));
 }
 
-TEST_F(PlatformCommandsTest, GiftImportAsksAboutUnsavedChangesAndMakesANewUntitledDocument)
+// The questions of a bank come after the question shown, with the edit in
+// progress kept; the report can be copied, and one "Annuler" takes them back.
+TEST_F(PlatformCommandsTest, AnImportAddsAfterTheQuestionShownAndUndoTakesItBack)
 {
     TMain& window = StartOnQuiz();
     const QString gift = Path(QStringLiteral("banque.gift"));
@@ -87,21 +95,37 @@ TEST_F(PlatformCommandsTest, GiftImportAsksAboutUnsavedChangesAndMakesANewUntitl
     ClickMainTab(TMain::kQuestionsTab);
     AppendText(*Find<QPlainTextEdit>("QuestEdit"), QStringLiteral(" !"));
 
+    QString report;
     ModalAnswerer answerer;
-    answerer.Then(ClickButton(QStringLiteral("Non")));
     answerer.Then(ChooseFile(gift));
-    answerer.Then(ClickButton(QStringLiteral("OK")));
+    answerer.Then([&report](QWidget& modal) {
+        auto* text = modal.findChild<QPlainTextEdit*>(QStringLiteral("ImportReportText"));
+        ASSERT_NE(text, nullptr);
+        EXPECT_TRUE(text->isReadOnly());
+        report = text->toPlainText();
+        QTest::mouseClick(modal.findChild<QPushButton*>(QStringLiteral("CopyReportBtn")), Qt::LeftButton);
+        qobject_cast<QDialog*>(&modal)->accept();
+    });
     Trigger("mImportGift");
     WaitAnswered(answerer);
-    ASSERT_EQ(answerer.Messages().size(), 2u);
-    EXPECT_EQ(answerer.Messages()[0], QStringLiteral("Enregistrer les modifications apportées à chimie.kwz ?"));
-    // The numeric question is left out, by line and kind.
-    EXPECT_TRUE(answerer.Messages()[1].contains(QStringLiteral("5"))) << answerer.Messages()[1].toStdString();
-    ASSERT_EQ(window.Document().Quests.Count(), 2);
-    EXPECT_EQ(window.Document().Quests.GetQText(0), "Quelle est la capitale de la France ?");
-    EXPECT_EQ(window.Document().Quests.GetQType(2), TRepType::rTrue);
-    EXPECT_TRUE(window.CurrentFile().isEmpty());
-    EXPECT_TRUE(window.IsModified());
+    EXPECT_EQ(answerer.Unexpected(), 0);
+    EXPECT_TRUE(
+        report.startsWith(QStringLiteral("2 questions importées, 1 non importée.\n  ligne 5, « Combien font 2+2 ? »")))
+        << report.toStdString();
+    EXPECT_EQ(QApplication::clipboard()->text(), report);
+
+    const TQuestList& quests = window.Document().Quests;
+    ASSERT_EQ(quests.Count(), 4);
+    EXPECT_EQ(quests.GetQText(0), "L'eau bout \xE0 100 degr\xE9s. !");
+    EXPECT_EQ(quests.GetQText(1), "Quelle est la capitale de la France ?");
+    EXPECT_EQ(quests.GetQType(3), TRepType::rTrue);
+    EXPECT_EQ(quests.GetQText(3), "Le symbole du fer?");
+    EXPECT_EQ(Find<QAction>("mUndo")->text(), QStringLiteral("Annuler l'importation de 2 questions"));
+    EXPECT_EQ(window.CurrentFile(), Path(QStringLiteral("chimie.kwz")));
+
+    Trigger("mUndo");
+    ASSERT_EQ(quests.Count(), 2);
+    EXPECT_EQ(quests.GetQText(1), "Le symbole du fer?");
 }
 
 TEST_F(PlatformCommandsTest, TheScormPackageAsksItsPassMark)

@@ -1,4 +1,5 @@
-// export-gift, export-moodle and import-gift, run as the built program on files.
+// The exports to and imports from question banks (GIFT, Moodle XML, Aiken,
+// spreadsheet), run as the built program on files.
 #include "base/FileIo.h"
 #include "cli_runner.h"
 #include "exchange/GiftWriter.h"
@@ -60,7 +61,9 @@ TEST_F(PlatformCommands, RefusedFilesLeaveTheOutputAlone)
 {
     const std::string kept = Write("garde.kwz", DocumentBytes(test::RichDocument()));
     const std::vector<std::pair<std::string, std::string>> cases {
-        {"Q{=a ~b\n", "Fichier GIFT mal form\xC3\xA9, ligne 1: \xC2\xAB {\xC2\xA0\xC2\xBB sans"},
+        {"Q{=a ~b\n",
+            "ligne 1, \xC2\xAB\xC2\xA0Q\xC2\xA0\xC2\xBB : non import\xC3\xA9"
+            "e : question illisible"},
         {"\n\nCaf\xE9{=a ~b}\n", "n'est pas un texte UTF-8 valide (ligne 3)"},
         {"Combien?{#4}\n", "ne contient aucune question \xC3\xA0 importer"},
     };
@@ -73,6 +76,60 @@ TEST_F(PlatformCommands, RefusedFilesLeaveTheOutputAlone)
     }
     EXPECT_EQ(Run({"import-gift", Path("absent.gift"), kept}).err, "Cannot open file " + Path("absent.gift") + "\n");
     EXPECT_EQ(Run({"export-gift"}).exitCode, 1);
+}
+
+// A bank made in a spreadsheet comes back as the very questions it was
+// written from; every import adds to an existing document with --into.
+TEST_F(PlatformCommands, ImportsMakeANewDocumentOrAddToOne)
+{
+    const TQuizDocument doc = ExportableDocument();
+    const std::string in = Write("quiz.kwz", DocumentBytes(doc));
+    ASSERT_EQ(Run({"export-csv", in}).exitCode, 0);
+    // Into a document with the same generic messages, which the rows name by number.
+    TQuizDocument empty = doc;
+    empty.Quests.Clear();
+    Write("copie.kwz", DocumentBytes(empty));
+    const test::CliRun fromCsv = Run({"import-csv", Path("quiz.csv"), "--into", Path("copie.kwz")});
+    ASSERT_EQ(fromCsv.exitCode, 0) << fromCsv.err;
+    TQuizDocument copy;
+    LoadDocument(copy, Path("copie.kwz"));
+    ASSERT_EQ(copy.Quests.Count(), doc.Quests.Count());
+    for (int n = 1; n <= doc.Quests.Count(); ++n)
+        EXPECT_TRUE(copy.Quests.Quest(n) == doc.Quests.Quest(n)) << "question " << n;
+    // A new document has only the first generic messages: the others are replaced, and said.
+    const test::CliRun fresh = Run({"import-csv", Path("quiz.csv"), Path("neuf.kwz")});
+    ASSERT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_NE(fresh.out.find("n'existent pas dans ce quiz"), std::string::npos) << fresh.out;
+
+    const std::string aiken
+        = Write("banque.txt", "Quelle couleur ?\nA. Rouge\nB. Vert\nANSWER: B\n\nSans r\xC3\xA9ponse\nA. x\n");
+    const test::CliRun added = Run({"import-aiken", aiken, "--into", Path("copie.kwz")});
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_NE(added.out.find("1 question import\xC3\xA9"
+                             "e, 1 non import\xC3\xA9"
+                             "e."),
+        std::string::npos)
+        << added.out;
+    EXPECT_NE(added.out.find("ligne 6, \xC2\xAB\xC2\xA0Sans r\xC3\xA9ponse"), std::string::npos) << added.out;
+    LoadDocument(copy = TQuizDocument(), Path("copie.kwz"));
+    ASSERT_EQ(copy.Quests.Count(), doc.Quests.Count() + 1);
+    EXPECT_EQ(copy.Quests.Quest(copy.Quests.Count()).QText, "Quelle couleur ?");
+    EXPECT_EQ(copy.Quests.Quest(copy.Quests.Count()).GoodRep, 1);
+
+    // The pictures of a Moodle XML file land beside the new document.
+    fs::create_directory(Path("classe"));
+    const std::string xml = Write("banque.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n<question type=\"truefalse\">\n"
+        "<name><text>Carte</text></name>\n<questiontext format=\"html\"><text><![CDATA[<p>Vrai ? "
+        "<img src=\"@@PLUGINFILE@@/carte.png\"></p>]]></text>\n"
+        "<file name=\"carte.png\" path=\"/\" encoding=\"base64\">UE5H</file></questiontext>\n"
+        "<answer fraction=\"100\"><text>true</text></answer>\n<answer fraction=\"0\"><text>false</text></answer>\n"
+        "</question>\n</quiz>\n");
+    const test::CliRun moodle = Run({"import-moodle", xml, Path("classe/carte.kwz")});
+    ASSERT_EQ(moodle.exitCode, 0) << moodle.err;
+    EXPECT_EQ(ReadWholeFile(Path("classe/carte.png")), "PNG");
+    EXPECT_EQ(Run({"import-moodle", xml}).exitCode, 1);
+    EXPECT_EQ(Run({"import-moodle", xml, Path("a.kwz"), "--into", Path("b.kwz")}).exitCode, 1);
 }
 
 // export-scorm writes QuizName-scorm.zip beside the document; the pass mark is

@@ -2,8 +2,9 @@
 // replaced without ever losing the one open, every kind of edit undone and
 // redone, the modified state following the history, and the listener told
 // what changed.
+#include "base/FileIo.h"
 #include "common/temp_folder.h"
-#include "exchange/GiftReader.h"
+#include "exchange/QuestionBanks.h"
 #include "model/DocumentFile.h"
 #include "model/TextExchange.h"
 #include "resources/EmbeddedGifs.h"
@@ -381,26 +382,93 @@ TEST_F(SessionTest, ProductionsUseTheDocumentsFolders)
     EXPECT_FALSE(session.ProduceSite("").Produced);
 }
 
-// The platform files land beside the document; a GIFT file comes in as a new
-// untitled document, and one that cannot be imported changes nothing.
-TEST_F(SessionTest, PlatformFilesGoOutBesideTheDocumentAndGiftComesInAsNew)
+// The platform files land beside the document.
+TEST_F(SessionTest, PlatformFilesGoOutBesideTheDocument)
 {
     session.Open(SavedQuiz("chimie.v2.kwz", 2));
     EXPECT_EQ(session.ExportGift().Path, folder.Path() + "chimie.gift");
     EXPECT_EQ(session.ExportMoodleXml().Path, folder.Path() + "chimie.xml");
     EXPECT_EQ(session.ProduceScormPackage("").OutputPath, folder.Path() + "chimie-scorm.zip");
-
-    folder.Write("bad.gift", "Q{=a ~b\n");
-    EXPECT_THROW(session.ImportGift(folder.Path() + "bad.gift"), GiftError);
-    EXPECT_EQ(session.Path(), folder.Path() + "chimie.v2.kwz");
-    EXPECT_FALSE(session.IsModified());
-    EXPECT_EQ(session.ImportGift(folder.Path() + "chimie.gift"), "");
-    EXPECT_EQ(session.Path(), "");
-    EXPECT_TRUE(session.IsModified());
-    EXPECT_EQ(Texts(), (std::vector<std::string> {"Q1", "Q2"}));
+    session.New();
     // Untitled, the exports need a file name.
     EXPECT_THROW(session.ExportGift(), Error);
     EXPECT_FALSE(session.ExportGift(folder.Path() + "autre.gift").Path.empty());
+}
+
+TImportedBank BankOf(std::vector<std::string> texts)
+{
+    TImportedBank bank;
+    for (std::string& text : texts) {
+        TQuest quest = NewQuestion(TRepType::rKWZ);
+        quest.QText = std::move(text);
+        quest.Reps = {"x", "y"};
+        quest.NRep = 2;
+        quest.GoodRep = 1;
+        bank.Quests.push_back(std::move(quest));
+    }
+    return bank;
+}
+
+// Imported questions come after the question shown, as one step that undo
+// takes back whole; a bank that brings nothing changes nothing.
+TEST_F(SessionTest, ImportedQuestionsComeAfterTheQuestionShownAsOneStep)
+{
+    session.Open(SavedQuiz("chimie.kwz", 3));
+    session.SetCurrentQuestion(1);
+    TImportedBank bank = BankOf({"I1", "I2"});
+    bank.Notes.push_back(SkippedQuestion(7, "Combien ?", "num\xE9rique"));
+    const std::string report = session.ImportQuestions(std::move(bank), session.Document().Quests.CurQ);
+    EXPECT_EQ(report,
+        "2 questions import\xE9"
+        "es, 1 non import\xE9"
+        "e.\n  ligne 7, \xAB\xA0"
+        "Combien ?\xA0\xBB : non import\xE9"
+        "e : num\xE9rique");
+    EXPECT_EQ(Texts(), (std::vector<std::string> {"Q1", "I1", "I2", "Q2", "Q3"}));
+    EXPECT_EQ(session.UndoName(), "l'importation de 2 questions");
+    EXPECT_TRUE(session.IsModified());
+    session.Undo();
+    EXPECT_EQ(Texts(), (std::vector<std::string> {"Q1", "Q2", "Q3"}));
+    EXPECT_FALSE(session.IsModified());
+    session.Redo();
+    EXPECT_EQ(Texts(), (std::vector<std::string> {"Q1", "I1", "I2", "Q2", "Q3"}));
+
+    session.Undo();
+    TImportedBank nothing;
+    nothing.Notes.push_back(SkippedQuestion(1, "Combien ?", "num\xE9rique"));
+    try {
+        session.ImportQuestions(std::move(nothing), 0);
+        ADD_FAILURE() << "an empty bank was imported";
+    } catch (const ImportError& e) {
+        EXPECT_NE(std::string(e.what()).find("ligne 1, \xAB\xA0"
+                                             "Combien ?"),
+            std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(session.IsModified());
+    EXPECT_FALSE(session.CanUndo());
+}
+
+// Pictures carried inside a bank are written beside the document, never over
+// a file that holds other bytes; the questions follow the name they got.
+TEST_F(SessionTest, ImportedPicturesLandBesideTheDocumentWithoutOverwriting)
+{
+    TImportedBank bank = BankOf({"Voyez " + PictureTag("carte.png", "carte"), "Et " + PictureTag("logo.png", "")});
+    bank.Pictures = {{"carte.png", "PNG-carte"}, {"logo.png", "PNG-logo"}};
+    session.New();
+    EXPECT_THROW(session.ImportQuestions(bank, 0), Error); // untitled: no folder for them
+    EXPECT_EQ(session.Document().Quests.Count(), 0);
+
+    session.Open(SavedQuiz("geo.kwz", 1));
+    folder.Write("carte.png", "une autre carte");
+    folder.Write("logo.png", "PNG-logo");
+    session.ImportQuestions(std::move(bank), 1);
+    EXPECT_EQ(ReadWholeFile(folder.Path() + "carte.png"), "une autre carte");
+    EXPECT_EQ(ReadWholeFile(folder.Path() + "carte-2.png"), "PNG-carte");
+    EXPECT_EQ(ReadWholeFile(folder.Path() + "logo.png"), "PNG-logo");
+    EXPECT_EQ(Texts(),
+        (std::vector<std::string> {
+            "Q1", "Voyez " + PictureTag("carte-2.png", "carte"), "Et " + PictureTag("logo.png", "")}));
 }
 
 } // namespace
