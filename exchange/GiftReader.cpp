@@ -490,15 +490,20 @@ private:
         return answer;
     }
 
+    // The general feedback ("####") goes to a side without feedback of its
+    // own; when both sides have their own, after each of them.
     void Keep(TQuest quest, const std::string& wrong, const std::string& right, const std::string& general)
     {
         if (bank_.Quests.size() >= kMaxCount)
             return Skip("un quiz tient au plus 65535 questions");
         quest.NRep = static_cast<std::uint16_t>(quest.Reps.size());
-        if (!general.empty() && (!wrong.empty() || !right.empty()) && (wrong != general || right != general))
+        std::string wrongMessage = wrong.empty() ? general : wrong;
+        std::string rightMessage = right.empty() ? general : right;
+        if (!general.empty() && !wrong.empty() && !right.empty()) {
+            wrongMessage = WithGeneralFeedback(wrong, general);
+            rightMessage = WithGeneralFeedback(right, general);
             Note("le commentaire g\xE9n\xE9ral (####) est ajout\xE9 aux deux messages");
-        const std::string wrongMessage = WithGeneralFeedback(wrong, general);
-        const std::string rightMessage = WithGeneralFeedback(right, general);
+        }
         if (!wrongMessage.empty())
             SetOwnMessage(quest, kWrongSide, wrongMessage);
         if (!rightMessage.empty())

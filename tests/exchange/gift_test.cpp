@@ -1,6 +1,9 @@
 // The GIFT export and import: the text written for each kind of question,
 // what comes back through the reader, the kinds it skips, and the files it
 // refuses with the line at fault.
+#include "base/TextHelpers.h"
+#include "base/Utf8.h"
+#include "common/temp_folder.h"
 #include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
 #include "exchange/ImportReport.h"
@@ -9,7 +12,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <sstream>
 
 namespace tavimor {
 namespace {
@@ -305,6 +311,54 @@ TEST(GiftImport, HostileFilesGetAMessageQuickly)
         HasSubstr("ligne 131071, \xAB\xA0Q\xA0\xBB : non import\xE9"
                   "e : un quiz tient au plus 65535 questions"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+}
+
+// Banks written by others: as platforms split a file (paragraphs between
+// blank lines, without comment and category lines), every question is either
+// imported or named in the report.
+TEST(GiftCorpus, EveryQuestionIsImportedOrNoted)
+{
+    const std::filesystem::path corpus = TAVIMOR_TEST_DATA "/../../shared/corpora/gift";
+    if (!std::filesystem::exists(corpus))
+        GTEST_SKIP() << "no shared corpus at " << corpus;
+    int files = 0;
+    std::size_t imported = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
+        if (!entry.is_regular_file() || entry.path().extension() == ".md")
+            continue;
+        ++files;
+        SCOPED_TRACE(entry.path().string());
+        std::string bytes = test::ReadBytes(entry.path());
+        if (FirstMalformedUtf8Line(bytes)) {
+            EXPECT_THROW(ReadGift(bytes), GiftError);
+            continue;
+        }
+        std::size_t paragraphs = 0;
+        bool inParagraph = false;
+        std::istringstream lines(bytes);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            const std::string_view text = TrimmedView(line);
+            if (text.empty()) {
+                inParagraph = false;
+                continue;
+            }
+            if (text.starts_with("//") || text.starts_with("$CATEGORY:") || text == "\xEF\xBB\xBF")
+                continue;
+            if (!inParagraph)
+                ++paragraphs;
+            inParagraph = true;
+        }
+        const TImportedBank bank = ReadGift(bytes);
+        const auto skipped = static_cast<std::size_t>(
+            std::count_if(bank.Notes.begin(), bank.Notes.end(), [](const TImportNote& n) { return n.Skipped; }));
+        EXPECT_EQ(bank.Quests.size() + skipped, paragraphs);
+        imported += bank.Quests.size();
+    }
+    EXPECT_GT(files, 100);
+    // About half of the questions are of kinds a quiz can hold.
+    EXPECT_GT(imported, 400u);
 }
 
 } // namespace
