@@ -4,7 +4,8 @@
 // holds again what GIFT carries.
 import { describe, it, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
+import path from 'node:path';
 import giftPegjs from 'gift-pegjs';
 
 import { readQuiz, feedbackHtml, QuestionType } from './lib/quiz.mjs';
@@ -135,5 +136,44 @@ describe('GIFT export of texts full of reserved characters', () => {
     } finally {
       doc.remove();
     }
+  });
+});
+
+// Banks written by others come in through import-gift and go out again
+// through export-gift: the parser reads every question that came in, of the
+// kind it came in as.
+describe('GIFT banks written by others, imported then exported', () => {
+  const corpus = path.join(e2eDir, '..', '..', '..', 'shared', 'corpora', 'gift');
+  const walk = (dir) =>
+    readdirSync(dir, { withFileTypes: true }).flatMap((e) =>
+      e.isDirectory() ? walk(path.join(dir, e.name)).map((f) => path.join(e.name, f)) : [e.name],
+    );
+  const files = existsSync(corpus) ? walk(corpus).filter((f) => /\.(gift|txt)$/.test(f)).sort() : [];
+
+  it('export every imported question as a question gift-pegjs reads', { skip: files.length === 0 }, () => {
+    const doc = fixtureDocument('chimie-sans-certitude');
+    let imported = 0;
+    try {
+      for (const [i, file] of files.entries()) {
+        const out = doc.file(`banque${i}.kwz`);
+        try {
+          doc.run(['import-gift', path.join(corpus, file), out]);
+        } catch (refused) {
+          // Refused whole: not UTF-8, or no question a quiz can hold; nothing is written.
+          assert.equal(existsSync(out), false, `${file}: refused, yet written`);
+          continue;
+        }
+        const count = JSON.parse(doc.run(['to-json', out])).Questions.length;
+        doc.run(['export-gift', out, doc.file(`banque${i}.gift`)]);
+        const parsed = giftPegjs.parse(readFileSync(doc.file(`banque${i}.gift`), 'utf8'));
+        const questions = parsed.filter((q) => q.type !== 'Category' && q.type !== 'Description');
+        assert.equal(questions.length, count, `${file}: questions read back`);
+        for (const q of questions) assert.ok(q.type === 'MC' || q.type === 'TF', `${file}: kind ${q.type}`);
+        imported += count;
+      }
+    } finally {
+      doc.remove();
+    }
+    assert.ok(imported > 400, `${imported} questions imported`);
   });
 });
