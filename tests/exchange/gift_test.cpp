@@ -6,6 +6,7 @@
 #include "common/temp_folder.h"
 #include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
+#include "exchange/MoodleXmlWriter.h"
 #include "exchange/ImportReport.h"
 #include "model/sample_document.h"
 
@@ -92,6 +93,25 @@ TEST(GiftExport, CharactersKeptAsReferencesAreWrittenAsThemselves)
     ASSERT_EQ(back.Quests.size(), 1u);
     EXPECT_EQ(back.Quests[0].QText, "Le nombre &#960; vaut");
     EXPECT_EQ(back.Quests[0].Reps[1], "&#8805; 4");
+}
+
+// The list of a cloze question stays against the punctuation after it, in
+// both exports, and the text reads back as it was.
+TEST(GiftExport, NoBlankComesBetweenAClozeListAndThePunctuationAfterIt)
+{
+    TQuizDocument doc = test::StartupDocument();
+    Add(doc, Question(TRepType::rOList, "La capitale est <option> .", {"Paris", "Lyon"}, 0));
+    Add(doc, Question(TRepType::rOList, "Capitale <option>  ?", {"Paris", "Lyon"}, 0));
+    const std::string gift = GiftText(doc, "Cours").Text;
+    EXPECT_THAT(gift, HasSubstr("}.\r\n"));
+    EXPECT_THAT(gift, HasSubstr("} ?\r\n"));
+    const std::string xml = MoodleXml(doc, "Cours.kwz").Text;
+    EXPECT_THAT(xml, HasSubstr("}.")) << xml;
+    EXPECT_THAT(xml, testing::Not(HasSubstr("} .")));
+    const TImportedBank back = ReadGift(gift);
+    ASSERT_EQ(back.Quests.size(), 2u);
+    EXPECT_EQ(back.Quests[0].QText, "La capitale est <option> .");
+    EXPECT_EQ(back.Quests[1].QText, "Capitale <option>  ?");
 }
 
 TEST(GiftImport, SkipsOtherKindsAndListsThemByLine)
