@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QOpenGLContext>
 #include <QPlainTextEdit>
 #include <QPluginLoader>
 #include <QVBoxLayout>
@@ -16,6 +17,11 @@
 #include <exception>
 
 #include <unistd.h>
+
+// Qt's global share context, exported by QtGui for the modules that draw
+// with OpenGL (its declaration is in a private header).
+Q_GUI_EXPORT QOpenGLContext* qt_gl_global_share_context();
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace tavimor {
 
@@ -31,13 +37,36 @@ QString MissingPreviewNote(const QString& problem)
         .arg(problem);
 }
 
+// The web engine draws in OpenGL contexts that share with one global
+// context. Qt makes that context while the application starts only when
+// asked to (Qt::AA_ShareOpenGLContexts), which costs every start about as
+// much as the rest of the window; a web engine loaded later from a plugin
+// finds none and dies. It is made here instead, the moment before the
+// plugin is loaded, as Qt would have made it; the attribute then makes the
+// engine's own contexts share with it.
+void ShareOpenGLContextsForTheWebEngine()
+{
+    if (qt_gl_global_share_context() != nullptr)
+        return;
+    {
+        // Qt warns that the attribute comes late: here that is the intent.
+        const QtMessageHandler previous
+            = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        qInstallMessageHandler(previous);
+    }
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    if (context->create())
+        qt_gl_set_global_share_context(context);
+}
+
 } // namespace
 
 void PrepareProcessForPreview()
 {
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 QStringList PreviewPluginCandidates(const QString& programFolder)
@@ -105,6 +134,7 @@ void TPreviewBrowser::EnsurePreview()
     for (const QString& candidate : PreviewPluginCandidates(QCoreApplication::applicationDirPath())) {
         if (!QFileInfo(candidate).isFile())
             continue;
+        ShareOpenGLContextsForTheWebEngine();
         // The plugin stays loaded for the rest of the run: its view may live as long.
         QPluginLoader loader(candidate);
         auto* factory = qobject_cast<TPagePreviewFactory*>(loader.instance());

@@ -21,10 +21,11 @@ namespace tavimor {
 
 class TPagePreview;
 
-// What the web engine of the preview plugin needs of the process, done before
-// the QApplication is made (it cannot be asked for later, when the plugin is
-// loaded): OpenGL contexts shared with the application, and no sandbox for
-// the superuser, whose sandbox refuses to start.
+// What the web engine of the preview plugin needs of the process before the
+// QApplication is made: no sandbox for the superuser, whose sandbox refuses
+// to start. (Its OpenGL contexts shared with the application's are made when
+// the plugin is loaded, so that a start without the preview does not pay for
+// them.)
 void PrepareProcessForPreview();
 
 // Where the preview plugin may be, in the order tried: the file named by
