@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
+    // A test stopped by the runner's time limit still shows what it printed.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     qputenv(
         "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
 #ifdef TAVIMOR_PREVIEW_PLUGIN_FILE
