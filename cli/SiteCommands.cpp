@@ -3,9 +3,16 @@
 // the editor's HTML menu makes them.
 #include "cli/CommandSupport.h"
 
+#include "generator/ExamVersions.h"
+#include "session/QuizSession.h"
+
+#include <nlohmann/json.hpp>
+
 #include <charconv>
+#include <cstdint>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace tavimor::cli {
 
@@ -23,11 +30,120 @@ int Produce(const Args& args)
     return outcome.Produced ? 0 : 1;
 }
 
+namespace {
+
+struct ExamArgs {
+    Args document; // the document and --prefs, as the other commands take them
+    std::optional<int> versions;
+    std::optional<std::uint64_t> seed;
+    bool keepOrder = false;
+    bool json = false;
+};
+
+ExamArgs ParseExamArgs(const Args& args)
+{
+    ExamArgs parsed;
+    const auto value = [&](std::size_t& i, const char* what) -> const std::string& {
+        if (i + 1 == args.size())
+            throw UsageError {std::string("exam: ") + args[i] + " needs " + what};
+        return args[++i];
+    };
+    const auto number = [](const std::string& text, std::uint64_t most) -> std::optional<std::uint64_t> {
+        std::uint64_t n = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || n > most)
+            return std::nullopt;
+        return n;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--variants") {
+            const auto n = number(value(i, "a number of versions"), kMaxExamVersions);
+            if (!n || *n < kMinExamVersions)
+                throw UsageError {"exam: --variants takes a number of versions from 2 to 26"};
+            parsed.versions = static_cast<int>(*n);
+        } else if (args[i] == "--seed") {
+            parsed.seed = number(value(i, "a seed"), UINT64_MAX);
+            if (!parsed.seed)
+                throw UsageError {"exam: --seed takes a whole number from 0 to 18446744073709551615"};
+        } else if (args[i] == "--keep-order") {
+            parsed.keepOrder = true;
+        } else if (args[i] == "--json") {
+            parsed.json = true;
+        } else if (args[i] == "--prefs") {
+            parsed.document.push_back(args[i]);
+            parsed.document.push_back(value(i, "a folder"));
+        } else {
+            parsed.document.push_back(args[i]);
+        }
+    }
+    if (!parsed.versions && (parsed.seed || parsed.keepOrder || parsed.json))
+        throw UsageError {"exam: --seed, --keep-order and --json go with --variants N"};
+    return parsed;
+}
+
+std::string JsonPaths(const std::vector<std::string>& paths)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        json += (i ? ", " : "") + nlohmann::json(paths[i]).dump();
+    return json + "]";
+}
+
+// What was made, for other tools (paths as written).
+std::string ExamVersionsJson(const ExamVersionsOutcome& outcome)
+{
+    std::string json = "{\"seed\": " + std::to_string(outcome.Seed) + ", \"key\": " + JsonPaths(outcome.KeyFiles)
+        + ", \"variants\": [";
+    for (std::size_t v = 0; v < outcome.Versions.size(); ++v) {
+        const TExamVersion& version = outcome.Versions[v];
+        json += std::string(v ? ", " : "") + "{\"letter\": \"" + version.Letter
+            + "\", \"files\": " + JsonPaths({outcome.VersionFiles[v]}) + ", \"questions\": [";
+        for (std::size_t q = 0; q < version.Questions.size(); ++q) {
+            const TPrintedQuestion& printed = version.Questions[q];
+            json += std::string(q ? ", " : "") + "{\"original\": " + std::to_string(printed.Original)
+                + ", \"choices\": [";
+            for (std::size_t k = 0; k < printed.Choices.size(); ++k)
+                json += (k ? ", " : "") + std::to_string(printed.Choices[k]);
+            json += "], \"right\": " + (printed.Right ? std::to_string(*printed.Right) : std::string("null")) + "}";
+        }
+        json += "]}";
+    }
+    return json + "]}";
+}
+
+int ExamVersions(const ExamArgs& exam)
+{
+    const DocumentArgs parsed = ParseDocumentArgs(exam.document, Takes::Prefs, "exam");
+    const auto session = MakeSession(parsed.prefsDir);
+    if (!OpenOrRefuse(*session, parsed.document))
+        return 1;
+    TExamVersionOptions options;
+    options.Count = *exam.versions;
+    options.Seed = exam.seed.value_or(FreshExamSeed());
+    options.ShuffleQuestions = !exam.keepOrder;
+    const ExamVersionsOutcome outcome = session->WriteExamVersions(options);
+    if (!outcome.Written) {
+        Say(std::cerr, outcome.Message);
+        return 1;
+    }
+    if (exam.json)
+        std::cout << ExamVersionsJson(outcome) << '\n';
+    else
+        Say(std::cout, outcome.Message);
+    return 0;
+}
+
+} // namespace
+
 // The exam needs no choices, so a document the site production refuses still
-// gets its exam as long as it has a question.
+// gets its exam as long as it has a question. With --variants N, versions A,
+// B... with their keys and the key of all versions.
 int Exam(const Args& args)
 {
-    const DocumentArgs parsed = ParseDocumentArgs(args, Takes::Prefs, "exam");
+    const ExamArgs exam = ParseExamArgs(args);
+    if (exam.versions)
+        return ExamVersions(exam);
+    const DocumentArgs parsed = ParseDocumentArgs(exam.document, Takes::Prefs, "exam");
     const auto written = MakeSession(parsed.prefsDir)->WriteExamOfFile(parsed.document);
     if (written.refusal) {
         Say(std::cerr, *written.refusal);

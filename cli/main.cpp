@@ -38,13 +38,22 @@ constexpr CommandEntry kCommands[] = {
         "with the editor's message. With --prefs DIR, a GIF image in the\n"
         "preferences folder DIR replaces the built-in image of the same name\n"
         "(default: the editor's own preferences folder)."},
-    {"exam", tavimor::cli::Exam, "DOC.kwz [--prefs DIR]",
+    {"exam", tavimor::cli::Exam, "DOC.kwz [--prefs DIR] [--variants N [--seed S] [--keep-order] [--json]]",
         "Writes the printable exam NAMEexm.htm and its answer key NAMEsol.htm\n"
         "(NAME: the document's file name up to the first point) into the\n"
         "site's folder beside the document, as \"Produire examen\" does; the\n"
         "folders are made when missing. The document needs at least one\n"
         "question. The preferences folder is chosen with --prefs DIR as for\n"
-        "produce."},
+        "produce. With --variants N (2 to 26), versions A, B... of the exam\n"
+        "instead, NAMEexm-A.htm..., each with its key NAMEsol-A.htm..., the\n"
+        "questions in another order (--keep-order keeps the document's) and the\n"
+        "choices of standard and cloze questions shuffled, and the key of all\n"
+        "versions NAMEsol-versions.htm: the seed, and for each version its\n"
+        "questions' numbers in the document with their right answers. The same\n"
+        "seed (--seed S, else one chosen and printed in the key) gives the same\n"
+        "versions. --json prints what was made: {\"seed\", \"key\": [files],\n"
+        "\"variants\": [{\"letter\", \"files\", \"questions\": [{\"original\",\n"
+        "\"choices\", \"right\"}, ...]}, ...]}."},
     {"export-text", tavimor::cli::ExportTextCommand, "DOC.kwz [OUT.txt]",
         "Writes the text form of the quiz, as \"Exporter (.txt)\" does: the\n"
         "identity, the options, the messages, the page texts and every\n"

@@ -17,10 +17,12 @@ constexpr const char* kStyleSheetName = "kwzStyle.css";
 // The page 0 body and the question-count line are not shown on the exam:
 // the exam carries only the entry title, the identification blanks and the
 // questions.
-std::string ExamHead(const std::string& quizName, const std::string& title, bool key)
+std::string ExamHead(const std::string& quizName, const std::string& title, bool key, const std::string& version)
 {
     std::string page = PageHead("", "", kStyleSheetName, "Examen " + quizName);
     page += THTMPrefs::BodyTag("") + "<H2>" + EntityEncode(title) + "</H2>" + LF;
+    if (!version.empty())
+        page += "<P ALIGN=RIGHT><B>Version " + version + "</B></P>" + LF;
     page += std::string("<FORM NAME=\"ExamForm\">") + LF;
     if (!key) {
         page += std::string("<TABLE ALIGN=CENTER><TR><TD WIDTH=350>") + LF
@@ -77,13 +79,28 @@ void AppendExamQuestions(TextBuffer& out, const Quests& quests, bool key, Spill 
 
 std::string THKWZ::ExamPath(bool key) const
 {
+    if (!ExamVersion.empty())
+        return OutDir + quizFileName_ + (key ? "sol-" : "exm-") + ExamVersion + ".htm";
     return OutDir + quizFileName_ + (key ? "sol.htm" : "exm.htm");
+}
+
+std::string THKWZ::ExamVersionsKeyPath() const
+{
+    return OutDir + quizFileName_ + "sol-versions.htm";
+}
+
+std::string THKWZ::WriteExamVersionsKey(const std::string& versionsKeyPage)
+{
+    PageWriter page(ExamVersionsKeyPath(), PageWriter::LineBreaks::Any, PageWriter::Length::Long);
+    page.Text() += versionsKeyPage;
+    page.Commit();
+    return ExamVersionsKeyPath();
 }
 
 std::string THKWZ::ExamPage(bool key) const
 {
     TextBuffer page;
-    page += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
+    page += ExamHead(QuizName, doc_.Pages.GetTitle(0), key, ExamVersion);
     WithQuestions([&](const auto& quests) { AppendExamQuestions(page, quests, key, [] {}); });
     page += kExamTail;
     return page.Take();
@@ -116,7 +133,7 @@ bool THKWZ::WriteExam(bool key)
     WriteStyleSheet(OutDir + kStyleSheetName);
     // The exam is written while it is built, as ExamPage gives it.
     PageWriter page(ExamPath(key), PageWriter::LineBreaks::Any, PageWriter::Length::Long);
-    page.Text() += ExamHead(QuizName, doc_.Pages.GetTitle(0), key);
+    page.Text() += ExamHead(QuizName, doc_.Pages.GetTitle(0), key, ExamVersion);
     WithQuestions(
         [&](const auto& quests) { AppendExamQuestions(page.Text(), quests, key, [&page] { page.Spill(); }); });
     page.Text() += kExamTail;

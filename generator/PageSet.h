@@ -77,6 +77,15 @@ public:
     // SetFolders first when no production has set the folders yet; false, with
     // kNoFileName notified, when there is still no folder.
     bool WriteExam(bool key);
+    // The letter of the exam's version ("A"), empty for the one exam of the
+    // document: a version's exam and key are named with it (Xexm-A.htm,
+    // Xsol-A.htm) and show it under their title.
+    std::string ExamVersion;
+    // The key of all versions into OutDir (Xsol-versions.htm): the seed,
+    // then for each version its questions' numbers in the document and their
+    // right answers. Returns the file written.
+    std::string WriteExamVersionsKey(const std::string& versionsKeyPage);
+    std::string ExamVersionsKeyPath() const;
 
     // Shown instead of writing into the root folder when the document has no file name yet.
     static constexpr const char* kNoFileName = "Le document n'a pas de nom de fichier: enregistrez-le d'abord.";

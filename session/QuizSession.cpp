@@ -290,6 +290,45 @@ ExamOutcome QuizSession::WriteExam()
     return WriteExamWith(*site_, doc_.Quests.Count());
 }
 
+ExamVersionsOutcome QuizSession::WriteExamVersions(const TExamVersionOptions& options)
+{
+    ExamVersionsOutcome outcome;
+    if (doc_.Quests.Count() == 0) {
+        outcome.Message = "Le document n'a aucune question: impossible de produire l'examen!";
+        return outcome;
+    }
+    outcome.Seed = options.Seed;
+    outcome.Versions = MakeExamVersions(doc_.Quests, options);
+    THKWZ whole(doc_, *options_.Gifs);
+    AimSite(whole, path_);
+    if (!whole.SetFolders()) {
+        outcome.Message = THKWZ::kNoFileName;
+        return outcome;
+    }
+    std::vector<std::string> versionKeys;
+    for (const TExamVersion& version : outcome.Versions) {
+        const TQuizDocument printed = VersionDocument(doc_, version);
+        THKWZ site(printed, *options_.Gifs);
+        AimSite(site, path_);
+        site.SetFolders();
+        site.ExamVersion = std::string(1, version.Letter);
+        site.WriteExam(false);
+        site.WriteExam(true);
+        outcome.VersionFiles.push_back(site.ExamPath(false));
+        versionKeys.push_back(site.ExamPath(true));
+    }
+    outcome.KeyFiles.push_back(
+        whole.WriteExamVersionsKey(ExamVersionsKeyPage(doc_, outcome.Versions, options.Seed, whole.QuizName)));
+    outcome.KeyFiles.insert(outcome.KeyFiles.end(), versionKeys.begin(), versionKeys.end());
+    outcome.Written = true;
+    const std::string last(1, outcome.Versions.back().Letter);
+    outcome.Message = "Les " + std::to_string(outcome.Versions.size()) + " versions de l'examen (" + whole.QuizName
+        + "exm-A.htm \xE0 " + whole.QuizName + "exm-" + last + ".htm), leurs corrig\xE9s et le corrig\xE9 commun "
+        + whole.QuizName + "sol-versions.htm (graine " + std::to_string(options.Seed)
+        + ") viennent d'\xEAtre cr\xE9\xE9s dans le dossier " + Utf8ToCp1252(whole.OutDir) + ".";
+    return outcome;
+}
+
 QuizSession::FileOutcome<ExamOutcome> QuizSession::WriteExamOfFile(const std::string& path) const
 {
     return ProduceFromFile<ExamOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {

@@ -11,6 +11,7 @@
 #include "generator/PageSet.h"
 #include "generator/StandaloneQuiz.h"
 #include "exchange/ImportReport.h"
+#include "generator/ExamVersions.h"
 #include "model/DocumentFile.h"
 #include "presentation/HtmlParams.h"
 #include "session/EditHistory.h"
@@ -38,6 +39,16 @@ struct SessionOptions {
 struct ExamOutcome {
     bool Written = false;
     std::string Message; // Windows-1252
+};
+
+// The versions of the exam, their keys and the key of all versions.
+struct ExamVersionsOutcome {
+    bool Written = false;
+    std::string Message; // Windows-1252
+    std::uint64_t Seed = 0;
+    std::vector<TExamVersion> Versions;
+    std::vector<std::string> VersionFiles; // each version's exam, in order
+    std::vector<std::string> KeyFiles; // the key of all versions, then each version's key
 };
 
 class QuizSession {
@@ -83,6 +94,10 @@ public:
     // entry page (the page-texts editor's, or page 0's).
     ProduceOutcome ProduceSite(const std::string& resumBody);
     ExamOutcome WriteExam();
+    // Versions A, B... of the exam, each with its key, and the key of all
+    // versions (ExamVersionsKeyPage) beside the exam. A version count out
+    // of range throws Error; nothing is written then.
+    ExamVersionsOutcome WriteExamVersions(const TExamVersionOptions& options);
     StandaloneOutcome ProduceStandalone(const std::string& resumBody, const std::string& outputPath = {});
     // The site of the document file at path, read for this production alone
     // (its questions as views of the file: several times faster, in less

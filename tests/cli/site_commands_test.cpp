@@ -8,9 +8,11 @@
 #include "resources/EmbeddedGifs.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <ostream>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -248,6 +250,58 @@ TEST(ExamCommand, RefusesADocumentWithoutQuestions)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Le document n'a aucune question: impossible de produire l'examen!\n");
     EXPECT_FALSE(fs::exists(folder.Path() + "Vide"));
+}
+
+// Versions of the exam: what --json says was made is on disk, each version
+// prints every question once and its key marks the document's right choice,
+// and the same seed writes the same files.
+TEST(ExamCommand, VersionsWithTheirKeysComeBackTheSameFromTheSameSeed)
+{
+    TempFolder folder;
+    SaveQuiz(folder, "Quiz.kwz", {4, 3, 5, 2, 6});
+    const CliRun run
+        = RunCli(folder, {"exam", "Quiz.kwz", "--prefs", "prefs", "--variants", "3", "--seed", "2026", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto made = nlohmann::json::parse(run.out.substr(run.out.find('{')));
+    EXPECT_EQ(made["seed"], 2026);
+    ASSERT_EQ(made["variants"].size(), 3u);
+    ASSERT_EQ(made["key"].size(), 4u);
+    const std::string versionsKey = ReadBytes(folder.Path() + made["key"][0].get<std::string>());
+    EXPECT_NE(versionsKey.find("Graine : <B>2026</B>"), std::string::npos);
+    std::vector<std::string> files;
+    for (const auto& variant : made["variants"]) {
+        const std::string letter = variant["letter"];
+        const std::string exam = ReadBytes(folder.Path() + variant["files"][0].get<std::string>());
+        EXPECT_NE(exam.find("<B>Version " + letter + "</B>"), std::string::npos);
+        std::vector<int> originals;
+        for (const auto& question : variant["questions"]) {
+            originals.push_back(question["original"]);
+            // Every document question's right choice is its first ("Réponse 0").
+            const auto& choices = question["choices"];
+            ASSERT_FALSE(question["right"].is_null());
+            EXPECT_EQ(choices[question["right"].get<std::size_t>()], 0);
+        }
+        std::sort(originals.begin(), originals.end());
+        EXPECT_EQ(originals, (std::vector<int> {1, 2, 3, 4, 5}));
+        files.push_back(exam);
+    }
+    for (const auto& key : made["key"])
+        files.push_back(ReadBytes(folder.Path() + key.get<std::string>()));
+
+    ASSERT_EQ(
+        RunCli(folder, {"exam", "Quiz.kwz", "--prefs", "prefs", "--variants", "3", "--seed", "2026"}).exitCode, 0);
+    std::size_t k = 0;
+    for (const auto& variant : made["variants"])
+        EXPECT_EQ(ReadBytes(folder.Path() + variant["files"][0].get<std::string>()), files[k++]);
+    for (const auto& key : made["key"])
+        EXPECT_EQ(ReadBytes(folder.Path() + key.get<std::string>()), files[k++]);
+
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>> {
+             {"--variants", "1"}, {"--variants", "27"}, {"--variants", "3", "--seed", "x"}, {"--seed", "4"}}) {
+        std::vector<std::string> args {"exam", "Quiz.kwz", "--prefs", "prefs"};
+        args.insert(args.end(), bad.begin(), bad.end());
+        EXPECT_EQ(RunCli(folder, args).exitCode, 1) << bad[0] << " " << bad[1];
+    }
 }
 
 // Where the settings and the preferences live by default.
