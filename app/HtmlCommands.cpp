@@ -2,6 +2,7 @@
 
 #include "app/AnswerEditors.h"
 #include "app/ErrorBoundary.h"
+#include "app/ExamVersionsDialog.h"
 #include "app/FileDialogs.h"
 #include "app/ImageDialog.h"
 #include "app/LayoutTab.h"
@@ -138,6 +139,21 @@ void THtmlCommands::ProduceExam()
     InContext(Doing(QStringLiteral("Impossible de produire l'examen de "), PathFromCore(Session().Path())),
         [this, &outcome] { outcome = Session().WriteExam(); });
     ShowInfo(&window_, FromCore(outcome.Written ? Session().Site().ExamAnnouncement(true) : outcome.Message));
+}
+
+void THtmlCommands::ProduceExamVersions()
+{
+    if (Session().Document().Quests.Count() == 0) {
+        ShowInfo(&window_, QStringLiteral("Le document n'a aucune question: impossible de produire l'examen!"));
+        return;
+    }
+    TExamVersionsDialog dialog(&window_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ExamVersionsOutcome outcome;
+    InContext(Doing(QStringLiteral("Impossible de produire l'examen de "), PathFromCore(Session().Path())),
+        [this, &outcome, &dialog] { outcome = Session().WriteExamVersions(dialog.Options()); });
+    ShowInfo(&window_, FromCore(outcome.Message));
 }
 
 void THtmlCommands::ProduceStandalone()

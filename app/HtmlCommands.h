@@ -37,6 +37,9 @@ public:
 
     void ProduceSite();
     void ProduceExam();
+    // Versions A, B... of the exam with their keys, after the choices of
+    // TExamVersionsDialog.
+    void ProduceExamVersions();
     void ProduceStandalone();
     // The SCORM 1.2 package, after asking the pass mark (the last one given
     // in this run, 50 % at first).

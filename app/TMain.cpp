@@ -254,6 +254,8 @@ void TMain::BuildMenus()
         [&html] { html.ProduceScormPackage(); });
     OnCommand(item(htmlMenu, QStringLiteral("mClassResults"), QStringLiteral("Résultats de la classe...")),
         [this] { ClassResults(); });
+    OnCommand(item(htmlMenu, QStringLiteral("mExamVersions"), QStringLiteral("Examen en plusieurs versions...")),
+        [&html] { html.ProduceExamVersions(); });
     connect(item(htmlMenu, QStringLiteral("mBrowse"), QStringLiteral("Appeler navigateur"), QKeySequence(Qt::Key_F9)),
         &QAction::triggered, this, Guarded(this, [&html] { html.OpenSite(); }));
 

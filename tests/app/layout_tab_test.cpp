@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -406,6 +407,53 @@ TEST_F(LayoutTabTest, TheExamMakesTheFoldersOfTheDocumentOnScreen)
     Find<QAction>("mExam")->trigger();
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("chimie/chimieexm.htm"))));
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("quiz/chimieexm.htm"))));
+}
+
+// Versions of the exam come from a dialog beside "Produire examen": its
+// choices reach the files, and a seed typed again gives the same versions.
+TEST_F(LayoutTabTest, ExamVersionsFollowTheChoicesOfTheirDialog)
+{
+    StartOnQuiz();
+    const auto produce = [this](int count, bool keepOrder) {
+        ModalAnswerer answerer;
+        answerer.Then([count, keepOrder](QWidget& dialog) {
+            auto* spin = dialog.findChild<QSpinBox*>(QStringLiteral("VersionCountSpin"));
+            ASSERT_NE(spin, nullptr);
+            spin->setValue(count);
+            dialog.findChild<QLineEdit*>(QStringLiteral("SeedEdit"))->setText(QStringLiteral("1234"));
+            if (keepOrder)
+                QTest::mouseClick(dialog.findChild<QCheckBox*>(QStringLiteral("ShuffleQuestionsCheck")), Qt::LeftButton,
+                    {}, QPoint(8, 8));
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ProduceVersionsBtn")), Qt::LeftButton);
+        });
+        answerer.Then(ClickButton(QStringLiteral("OK")));
+        Find<QAction>("mExamVersions")->trigger();
+        WaitAnswered(answerer);
+        return answerer.Messages();
+    };
+    const std::vector<QString> said = produce(3, false);
+    ASSERT_FALSE(said.empty());
+    EXPECT_TRUE(said.back().startsWith(QStringLiteral("Les 3 versions de l'examen (quizexm-A.htm à quizexm-C.htm)")))
+        << said.back().toStdString();
+    EXPECT_TRUE(said.back().contains(QStringLiteral("graine 1234")));
+    QStringList written;
+    for (const char* name :
+        {"quizexm-A.htm", "quizexm-B.htm", "quizexm-C.htm", "quizsol-A.htm", "quizsol-versions.htm"}) {
+        QFile file(Path(QStringLiteral("quiz/") + QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        written << QString::fromLatin1(file.readAll());
+    }
+    EXPECT_TRUE(written[4].contains(QStringLiteral("<B>1234</B>")));
+
+    // The same seed, the same versions; the order kept, the questions in the document's order.
+    produce(3, false);
+    QFile again(Path(QStringLiteral("quiz/quizexm-B.htm")));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLatin1(again.readAll()), written[1]);
+    produce(2, true);
+    QFile key(Path(QStringLiteral("quiz/quizsol-versions.htm")));
+    ASSERT_TRUE(key.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromLatin1(key.readAll()).contains(QStringLiteral("<TR><TD>1</TD><TD>1</TD>")));
 }
 
 TEST_F(LayoutTabTest, AnImageTagGoesAtTheCaretOnceTheSiteIsProduced)
