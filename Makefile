@@ -13,7 +13,7 @@ SAMPLE      := examples/decouverte.kwz
 PREFIX      ?= /usr
 SHOTS       := docs/manuel/images
 
-.PHONY: all deps build asan test run fuzz bench format format-check tidy clean package package-check screenshots screen-reader
+.PHONY: all deps build asan test test-amc run fuzz bench format format-check tidy clean package package-check screenshots screen-reader
 
 all: build
 
@@ -38,6 +38,11 @@ test: build asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory format-check
+
+# The answer-sheet scanner on the sample quiz's AMC-TXT (installs the scanner
+# and a TeX distribution when missing: large, so not part of make test).
+test-amc: build
+	bash scripts/test-amc.sh $(BUILD)
 
 # With a display, the editor on the sample quiz; without one, the sample quiz site.
 run: build

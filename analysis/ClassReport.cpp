@@ -2,7 +2,7 @@
 
 #include "analysis/Calibration.h"
 #include "analysis/ItemStatistics.h"
-#include "analysis/PlainText.h"
+#include "generator/PlainText.h"
 #include "analysis/QuestionReview.h"
 #include "analysis/ReportCharts.h"
 #include "analysis/ReportMarkup.h"

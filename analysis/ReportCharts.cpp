@@ -1,7 +1,7 @@
 #include "analysis/ReportCharts.h"
 
 #include "analysis/DecimalText.h"
-#include "analysis/PlainText.h"
+#include "generator/PlainText.h"
 #include "analysis/ReportMarkup.h"
 
 #include <algorithm>

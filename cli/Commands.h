@@ -30,6 +30,7 @@ int ImportMoodleCommand(const Args& args);
 int ImportAikenCommand(const Args& args);
 int ImportCsvCommand(const Args& args);
 int ExportCsvCommand(const Args& args);
+int ExportAmcCommand(const Args& args);
 int ExportScorm(const Args& args);
 int Stats(const Args& args);
 int Results(const Args& args);

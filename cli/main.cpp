@@ -38,7 +38,7 @@ constexpr CommandEntry kCommands[] = {
         "with the editor's message. With --prefs DIR, a GIF image in the\n"
         "preferences folder DIR replaces the built-in image of the same name\n"
         "(default: the editor's own preferences folder)."},
-    {"exam", tavimor::cli::Exam, "DOC.kwz [--prefs DIR] [--variants N [--seed S] [--keep-order] [--json]]",
+    {"exam", tavimor::cli::Exam, "DOC.kwz [--prefs DIR] [--pdf] [--variants N [options]]",
         "Writes the printable exam NAMEexm.htm and its answer key NAMEsol.htm\n"
         "(NAME: the document's file name up to the first point) into the\n"
         "site's folder beside the document, as \"Produire examen\" does; the\n"
@@ -53,7 +53,10 @@ constexpr CommandEntry kCommands[] = {
         "seed (--seed S, else one chosen and printed in the key) gives the same\n"
         "versions. --json prints what was made: {\"seed\", \"key\": [files],\n"
         "\"variants\": [{\"letter\", \"files\", \"questions\": [{\"original\",\n"
-        "\"choices\", \"right\"}, ...]}, ...]}."},
+        "\"choices\", \"right\"}, ...]}, ...]}. With --pdf, every exam and key\n"
+        "(but the key of all versions) is also written as an A4 PDF file of the\n"
+        "same name ending in .pdf (NAMEexm.pdf, NAMEsol-A.pdf...), listed after\n"
+        "its page in the --json output."},
     {"export-text", tavimor::cli::ExportTextCommand, "DOC.kwz [OUT.txt]",
         "Writes the text form of the quiz, as \"Exporter (.txt)\" does: the\n"
         "identity, the options, the messages, the page texts and every\n"
@@ -128,6 +131,15 @@ constexpr CommandEntry kCommands[] = {
     {"import-aiken", tavimor::cli::ImportAikenCommand, "IN.txt (OUT.kwz | --into DOC.kwz)",
         "The same for an Aiken file: each question, its choices \"A.\" or\n"
         "\"A)\", then \"ANSWER: X\"."},
+    {"export-amc", tavimor::cli::ExportAmcCommand, "DOC.kwz [OUT.txt] [--variants N [--seed S]]",
+        "Writes the questions of DOC.kwz in AMC-TXT, the plain-text questionnaire\n"
+        "from which the answer-sheet scanner package (auto-multiple-choice) prints\n"
+        "answer sheets, reads their scans and exports the marks: each question\n"
+        "with a right choice and two choices or more, a cloze question with a\n"
+        "blank in its text; the others are left out and listed. Without OUT.txt\n"
+        "it is written beside the document as NAME-amc.txt. With --variants N,\n"
+        "one file a version (NAME-amc-A.txt...) in the order of that version,\n"
+        "as exam --variants N --seed S prints it and its key lists it."},
     {"export-csv", tavimor::cli::ExportCsvCommand, "DOC.kwz [OUT.csv]",
         "Writes the questions of DOC.kwz as a spreadsheet file (UTF-8 with a\n"
         "byte-order mark, \";\"), one question a row: type, question, right\n"

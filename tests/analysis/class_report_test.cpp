@@ -3,7 +3,7 @@
 // student or a file name brings can become markup, and that a class too
 // small for a figure shows a dash.
 #include "analysis/ClassReport.h"
-#include "analysis/PlainText.h"
+#include "generator/PlainText.h"
 #include "analysis/QuestionReview.h"
 
 #include "common/results_record.h"

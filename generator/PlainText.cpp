@@ -1,4 +1,4 @@
-#include "analysis/PlainText.h"
+#include "generator/PlainText.h"
 
 #include "base/Cp1252.h"
 #include "base/TextHelpers.h"
