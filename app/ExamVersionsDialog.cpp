@@ -41,6 +41,11 @@ TExamVersionsDialog::TExamVersionsDialog(QWidget* parent)
     shuffleChoices_->setObjectName(QStringLiteral("ShuffleChoicesCheck"));
     shuffleChoices_->setChecked(true);
     layout->addWidget(shuffleChoices_);
+    pdf_ = new QCheckBox(QStringLiteral("Produire aussi des &PDF"), this);
+    pdf_->setObjectName(QStringLiteral("PdfCheck"));
+    pdf_->setAccessibleName(QStringLiteral("Produire aussi des PDF"));
+    pdf_->setToolTip(QStringLiteral("Chaque version et son corrigé aussi en PDF (A4), à côté des pages HTML"));
+    layout->addWidget(pdf_);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("Produire"), QDialogButtonBox::AcceptRole);
@@ -59,6 +64,7 @@ TExamVersionOptions TExamVersionsDialog::Options() const
     options.Count = count_->value();
     options.ShuffleQuestions = shuffleQuestions_->isChecked();
     options.ShuffleChoices = shuffleChoices_->isChecked();
+    options.Pdf = pdf_->isChecked();
     bool given = false;
     const qulonglong seed = seed_->text().toULongLong(&given);
     options.Seed = given ? seed : FreshExamSeed();

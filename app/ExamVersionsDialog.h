@@ -1,6 +1,7 @@
 // What the teacher chooses before the versions of the exam are written: how
 // many versions, whether the questions and the answers change their order,
-// and the seed that makes the same versions again (empty: a new one).
+// the seed that makes the same versions again (empty: a new one), and
+// whether each version and its key are also written as PDF files.
 #pragma once
 
 #include "generator/ExamVersions.h"
@@ -28,6 +29,7 @@ private:
     QSpinBox* count_ = nullptr;
     QCheckBox* shuffleQuestions_ = nullptr;
     QCheckBox* shuffleChoices_ = nullptr;
+    QCheckBox* pdf_ = nullptr;
     QLineEdit* seed_ = nullptr;
 };
 

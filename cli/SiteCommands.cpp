@@ -38,6 +38,7 @@ struct ExamArgs {
     std::optional<std::uint64_t> seed;
     bool keepOrder = false;
     bool json = false;
+    bool pdf = false;
 };
 
 ExamArgs ParseExamArgs(const Args& args)
@@ -69,6 +70,8 @@ ExamArgs ParseExamArgs(const Args& args)
             parsed.keepOrder = true;
         } else if (args[i] == "--json") {
             parsed.json = true;
+        } else if (args[i] == "--pdf") {
+            parsed.pdf = true;
         } else if (args[i] == "--prefs") {
             parsed.document.push_back(args[i]);
             parsed.document.push_back(value(i, "a folder"));
@@ -97,7 +100,7 @@ std::string ExamVersionsJson(const ExamVersionsOutcome& outcome)
     for (std::size_t v = 0; v < outcome.Versions.size(); ++v) {
         const TExamVersion& version = outcome.Versions[v];
         json += std::string(v ? ", " : "") + "{\"letter\": \"" + version.Letter
-            + "\", \"files\": " + JsonPaths({outcome.VersionFiles[v]}) + ", \"questions\": [";
+            + "\", \"files\": " + JsonPaths(outcome.VersionFiles[v]) + ", \"questions\": [";
         for (std::size_t q = 0; q < version.Questions.size(); ++q) {
             const TPrintedQuestion& printed = version.Questions[q];
             json += std::string(q ? ", " : "") + "{\"original\": " + std::to_string(printed.Original)
@@ -121,6 +124,7 @@ int ExamVersions(const ExamArgs& exam)
     options.Count = *exam.versions;
     options.Seed = exam.seed.value_or(FreshExamSeed());
     options.ShuffleQuestions = !exam.keepOrder;
+    options.Pdf = exam.pdf;
     const ExamVersionsOutcome outcome = session->WriteExamVersions(options);
     if (!outcome.Written) {
         Say(std::cerr, outcome.Message);
@@ -137,14 +141,15 @@ int ExamVersions(const ExamArgs& exam)
 
 // The exam needs no choices, so a document the site production refuses still
 // gets its exam as long as it has a question. With --variants N, versions A,
-// B... with their keys and the key of all versions.
+// B... with their keys and the key of all versions. With --pdf, every exam
+// and its key also as a PDF file beside it.
 int Exam(const Args& args)
 {
     const ExamArgs exam = ParseExamArgs(args);
     if (exam.versions)
         return ExamVersions(exam);
     const DocumentArgs parsed = ParseDocumentArgs(exam.document, Takes::Prefs, "exam");
-    const auto written = MakeSession(parsed.prefsDir)->WriteExamOfFile(parsed.document);
+    const auto written = MakeSession(parsed.prefsDir)->WriteExamOfFile(parsed.document, exam.pdf);
     if (written.refusal) {
         Say(std::cerr, *written.refusal);
         return 1;

@@ -23,6 +23,7 @@ struct TExamVersionOptions {
     std::uint64_t Seed = 0;
     bool ShuffleQuestions = true;
     bool ShuffleChoices = true;
+    bool Pdf = false; // each version's exam and key also as PDF files
 };
 
 struct TPrintedQuestion {

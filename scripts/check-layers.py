@@ -7,14 +7,15 @@ below it:
 
     base  <-  presentation  <-  model  <-  generator  <-  exchange  <-  session
                                            generator  <-  analysis  <-  session
+                                           generator  <-  print     <-  session
     base  <-  presentation  <-  platform
 
 base holds the utilities (code page, files, value stream, INI, text helpers),
 presentation the style preferences and page texts, model the quiz and its
 document formats, generator the produced pages, exchange the platform exports
-and imports, analysis the marks table and the item statistics, session the
-open quiz both front ends drive; platform the settings file, the program's
-folders and the desktop registration. The editor (app) and the command line
+and imports, analysis the marks table and the item statistics, print the
+exam as PDF files, session the open quiz both front ends drive; platform the
+settings file, the program's folders and the desktop registration. The editor (app) and the command line
 (cli) sit on top.
 
 Usage: check-layers.py [ROOT]  (default: the repository holding this script)
@@ -30,7 +31,8 @@ ALLOWED = {
     "generator": {"base", "presentation", "model", "generator"},
     "exchange": {"base", "presentation", "model", "generator", "exchange"},
     "analysis": {"base", "presentation", "model", "generator", "analysis"},
-    "session": {"base", "presentation", "model", "generator", "exchange", "analysis", "session"},
+    "print": {"base", "presentation", "model", "generator", "print"},
+    "session": {"base", "presentation", "model", "generator", "exchange", "analysis", "print", "session"},
     "platform": {"base", "presentation", "platform"},
 }
 # Folders outside the core that a core file may name: the embedded images

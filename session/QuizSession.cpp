@@ -8,6 +8,7 @@
 #include "exchange/SpreadsheetCsv.h"
 #include "model/DocumentJson.h"
 #include "model/TextExchange.h"
+#include "print/ExamPdf.h"
 
 #include <algorithm>
 #include <memory>
@@ -267,27 +268,58 @@ QuizSession::FileOutcome<StandaloneOutcome> QuizSession::ProduceStandaloneOfFile
 
 namespace {
 
+// The PDF of the exam (key false) or of its key that site has just written
+// as HTML, beside it; quests are the document's questions when it holds
+// none (a document read for a production). Returns the file written.
+std::string WriteExamPdfOf(const THKWZ& site, const TQuizDocument& doc, const TQuestViews* quests, bool key)
+{
+    TExamPdfOptions options;
+    options.Key = key;
+    options.Version = site.ExamVersion;
+    options.QuizName = site.QuizName;
+    options.SiteFolder = site.OutDir;
+    const std::size_t slash = site.DocumentPath.rfind('/');
+    if (slash != std::string::npos)
+        options.DocumentFolder = site.DocumentPath.substr(0, slash + 1);
+    const std::string path = ExamPdfPath(site.ExamPath(key));
+    if (quests)
+        WriteExamPdf(doc, *quests, options, path);
+    else
+        WriteExamPdf(doc, options, path);
+    return path;
+}
+
 // The exam and its answer key of a document of questionCount questions,
-// written by site, whose document path is set.
-ExamOutcome WriteExamWith(THKWZ& site, int questionCount)
+// written by site, whose document path is set; with pdf, each followed by
+// its PDF file.
+ExamOutcome WriteExamWith(
+    THKWZ& site, int questionCount, bool pdf, const TQuizDocument& doc, const TQuestViews* quests = nullptr)
 {
     if (questionCount == 0)
-        return {false, "Le document n'a aucune question: impossible de produire l'examen!"};
+        return {false, "Le document n'a aucune question: impossible de produire l'examen!", {}};
     // The folders of this document, made as a production makes them: after
     // another document was produced, the exam would otherwise land there.
     if (!site.SetFolders())
-        return {false, THKWZ::kNoFileName};
-    site.WriteExam(false);
-    site.WriteExam(true);
-    return {true, site.ExamAnnouncement(false)};
+        return {false, THKWZ::kNoFileName, {}};
+    ExamOutcome outcome {true, site.ExamAnnouncement(false), {}};
+    for (const bool key : {false, true}) {
+        site.WriteExam(key);
+        outcome.Files.push_back(site.ExamPath(key));
+        if (pdf)
+            outcome.Files.push_back(WriteExamPdfOf(site, doc, quests, key));
+    }
+    if (pdf)
+        outcome.Message
+            += " Leurs PDF " + site.QuizName + "exm.pdf et " + site.QuizName + "sol.pdf l'ont \xE9t\xE9 aussi.";
+    return outcome;
 }
 
 } // namespace
 
-ExamOutcome QuizSession::WriteExam()
+ExamOutcome QuizSession::WriteExam(bool pdf)
 {
     AimSite(*site_, path_);
-    return WriteExamWith(*site_, doc_.Quests.Count());
+    return WriteExamWith(*site_, doc_.Quests.Count(), pdf, doc_);
 }
 
 ExamVersionsOutcome QuizSession::WriteExamVersions(const TExamVersionOptions& options)
@@ -314,8 +346,12 @@ ExamVersionsOutcome QuizSession::WriteExamVersions(const TExamVersionOptions& op
         site.ExamVersion = std::string(1, version.Letter);
         site.WriteExam(false);
         site.WriteExam(true);
-        outcome.VersionFiles.push_back(site.ExamPath(false));
+        outcome.VersionFiles.push_back({site.ExamPath(false)});
         versionKeys.push_back(site.ExamPath(true));
+        if (options.Pdf) {
+            outcome.VersionFiles.back().push_back(WriteExamPdfOf(site, printed, nullptr, false));
+            versionKeys.push_back(WriteExamPdfOf(site, printed, nullptr, true));
+        }
     }
     outcome.KeyFiles.push_back(
         whole.WriteExamVersionsKey(ExamVersionsKeyPage(doc_, outcome.Versions, options.Seed, whole.QuizName)));
@@ -326,15 +362,17 @@ ExamVersionsOutcome QuizSession::WriteExamVersions(const TExamVersionOptions& op
         + "exm-A.htm \xE0 " + whole.QuizName + "exm-" + last + ".htm), leurs corrig\xE9s et le corrig\xE9 commun "
         + whole.QuizName + "sol-versions.htm (graine " + std::to_string(options.Seed)
         + ") viennent d'\xEAtre cr\xE9\xE9s dans le dossier " + Utf8ToCp1252(whole.OutDir) + ".";
+    if (options.Pdf)
+        outcome.Message += " Chaque version et son corrig\xE9 l'ont \xE9t\xE9 aussi en PDF.";
     return outcome;
 }
 
-QuizSession::FileOutcome<ExamOutcome> QuizSession::WriteExamOfFile(const std::string& path) const
+QuizSession::FileOutcome<ExamOutcome> QuizSession::WriteExamOfFile(const std::string& path, bool pdf) const
 {
     return ProduceFromFile<ExamOutcome>(path, [&](const TQuizDocument& read, const TQuestViews& quests) {
         THKWZ site(read, quests, *options_.Gifs);
         AimSite(site, path);
-        return WriteExamWith(site, quests.Count());
+        return WriteExamWith(site, quests.Count(), pdf, read, &quests);
     });
 }
 

@@ -39,6 +39,7 @@ struct SessionOptions {
 struct ExamOutcome {
     bool Written = false;
     std::string Message; // Windows-1252
+    std::vector<std::string> Files; // the exam, then its key; with their PDF files each after it when asked for
 };
 
 // The versions of the exam, their keys and the key of all versions.
@@ -47,8 +48,12 @@ struct ExamVersionsOutcome {
     std::string Message; // Windows-1252
     std::uint64_t Seed = 0;
     std::vector<TExamVersion> Versions;
-    std::vector<std::string> VersionFiles; // each version's exam, in order
-    std::vector<std::string> KeyFiles; // the key of all versions, then each version's key
+    // Each version's files, in the versions' order: its exam, then its PDF
+    // when asked for.
+    std::vector<std::vector<std::string>> VersionFiles;
+    // The key of all versions (HTML only), then each version's key, each
+    // followed by its PDF when asked for.
+    std::vector<std::string> KeyFiles;
 };
 
 class QuizSession {
@@ -93,10 +98,13 @@ public:
     // ---- Productions. resumBody is the body text the script keeps for the
     // entry page (the page-texts editor's, or page 0's).
     ProduceOutcome ProduceSite(const std::string& resumBody);
-    ExamOutcome WriteExam();
+    // With pdf, the exam and its key are also written as PDF files beside
+    // them, with the same names ending in .pdf (print/ExamPdf.h).
+    ExamOutcome WriteExam(bool pdf = false);
     // Versions A, B... of the exam, each with its key, and the key of all
-    // versions (ExamVersionsKeyPage) beside the exam. A version count out
-    // of range throws Error; nothing is written then.
+    // versions (ExamVersionsKeyPage) beside the exam; with options.Pdf each
+    // version's exam and key also as PDF files. A version count out of
+    // range throws Error; nothing is written then.
     ExamVersionsOutcome WriteExamVersions(const TExamVersionOptions& options);
     StandaloneOutcome ProduceStandalone(const std::string& resumBody, const std::string& outputPath = {});
     // The site of the document file at path, read for this production alone
@@ -115,7 +123,7 @@ public:
         const std::string& path, const std::string& outputPath = {}) const;
     // The exam and its answer key of the document file at path, read in the
     // same way, as WriteExam writes them for the open document.
-    FileOutcome<ExamOutcome> WriteExamOfFile(const std::string& path) const;
+    FileOutcome<ExamOutcome> WriteExamOfFile(const std::string& path, bool pdf = false) const;
     // ---- Learning platforms.
 
     // Adds the questions of a bank read from another program's file after
