@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev poppler-utils
   libzip-dev zlib1g-dev libpugixml-dev libcmark-dev nettle-dev libssl-dev zip unzip
   nodejs npm chromium firefox-esr
   qt6-base-dev qt6-webengine-dev qt6-httpserver-dev qt6-websockets-dev qt6-charts-dev qt6-translations-l10n
