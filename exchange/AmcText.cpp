@@ -27,6 +27,12 @@ std::string AmcLine(std::string_view cp1252Html)
 
 } // namespace
 
+std::string AmcQuestionId(int number)
+{
+    std::string digits = std::to_string(number);
+    return "Q" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
+
 TPlatformExport AmcText(const TQuizDocument& doc, const TExamVersion* version)
 {
     TPlatformExport exported;
@@ -63,8 +69,11 @@ TPlatformExport AmcText(const TQuizDocument& doc, const TExamVersion* version)
             continue;
         }
         // A version keeps its choices' order; so does a true/false question.
+        // The question's name is its number in the document, in every
+        // version: the scanner's marks of all versions line up by it.
         const bool ordered = version != nullptr || quest.QType == TRepType::rTrue;
-        text += std::string(ordered ? "*[ordered] " : "* ") + AmcLine(quest.QText) + "\n";
+        text += "*[id=" + AmcQuestionId(printed.Original) + (ordered ? ",ordered] " : "] ") + AmcLine(quest.QText)
+            + "\n";
         for (const int k : printed.Choices) {
             const bool right = k == quest.GoodRep;
             text += std::string(right ? "+ " : "- ") + AmcLine(quest.Reps[static_cast<std::size_t>(k)]) + "\n";
@@ -87,11 +96,16 @@ TAmcContent ReadAmcText(std::string_view text)
         if (line.front() == '*') {
             inQuestions = true;
             std::string_view rest = line.substr(line.starts_with("**") ? 2 : 1);
+            std::string id;
             if (rest.starts_with('[')) {
                 const std::size_t close = rest.find(']');
+                const std::string_view options = rest.substr(1, close == std::string_view::npos ? 0 : close - 1);
+                if (const std::size_t at = options.find("id="); at != std::string_view::npos)
+                    id = std::string(
+                        options.substr(at + 3, options.find(',', at) - std::min(options.find(',', at), at + 3)));
                 rest = close == std::string_view::npos ? rest : rest.substr(close + 1);
             }
-            content.Questions.push_back({std::string(TrimmedView(rest)), {}, {}});
+            content.Questions.push_back({std::move(id), std::string(TrimmedView(rest)), {}, {}});
         } else if ((line.front() == '+' || line.front() == '-') && inQuestions && !content.Questions.empty()) {
             content.Questions.back().Choices.emplace_back(TrimmedView(line.substr(1)));
             content.Questions.back().Right.push_back(line.front() == '+');

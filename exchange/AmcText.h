@@ -23,8 +23,14 @@ namespace tavimor {
 // scanner shuffles the questions and the choices of each copy itself.
 TPlatformExport AmcText(const TQuizDocument& doc, const TExamVersion* version = nullptr);
 
+// The scanner's name of the document's question number ("Q005"), which
+// heads its column in the scanner's marks export; the marks table that
+// tavimor-cli stats reads takes such columns as the document's questions.
+std::string AmcQuestionId(int number);
+
 // One question as read back from an AMC-TXT text, for checks.
 struct TAmcQuestion {
+    std::string Id; // "Q005"
     std::string Text; // UTF-8
     std::vector<std::string> Choices;
     std::vector<bool> Right;

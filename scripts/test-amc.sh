@@ -54,12 +54,14 @@ check() {
 import json, re, sqlite3, sys
 source, scoring, document = sys.argv[1:4]
 # The questions as written: each "*" line, then its "+"/"-" lines.
-written = []
+written = {}
+last = None
 for line in open(source, encoding="utf-8"):
     if line.startswith("*"):
-        written.append({"text": re.sub(r"^\*+(\[[^]]*\])?\s*", "", line.strip()), "right": []})
-    elif line[:1] in "+-" and written:
-        written[-1]["right"].append(line[0] == "+")
+        last = re.search(r"id=Q(\d+)", line).group(1)
+        written[int(last)] = []
+    elif line[:1] in "+-" and last is not None:
+        written[int(last)].append(line[0] == "+")
 db = sqlite3.connect(scoring)
 titles = {q: t for q, t in db.execute("select question, title from scoring_title")}
 read = {}
@@ -68,12 +70,19 @@ for question, answer, correct in db.execute(
     read.setdefault(question, []).append(bool(correct))
 if len(read) != len(written):
     sys.exit(f"FAIL: {source}: the scanner read {len(read)} questions, the file holds {len(written)}")
-for question, right in read.items():
-    k = int(re.sub(r"\D", "", titles[question])) - 1
-    if right != written[k]["right"]:
-        sys.exit(f"FAIL: {source}: question {k + 1}: right answers {right}, written {written[k]['right']}")
-# Every markable question of the document is there, with its right choice.
+# The scanner names each question after its number in the document.
 quests = json.load(open(document))["Questions"]
+for question, right in read.items():
+    n = int(re.sub(r"\D", "", titles[question]))
+    if right != written.get(n):
+        sys.exit(f"FAIL: {source}: question {n}: right answers {right}, written {written.get(n)}")
+    q = quests[n - 1]
+    if sum(right) != 1:
+        sys.exit(f"FAIL: {source}: question {n}: {sum(right)} right answers")
+    # Without versions the choices stand in the document's order.
+    if "version" not in source and right.index(True) != q["GoodRep"]:
+        sys.exit(f"FAIL: {source}: question {n}: right choice {right.index(True)}, document {q['GoodRep']}")
+# Every markable question of the document is there.
 markable = [q for q in quests if 0 <= q["GoodRep"] < len(q["Reps"]) and len(q["Reps"]) >= 2]
 if len(markable) != len(written):
     sys.exit(f"FAIL: {source}: {len(markable)} markable questions in the document, {len(written)} written")

@@ -54,8 +54,10 @@ TEST(AmcText, EveryMarkableQuestionComesBackWithItsRightChoice)
     EXPECT_EQ(read.Questions[1].Right, (std::vector<bool> {true, false, false}));
     EXPECT_EQ(read.Questions[2].Text, "Le symbole ___ d\xC3\xA9signe le sodium.");
     // A true/false question keeps "Vrai" before "Faux"; the others are the scanner's to shuffle.
-    EXPECT_THAT(exported.Text, testing::HasSubstr("*[ordered] L'eau"));
-    EXPECT_THAT(exported.Text, testing::HasSubstr("\n* Le nombre"));
+    // Each question is named after its number in the document.
+    EXPECT_THAT(exported.Text, testing::HasSubstr("*[id=Q001,ordered] L'eau"));
+    EXPECT_THAT(exported.Text, testing::HasSubstr("\n*[id=Q002] Le nombre"));
+    EXPECT_EQ(read.Questions[2].Id, "Q003");
 }
 
 TEST(AmcText, AVersionKeepsItsOrderForTheScanner)
@@ -72,6 +74,7 @@ TEST(AmcText, AVersionKeepsItsOrderForTheScanner)
                 continue;
             ASSERT_LT(q, read.Questions.size());
             const TAmcQuestion& got = read.Questions[q++];
+            EXPECT_EQ(got.Id, AmcQuestionId(printed.Original));
             for (std::size_t k = 0; k < printed.Choices.size(); ++k)
                 EXPECT_EQ(got.Right[k], printed.Choices[k] == quest.GoodRep);
         }
