@@ -2,13 +2,13 @@
 
 #include "analysis/Calibration.h"
 #include "analysis/ItemStatistics.h"
-#include "generator/PlainText.h"
 #include "analysis/QuestionReview.h"
 #include "analysis/ReportCharts.h"
 #include "analysis/ReportMarkup.h"
 #include "base/Cp1252.h"
 #include "base/FileIo.h"
 #include "generator/InlineData.h"
+#include "generator/PlainText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #include "analysis/ReportCharts.h"
 
 #include "analysis/DecimalText.h"
-#include "generator/PlainText.h"
 #include "analysis/ReportMarkup.h"
+#include "generator/PlainText.h"
 
 #include <algorithm>
 

@@ -18,8 +18,7 @@ std::string MarkdownToHtml(std::string_view utf8)
         html.pop_back();
     constexpr std::string_view kOpen = "<p>";
     constexpr std::string_view kClose = "</p>";
-    if (html.starts_with(kOpen) && html.ends_with(kClose)
-        && html.find(kOpen, kOpen.size()) == std::string::npos)
+    if (html.starts_with(kOpen) && html.ends_with(kClose) && html.find(kOpen, kOpen.size()) == std::string::npos)
         html = html.substr(kOpen.size(), html.size() - kOpen.size() - kClose.size());
     return html;
 }

@@ -5,13 +5,13 @@
 // system's own, as everywhere in the core.
 #pragma once
 
+#include "exchange/ImportReport.h"
 #include "exchange/PlatformQuestion.h"
 #include "exchange/ScormPackage.h"
+#include "generator/ExamVersions.h"
 #include "generator/GifSource.h"
 #include "generator/PageSet.h"
 #include "generator/StandaloneQuiz.h"
-#include "exchange/ImportReport.h"
-#include "generator/ExamVersions.h"
 #include "model/DocumentFile.h"
 #include "presentation/HtmlParams.h"
 #include "session/EditHistory.h"

@@ -3,8 +3,8 @@
 // student or a file name brings can become markup, and that a class too
 // small for a figure shows a dash.
 #include "analysis/ClassReport.h"
-#include "generator/PlainText.h"
 #include "analysis/QuestionReview.h"
+#include "generator/PlainText.h"
 
 #include "common/results_record.h"
 #include "generator/InlineData.h"

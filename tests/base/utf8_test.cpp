@@ -14,13 +14,13 @@ TEST(Utf8, MalformedSequencesAreFoundOnTheirLine)
     EXPECT_EQ(FirstMalformedUtf8Line("caf\xC3\xA9 \xCF\x80 \xF0\x9F\x98\x80"), std::nullopt);
     EXPECT_EQ(FirstMalformedUtf8Line(""), std::nullopt);
     const std::vector<std::string> malformed = {
-        "\xC0\xAF",         // overlong slash
-        "\xE0\x80\xAF",     // overlong, three bytes
-        "\xED\xA0\x80",     // a surrogate
+        "\xC0\xAF", // overlong slash
+        "\xE0\x80\xAF", // overlong, three bytes
+        "\xED\xA0\x80", // a surrogate
         "\xF4\x90\x80\x80", // past U+10FFFF
-        "\xE9t\xE9",        // Windows-1252, not UTF-8
-        "\xC3",             // cut short at the end
-        "\x80",             // a continuation byte alone
+        "\xE9t\xE9", // Windows-1252, not UTF-8
+        "\xC3", // cut short at the end
+        "\x80", // a continuation byte alone
     };
     for (const std::string& bad : malformed) {
         // Line 3: a CR LF and a lone LF before it; CR LF breaks one line only.

@@ -6,8 +6,8 @@
 #include "common/temp_folder.h"
 #include "exchange/GiftReader.h"
 #include "exchange/GiftWriter.h"
-#include "exchange/MoodleXmlWriter.h"
 #include "exchange/ImportReport.h"
+#include "exchange/MoodleXmlWriter.h"
 #include "model/sample_document.h"
 
 #include <gmock/gmock.h>
