@@ -44,8 +44,7 @@ void ExpectFinite(const TItemStatistics& item)
 TEST(ItemStatistics, ReproduceThePlatformFixture)
 {
     const std::optional<test::PlatformFixture> fixture = test::LoadPlatformFixture();
-    if (!fixture)
-        GTEST_SKIP() << test::MissingFixtureReason();
+    ASSERT_TRUE(fixture.has_value()) << test::MissingFixtureReason();
     const std::size_t slots = fixture->expected.size();
     std::vector<std::vector<double>> columns(slots);
     for (const std::vector<std::string>& attempt : fixture->marks)

@@ -39,11 +39,10 @@ void ExpectManualPage(const QUrl& url)
     EXPECT_TRUE(ManualFolders().contains(page.absolutePath())) << page.absolutePath().toStdString();
 }
 
+// A build without the manual (TAVIMOR_BUILD_DOCS=OFF) has nothing to open.
+#ifndef TAVIMOR_NO_MANUAL
 TEST_F(MainWindowTest, AideAndF1OpenTheManualInTheBrowser)
 {
-#ifdef TAVIMOR_NO_MANUAL
-    GTEST_SKIP() << "this build makes no manual (TAVIMOR_BUILD_DOCS=OFF)";
-#endif
     WriteSettingsFile();
     TMain& window = Start();
     OpenedUrls opened;
@@ -66,6 +65,7 @@ TEST_F(MainWindowTest, AideAndF1OpenTheManualInTheBrowser)
     EXPECT_EQ(opened.urls[1], opened.urls[0]);
     EXPECT_EQ(noMessage.Messages().size(), 0u);
 }
+#endif
 
 TEST_F(MainWindowTest, AManualFoundNowhereIsSaidInFrench)
 {

@@ -649,13 +649,10 @@ TEST_F(LayoutTabTest, WithoutThePreviewPluginTheBrowserShowsThePageSource)
     EXPECT_EQ(http.urls[0].path(), QStringLiteral("/index.html"));
 }
 
-// Pictures of the tab for a person to look at: written only when
-// TAVIMOR_SCREENSHOT_DIR names a folder (run under xvfb-run).
+// Pictures of the tab for a person to look at, in ScreenshotFolder().
 TEST_F(LayoutTabTest, ScreenshotsOfThePreview)
 {
-    const QString shots = qEnvironmentVariable("TAVIMOR_SCREENSHOT_DIR");
-    if (shots.isEmpty())
-        GTEST_SKIP() << "set TAVIMOR_SCREENSHOT_DIR to write the pictures";
+    const QString shots = ScreenshotFolder();
     LetTheWebEngineRunHere();
     const QString sample = Path(QStringLiteral("decouverte.kwz"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(TAVIMOR_TEST_DATA "/../examples/decouverte.kwz"), sample));

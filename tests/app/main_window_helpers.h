@@ -213,6 +213,17 @@ inline std::vector<QuestionSpec> Numbered(int count)
 }
 
 // Reading and driving the question list and the text boxes as a teacher does.
+// Where the screenshot tests write their pictures: TAVIMOR_SCREENSHOT_DIR
+// when set, else the build tree's test-screenshots folder.
+inline QString ScreenshotFolder()
+{
+    QString folder = qEnvironmentVariable("TAVIMOR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        folder = QStringLiteral(TAVIMOR_TEST_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    return folder;
+}
+
 inline QStringList Lines(const QListWidget& list)
 {
     QStringList lines;

@@ -14,9 +14,7 @@ namespace {
 
 TEST_F(MainWindowTest, ScreenshotsOfEachTab)
 {
-    const QString folder = qEnvironmentVariable("TAVIMOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set TAVIMOR_SCREENSHOT_DIR to write the pictures";
+    const QString folder = ScreenshotFolder();
     WriteSettingsFile();
     // A copy: entering "Mise en page" produces the site beside the document.
     const QString sample = Path(QStringLiteral("decouverte.kwz"));

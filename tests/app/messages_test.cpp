@@ -440,13 +440,10 @@ TEST_F(MessagesTest, RenamedPageLabelsAreRememberedAtExit)
     EXPECT_EQ(Find<QLabel>("TitleLab")->text(), QStringLiteral("Titre de la page"));
 }
 
-// Pictures for a person to look at, written only when TAVIMOR_SCREENSHOT_DIR
-// names a folder (run under xvfb-run for the real fonts).
+// Pictures for a person to look at, in ScreenshotFolder().
 TEST_F(MessagesTest, Screenshots)
 {
-    const QString folder = qEnvironmentVariable("TAVIMOR_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set TAVIMOR_SCREENSHOT_DIR to write the pictures";
+    const QString folder = ScreenshotFolder();
     TMain& window = StartOnBanks();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto shoot = [&](const QString& name) {

@@ -150,7 +150,8 @@ describe('GIFT banks written by others, imported then exported', () => {
     );
   const files = existsSync(corpus) ? walk(corpus).filter((f) => /\.(gift|txt)$/.test(f)).sort() : [];
 
-  it('export every imported question as a question gift-pegjs reads', { skip: files.length === 0 }, () => {
+  it('export every imported question as a question gift-pegjs reads', () => {
+    assert.ok(files.length > 0, `no GIFT bank under ${corpus}`);
     const doc = fixtureDocument('chimie-sans-certitude');
     let imported = 0;
     try {

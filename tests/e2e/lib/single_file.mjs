@@ -42,6 +42,7 @@ export function produceSingleFile(name, { withSite = false, document = null, pre
 }
 
 export function launchFirefox() {
+  if (!existsSync(firefoxPath)) throw new Error(`${firefoxPath} is missing: scripts/setup-deps.sh installs firefox-esr`);
   return puppeteer.launch({ browser: 'firefox', executablePath: firefoxPath, headless: true, protocol: 'webDriverBiDi' });
 }
 
