@@ -26,6 +26,10 @@ int HexDigitValue(char c);
 // double quote as references, any other byte as it is.
 void AppendMarkupEscaped(std::string& out, std::string_view text);
 
+// The text with each "%" followed by two hexadecimal digits replaced by
+// the byte they give, as in a link address ("carte%20A.png").
+std::string PercentDecoded(std::string_view text);
+
 // The text with blanks and control characters removed from both ends.
 std::string_view TrimmedView(std::string_view text);
 std::string TrimBlanks(std::string_view text);

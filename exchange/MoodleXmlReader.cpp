@@ -429,22 +429,6 @@ std::string SafeFileName(std::string_view original)
     return name;
 }
 
-std::string PercentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0
-            && HexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // A fraction attribute as a percentage; nothing when it is not a number.
 std::optional<double> Fraction(std::string_view text)
 {

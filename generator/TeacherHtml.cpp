@@ -165,22 +165,6 @@ std::size_t ReadStartTag(std::string_view html, std::string_view tag, std::size_
     }
 }
 
-std::string DecodePercent(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0
-            && HexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 bool IsLetterOrDigit(char c)
 {
     return IsLetter(c) || (c >= '0' && c <= '9');
@@ -358,7 +342,7 @@ std::optional<std::string> PictureFile(std::string_view address, const std::stri
     if (path.empty() || path[0] == '/' || path[0] == '\\' || HasScheme(path))
         return std::nullopt;
     const std::filesystem::path file
-        = (std::filesystem::path(pagesFolder) / DecodePercent(Cp1252ToUtf8(path))).lexically_normal();
+        = (std::filesystem::path(pagesFolder) / PercentDecoded(Cp1252ToUtf8(path))).lexically_normal();
     return file.string();
 }
 

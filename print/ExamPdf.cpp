@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "base/FileIo.h"
+#include "base/TextHelpers.h"
 #include "generator/QuestionTexts.h"
 
 #include <cairo-pdf.h>
@@ -531,21 +532,6 @@ private:
                 paths.push_back(options_.DocumentFolder + spelling);
         }
         return paths;
-    }
-
-    static std::string PercentDecoded(const std::string& text)
-    {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]))
-                && std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-                out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-                i += 2;
-            } else {
-                out += text[i];
-            }
-        }
-        return out;
     }
 
     static SurfacePtr LoadPicture(const std::string& path)
